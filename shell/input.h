@@ -1,0 +1,11 @@
+// Keyboard and mouse, sampled once per 10 ms step into a snapshot the screens query.
+// Virtual-key codes: mouse buttons 1 (left), 2 (right), 4 (middle); see platform/keys.h.
+#pragma once
+
+void ResetInput();                                // mouse (0,0); previous keys = keys now
+void RefreshInput();                              // once per step, before the screen update
+bool KeyDown(int vk);                             // false outside 0..255
+bool KeyPressed(int vk);                          // down now, not before; consumed by the first query
+void GetMouse(float* x, float* y);                // screen pixels, origin top-left, y down, clamped
+void WarpMouse(float dx, float dy);               // moves the stored position and the system cursor
+void UndoMouseMotionX();                          // takes back the last step's horizontal motion

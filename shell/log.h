@@ -1,0 +1,10 @@
+// System.log: the game's one diagnostic channel, recreated on every run in the exec folder.
+#pragma once
+
+void OpenLog();                                   // deletes an old System.log, opens a fresh one
+void CloseLog();                                  // exit handler; further Log calls do nothing
+void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));  // "[hh:mm:ss] text\n", flushed
+[[noreturn]] void Fatal(const char* format, ...) __attribute__((format(printf, 1, 2)));  // ERROR! line, message, exit -1
+const char* LogDate();                            // "5 Mar 2026" (static buffer, overwritten per call)
+const char* LogTimeStamp();                       // "09:05:03" (static buffer, overwritten per call)
+const char* MonthName(int month);                 // 0 = "Jan" .. 11 = "Dec"; English, never the locale's

@@ -1,0 +1,18 @@
+// The exec folder and paths relative to it. Stored paths use "\" separators whatever the
+// system; only the platform layer turns them into "/" when it touches the disk.
+#pragma once
+#include <cstddef>
+
+constexpr size_t kMaxPath = 260;                  // the longest path a record or dialog holds, with its zero
+
+void SetExecFolder(const char* programPath);     // cut at the last "\" ("/" are turned into "\" first)
+const char* ExecFolder();
+// destination (kMaxPath bytes) = exec folder + "\" + name; false and a log line when too long.
+bool MakeAbsolutePath(char* destination, const char* name);
+// destination (kMaxPath bytes) = path after the exec folder and its separator; false and a log
+// line when the path does not start with the exec folder or does not fit.
+bool MakeRelativePath(char* destination, const char* path);
+// Calls callback(full path) for every regular file matching pattern's last part (a mask such as
+// "*.rider"); with recurse, sub-folders (not those starting with ".") first, sorted by name.
+// Returns 1, or 0 when a full path cannot be formed.
+int WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse);
