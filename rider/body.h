@@ -1,0 +1,160 @@
+// The soft body of a rider: mass points joined by links (distance constraints) and angle
+// joints, with sprites carried by links and drawn in a depth order of their own. `Body` is the
+// live, simulated instance; `BodySnapshot` is its stored form (start state, ghost, rider files).
+//
+// Lists hold their records at stable addresses: links, joints, the sprite order and the point
+// grid refer to points and links by pointer, and those references are removed together with
+// the records (see rider/link_breaking.h). Bodies and snapshots are not copyable; use
+// TakeSnapshot / RebuildFromSnapshot / CopySnapshot.
+#pragma once
+#include <cstdint>
+#include <list>
+#include <vector>
+
+struct BodyPoint {
+  float x = 0, y = 0;                             // current position, world units, y up
+  float prevX = 0, prevY = 0;                     // position at the previous integration
+  float vx = 0, vy = 0;                           // position - previous position at the last integration
+  float mass = 1.0f;                              // weights every shared correction
+  float radius = 10.0f;                           // contact radius and drawn size
+  uint8_t alive = 1;                              // 0: removed by the next clean-up
+  BodyPoint* cellNext = nullptr;                  // next point in its point-grid cell chain
+  int32_t cellX = 0, cellY = 0;                   // point-grid cell, each 0..255
+  int32_t group = 0;                              // equal non-zero groups never touch each other
+  uint8_t collides = 1;                           // takes part in point contacts; selects the drawn frame
+  int32_t id = 0;                                 // identity inside the body; links and joints are stored by id
+  float friction = 0.0001f;                       // fraction of tangential velocity removed per line contact
+};
+
+enum class LinkKind : int32_t {
+  Spring = 0,                                     // corrects stretching and compression
+  Rope = 1,                                       // acts only while length >= rest length
+  Strut = 2,                                      // acts only while length <= rest length
+  Thruster = 3,                                   // moves both ends by 0.001 (b - a), then acts as a spring
+};                                                // any other value acts as a Spring and is drawn black
+
+struct Link {
+  BodyPoint* a = nullptr;                         // ends; the order matters for Thruster and sprites
+  BodyPoint* b = nullptr;
+  float restLength = 0;                           // world units
+  float stiffness = 0;                            // fraction of the length error corrected per pass
+  float breakLimit = 0;                           // breaks when |L - rest| / L > rest * breakLimit
+  float length = 0;                               // measured at the last solve
+  uint8_t active = 1;                             // 0: broken, removed by the next clean-up
+  int32_t breakGroup = 0;                         // > 0: breaks together with its group
+  LinkKind kind = LinkKind::Spring;
+  uint8_t hasSprite = 0;
+  int32_t spriteSlot = -1;                        // sprite slot of the image; -1 none
+  int32_t spriteFrame = 0;
+  int32_t spriteDepth = 0;                        // smaller is drawn first (further back)
+  float spriteAlong = 0;                          // fraction of the link length from the midpoint towards a
+  float spriteAcross = 0;                         // world units to the left of the direction b -> a
+  float spriteHalfW = 0, spriteHalfH = 0;         // half size of the drawn quad, world units
+};
+
+struct AngleJoint {
+  BodyPoint* p0 = nullptr;                        // end
+  BodyPoint* p1 = nullptr;                        // middle
+  BodyPoint* p2 = nullptr;                        // end
+  float limitAngle = 0;                           // radians, signed
+  float stiffness = 0;
+  float measured = 0;                             // asin of the clamped cross product of the last solve
+  uint8_t active = 1;
+};
+
+// Links carrying a sprite, by depth ascending; equal depths keep their insertion order.
+struct SpriteOrder {
+  std::list<Link*> entries;
+};
+
+constexpr int kPointGridSize = 256;               // cells per axis
+constexpr float kPointGridScale = 0.025f;         // cells per world unit (40-unit cells)
+
+struct PointGridCell {
+  BodyPoint* head = nullptr;
+  BodyPoint* tail = nullptr;
+};
+
+// Broad phase of point-against-point contacts. The origin is set from the body's mean before
+// every contact pass, so in practice all points of a body share cell (0, 0).
+struct PointGrid {
+  std::vector<PointGridCell> cells = std::vector<PointGridCell>(kPointGridSize * kPointGridSize);
+  std::vector<int32_t> filled;                    // cell indices filled by the last pass
+  float originX = 0, originY = 0;
+};
+
+struct Body {
+  std::list<BodyPoint> points;
+  std::list<Link> links;
+  PointGrid grid;
+  int32_t pointsAdded = 0;                        // follow the list sizes through adds and removals
+  int32_t linksAdded = 0;
+  int32_t jointsAdded = 0;
+  std::list<AngleJoint> joints;
+  int32_t nextPointId = 0;                        // id for the next added point
+  SpriteOrder spriteOrder;
+  int32_t spritesAdded = 0;                       // insertions into the sprite order minus explicit removals
+
+  Body() = default;
+  Body(const Body&) = delete;
+  Body& operator=(const Body&) = delete;
+};
+
+// A stored body: links and joints point into the snapshot's own point list.
+struct BodySnapshot {
+  std::list<BodyPoint> points;
+  std::list<Link> links;
+  std::list<AngleJoint> joints;
+  int32_t pointsAdded = 0;
+  int32_t linksAdded = 0;
+  int32_t jointsAdded = 0;
+
+  BodySnapshot() = default;
+  BodySnapshot(const BodySnapshot&) = delete;
+  BodySnapshot& operator=(const BodySnapshot&) = delete;
+};
+
+// ---- points and provisional ids ----
+// Provisional ids count 0..10000, then -1 once, then from 0 again; every add to a body replaces
+// them with the body's own id, so they only name points not yet in a body.
+int32_t NextProvisionalPointId();
+void SetProvisionalPointId(int32_t value);        // values above 10000 give -1 next
+BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group);  // at rest, provisional id
+bool PointIsFinite(const BodyPoint& point);      // position, previous position, mass, radius, friction
+
+// ---- body operations ----
+void ClearBody(Body& body);                       // empties everything, ids and counters back to 0
+BodyPoint* AddPoint(Body& body, float x, float y, float mass, float radius, int32_t group, uint8_t collides,
+                    float friction);          // the new point; null (nothing added) for a non-finite value
+Link* AddLink(Body& body, BodyPoint* a, BodyPoint* b, float stiffness, int32_t breakGroup, float breakFactor,
+              LinkKind kind);                 // null if an end is missing; an existing a-b link is overwritten
+AngleJoint* AddAngleJoint(Body& body, BodyPoint* p0, BodyPoint* p1, BodyPoint* p2, float limitDegrees,
+                          float stiffness);   // null if a point is missing; a joint on the same ids is overwritten
+void AttachSprite(Body& body, Link* link, int32_t slot, int32_t frame, float along, float across, float halfW,
+                  float halfH, int32_t depth);  // logs "adding sprite error: link not found!" for a foreign link
+void SetSpriteDepth(Body& body, Link* link, int32_t depth);  // re-sorts; logs on a foreign link
+bool BodyHasLink(const Body& body, const Link* link);
+BodyPoint* FindPointById(Body& body, int32_t id);            // first point with the id; null for none or id < 0
+const BodyPoint* FindPointById(const Body& body, int32_t id);
+BodyPoint* FindNearestPoint(Body& body, float x, float y, float tolerance);  // nearest with d < radius + tolerance
+Link* FindNearestLink(Body& body, float x, float y, float tolerance);  // smallest perpendicular distance < tolerance,
+                                                                      // projection within -tolerance..length + tolerance
+void TakeSnapshot(const Body& body, BodySnapshot& snapshot);   // snapshot = body, ids kept
+void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot);  // body = snapshot; see body.cpp for ids
+
+// ---- snapshot operations ----
+void ClearSnapshot(BodySnapshot& snapshot);
+BodyPoint* AddSnapshotPoint(BodySnapshot& snapshot, const BodyPoint& point);  // a copy, id kept
+// Copies every field of `fields` but the ends, which are the snapshot points with ids idA, idB.
+// Null (with a log line) when either id is not in the snapshot: the link is dropped.
+Link* AddSnapshotLink(BodySnapshot& snapshot, int32_t idA, int32_t idB, const Link& fields);
+AngleJoint* AddSnapshotJoint(BodySnapshot& snapshot, int32_t id0, int32_t id1, int32_t id2, float limitRadians,
+                             float stiffness);  // null (with a log line) when an id is absent
+BodyPoint* FindSnapshotPoint(BodySnapshot& snapshot, int32_t id);  // null for none or id < 0
+const BodyPoint* FindSnapshotPoint(const BodySnapshot& snapshot, int32_t id);
+void CopySnapshot(const BodySnapshot& from, BodySnapshot& to);
+
+// ---- drawing (GL; the caller sets the view) ----
+void DrawSkeleton(const Body& body, float lineWidth);  // points (sprite slot 13) then links in kind colours
+void DrawBodyPoint(const BodyPoint& point);       // one point as in the skeleton (also the editor's preview)
+void DrawSprites(const Body& body);               // link sprites in depth order
