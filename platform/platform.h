@@ -7,7 +7,7 @@
 #include <vector>
 
 // ---- Window, GL context and events (the real window; not used by headless tests) ----
-enum class PlatformEvent { None, Activate, Deactivate, Destroy, PaintBeforeReady };
+enum class PlatformEvent { Empty, Other, Activate, Deactivate, Destroy, PaintBeforeReady };  // Empty = nothing queued
 
 bool PlatformStartVideo();                        // before config.cfg is read
 bool PlatformDesktopSize(int* width, int* height);
@@ -21,7 +21,7 @@ void PlatformDestroyContext();
 void PlatformDestroyWindow();
 void PlatformSetSwapInterval(int interval);       // result ignored, as drivers may refuse
 void PlatformSwapBuffers();
-// Next event; blocks when block is set, else returns None on an empty queue.
+// Next event; blocks when block is set, else returns Empty when nothing is queued.
 PlatformEvent PlatformNextEvent(bool block);
 void PlatformShowCursor(bool visible);
 void PlatformDrawLoadingText();                   // best effort before GL is up

@@ -25,6 +25,16 @@ struct SwitchHooks {
   void (*afterRiderChooser)() = nullptr;
   void (*handShownFps)(int fps) = nullptr;        // per step, to the track world
 };
+// The graphics device as the frame sees it (the graphics layer fills these in).
+struct GraphicsCalls {
+  bool (*createDevice)() = nullptr;
+  void (*releaseDevice)() = nullptr;
+  void (*forgetTextures)() = nullptr;             // mark every sprite slot not loaded
+  void (*clearToBlack)() = nullptr;
+  void (*clearScreen)() = nullptr;
+  void (*present)() = nullptr;
+};
+void SetGraphicsCalls(const GraphicsCalls& calls);
 void SetSwitchHooks(const SwitchHooks& hooks);
 // The game initialisation: runs once after the device is up (sprite table, screen initialisers).
 void SetGameInit(void (*init)());
@@ -50,9 +60,16 @@ struct FrameDriver {
   uint32_t framesSinceLog = 0;
   bool started = false;
 };
+// What a frame calls; the real game passes the input refresh, the screen stubs and the clear.
+struct FrameCalls {
+  void (*refreshInput)();
+  void (*handShownFps)(int fps);                  // may be null
+  void (*update)();
+  void (*render)();
+  void (*clear)();
+};
 // One drawn frame at clock reading now (ms): steps, updates, render or clear.
-void RunFrame(FrameDriver& driver, uint32_t now);
-FrameDriver& TheFrameDriver();
+void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls);
 
 // Exit: handlers run in reverse order of registration, then (on a clean exit only) the
 // exit-time saves. A crash or Fatal skips the saves so a good file is never overwritten.
@@ -66,4 +83,4 @@ void Refresh();                                   // after a return to the foreg
 void TakeGraphicsDown();
 void BringGraphicsUp();                           // Fatal "can not init graph" on failure
 bool GraphicsReady();
-int RunGame(const char* programPath);             // the entry point's whole work; returns exit code
+[[noreturn]] void RunGame(const char* programPath);  // the entry point's whole work

@@ -1,0 +1,280 @@
+#include "shell/app.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/platform.h"
+#include "shell/config.h"
+#include "shell/display.h"
+#include "shell/input.h"
+#include "shell/log.h"
+#include "shell/paths.h"
+
+constexpr int kWarmUpSteps = 40;                  // steps 0..40 only feed input and clear
+constexpr int kMaxStepsPerFrame = 10;
+constexpr int kStepMs = 10;
+constexpr int32_t kLongestFrameMs = 1000;         // a stalled or backwards clock counts as this
+
+// The frame: set at start, flags changed by the loop; never reset.
+static struct {
+  Screen screens[int(ScreenId::Count)];
+  Screen current;
+  bool currentSet = false;
+  SwitchHooks hooks;
+  GraphicsCalls graphics;
+  void (*gameInit)() = nullptr;
+  bool trackEnteredOnce = false;
+  bool riderEditorEnteredOnce = false;
+  bool active = false;
+  bool graphicsReady = false;
+  bool cursorVisible = true;
+  FrameDriver driver;
+  void (*exitHandlers[16])() = {};
+  int exitHandlerCount = 0;
+  void (*exitSaves[8])() = {};
+  int exitSaveCount = 0;
+  bool exiting = false;
+} app;
+
+// ---- Screens ----
+
+void SetScreen(ScreenId id, Screen screen) {
+  app.screens[int(id)] = screen;
+  if (id == ScreenId::MainMenu && !app.currentSet) app.current = screen;
+}
+
+void SetSwitchHooks(const SwitchHooks& hooks) { app.hooks = hooks; }
+void SetGraphicsCalls(const GraphicsCalls& calls) { app.graphics = calls; }
+void SetGameInit(void (*init)()) { app.gameInit = init; }
+Screen CurrentScreen() { return app.current; }
+
+static int Install(ScreenId id) {
+  app.current = app.screens[int(id)];
+  app.currentSet = true;
+  return 0;
+}
+
+int ToMainMenu() { return Install(ScreenId::MainMenu); }
+int ToInGameMenu() { return Install(ScreenId::InGameMenu); }
+
+int ToRiderChooser() {
+  Install(ScreenId::RiderChooser);
+  if (app.hooks.afterRiderChooser) app.hooks.afterRiderChooser();
+  return 0;
+}
+
+int ToTrackScreen() {
+  if (app.hooks.beforeTrackScreen) app.hooks.beforeTrackScreen();
+  return Install(ScreenId::Track);
+}
+
+int ToRiderEditor() {
+  if (app.hooks.beforeRiderEditor) app.hooks.beforeRiderEditor();
+  return Install(ScreenId::RiderEditor);
+}
+
+int ToTrackScreenExplained() {
+  bool first = !app.trackEnteredOnce;
+  app.trackEnteredOnce = true;
+  return first ? Install(ScreenId::TrackExplanation) : ToTrackScreen();
+}
+
+int ToRiderEditorExplained() {
+  bool first = !app.riderEditorEnteredOnce;
+  app.riderEditorEnteredOnce = true;
+  return first ? Install(ScreenId::RiderExplanation) : ToRiderEditor();
+}
+
+static void UpdateStub() {
+  if (app.current.update) app.current.update();
+}
+
+static void RenderStub() {
+  if (app.current.render) app.current.render();
+}
+
+// ---- Frame driver ----
+
+void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls) {
+  if (!driver.started) driver.firstFrameTime = now;
+  ++driver.totalFrames;
+  if (++driver.framesSinceLog > 1000) {
+    Log("FPS %7.2f", driver.totalFrames * 1000.0 / (double(uint32_t(now - driver.firstFrameTime)) + 1));
+    driver.framesSinceLog = 0;
+  }
+  if (!driver.started) {
+    driver.lastTime = now;
+    driver.started = true;
+  }
+  int32_t elapsed = int32_t(now - driver.lastTime);
+  if (elapsed < 0 || elapsed > kLongestFrameMs) elapsed = kLongestFrameMs;
+  driver.accumulator += elapsed;
+  driver.lastTime = now;
+  int steps = driver.accumulator / kStepMs;
+  driver.accumulator %= kStepMs;
+  if (steps > kMaxStepsPerFrame) steps = kMaxStepsPerFrame;
+  for (int i = 0; i < steps; ++i) {
+    calls.refreshInput();
+    if (calls.handShownFps) calls.handShownFps(driver.shownFps);
+    if (driver.stepCount > kWarmUpSteps) calls.update();
+    if (driver.stepCount % 100 == 0 && driver.framesSinceDisplay > 0) {
+      driver.shownFps = driver.framesSinceDisplay;
+      driver.framesSinceDisplay = 0;
+    }
+    ++driver.stepCount;
+  }
+  if (driver.stepCount > kWarmUpSteps) calls.render();
+  else calls.clear();
+  ++driver.framesSinceDisplay;
+}
+
+static void HandShownFps(int fps) {
+  if (app.hooks.handShownFps) app.hooks.handShownFps(fps);
+}
+
+static void ClearFrame() {
+  if (app.graphics.clearScreen) app.graphics.clearScreen();
+}
+
+static void DriveFrame() {
+  static const FrameCalls calls{RefreshInput, HandShownFps, UpdateStub, RenderStub, ClearFrame};
+  RunFrame(app.driver, Platform().clock(1000), calls);
+}
+
+// ---- Graphics up and down ----
+
+bool GraphicsReady() { return app.graphicsReady; }
+
+void TakeGraphicsDown() {
+  if (app.graphics.forgetTextures) app.graphics.forgetTextures();
+  if (app.graphics.releaseDevice) app.graphics.releaseDevice();
+}
+
+void BringGraphicsUp() {
+  if (!app.graphics.createDevice || !app.graphics.createDevice()) Fatal("can not init graph");
+  if (app.graphics.clearToBlack) app.graphics.clearToBlack();
+  ResetInput();
+}
+
+void Startup() {
+  Log("%s", "");  // an empty separator line
+  Log("--------Startup--------");
+  app.cursorVisible = true;
+  app.graphicsReady = true;
+  BringGraphicsUp();
+  app.cursorVisible = false;
+  PlatformShowCursor(false);
+  Log("-------startup OK------");
+}
+
+void Shutdown() {
+  Log("%s", "");  // an empty separator line
+  Log("--------Shutdown-------");
+  if (app.graphicsReady) {
+    TakeGraphicsDown();
+    app.graphicsReady = false;
+  }
+  if (PlatformHasWindow()) PlatformDestroyWindow();
+  Log("------shutdown ok------");
+}
+
+void Refresh() {
+  Log("%s", "");  // an empty separator line
+  Log("--------refresh--------");
+  TakeGraphicsDown();
+  BringGraphicsUp();
+  Log("-------Refresh ok------");
+}
+
+// ---- Exit ----
+
+void AddExitHandler(void (*handler)()) {
+  if (app.exitHandlerCount < int(sizeof app.exitHandlers / sizeof app.exitHandlers[0]))
+    app.exitHandlers[app.exitHandlerCount++] = handler;
+}
+
+void AddExitSave(void (*save)()) {
+  if (app.exitSaveCount < int(sizeof app.exitSaves / sizeof app.exitSaves[0])) app.exitSaves[app.exitSaveCount++] = save;
+}
+
+void ExitGame(int code) {
+  // A fault inside an exit handler must not run the handlers again.
+  if (app.exiting) _Exit(code);
+  app.exiting = true;
+  while (app.exitHandlerCount > 0) app.exitHandlers[--app.exitHandlerCount]();
+  if (code == 0)
+    for (int i = 0; i < app.exitSaveCount; ++i) app.exitSaves[i]();
+  fflush(nullptr);
+  _Exit(code);
+}
+
+void Quit() {
+  Log("%s", "");  // an empty separator line
+  Log("Quit");
+  ExitGame(0);
+}
+
+static void OnFault(const char* name) {
+  Log("%s", name);
+  Fatal("Exception!");
+}
+
+// ---- Entry point ----
+
+static int MessageLoop() {
+  app.active = true;
+  Log("Application activated!");
+  for (;;) {
+    switch (PlatformNextEvent(!app.active)) {
+      case PlatformEvent::Empty:
+        if (app.active && app.graphicsReady) {
+          try {
+            DriveFrame();
+          } catch (...) {
+            Fatal("Exception!");
+          }
+          if (app.graphics.present) app.graphics.present();
+        }
+        break;
+      case PlatformEvent::Destroy:
+        app.active = false;
+        return 0;
+      case PlatformEvent::Activate:
+        app.active = true;
+        app.cursorVisible = false;
+        PlatformShowCursor(false);
+        if (app.graphicsReady) Refresh();
+        break;
+      case PlatformEvent::Deactivate:
+        app.active = false;
+        app.cursorVisible = true;
+        PlatformShowCursor(true);
+        break;
+      case PlatformEvent::PaintBeforeReady:
+        if (!app.graphicsReady) PlatformDrawLoadingText();
+        break;
+      case PlatformEvent::Other:
+        break;
+    }
+  }
+}
+
+void RunGame(const char* programPath) {
+  PlatformCatchFaults(OnFault);
+  SetExecFolder(programPath);
+  PlatformChangeDirectory(ExecFolder());
+  AddExitHandler(CloseLog);
+  OpenLog();
+  Log("Log started: %s", LogDate());
+  Log("Exec folder:%s\n", ExecFolder());
+  if (!PlatformStartVideo()) Fatal("Cannot create window");
+  ReadConfig();
+  if (!PlatformCreateWindow("orl games", ScreenWidth(), ScreenHeight(), ColourDepth())) Fatal("Cannot create window");
+  Log("Main window created,*#,with handle %d", int(PlatformWindowId()));
+  AddExitHandler(Shutdown);
+  Startup();
+  Log("init started");
+  if (app.gameInit) app.gameInit();
+  if (app.graphics.releaseDevice) AddExitHandler(app.graphics.releaseDevice);
+  ExitGame(MessageLoop());
+}

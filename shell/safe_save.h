@@ -1,0 +1,21 @@
+// Saving without ever losing the old file: the bytes go to a temporary file beside the target,
+// and only after every write, the flush to disk and the close have succeeded does the temporary
+// file replace the target (one rename, so the target is always either wholly old or wholly new).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "shell/file_stream.h"
+
+// Writes count bytes as the whole content of target (a stored path). On any failure logs
+// "Cannot create file. Not enough space or disk write protected", removes the temporary file,
+// leaves target exactly as it was and returns false.
+bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count);
+// The temporary file used for target: target + ".saving"; false when it does not fit capacity.
+bool SafeSaveTempPath(char* destination, size_t capacity, const char* target);
+
+// Test seam: makes the writer of the temporary file, so a test can hand in one that fails
+// midway. nullptr restores the plain FileWriter.
+using MakeSaveWriter = std::unique_ptr<FileWriter> (*)(const char* path);
+void SetSaveWriterMaker(MakeSaveWriter make);
