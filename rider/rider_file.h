@@ -1,0 +1,38 @@
+// Rider files (.rider): magic "TOLK_RIDER_RIDER", the sprite sheet's file name, the focus point
+// id and the body snapshot. Loading parses the whole file into a staging record first: a damaged
+// file is refused whole and leaves the rider in use and sprite slot 15 as they were. Saving
+// writes a temporary file beside the target and renames it over the target only when every
+// byte reached the disk.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "rider/snapshot_file.h"
+#include "shell/file_load.h"
+
+struct CurrentRider;
+
+constexpr uint32_t kMaxSpriteSheetName = 256;     // sprite sheet name buffer, its zero included
+constexpr int kRiderSheetSlot = 15;               // the rider's sprite sheet: 4 x 4 frames
+extern const char* const kTempRiderFile;          // "riders\temp_rider.rider", saved before a test ride
+
+// A parsed rider file, not yet the rider in use.
+struct RiderFileContent {
+  char spriteSheet[kMaxSpriteSheetName] = {};
+  uint32_t spriteSheetLength = 0;                 // as stored, its zero counted
+  int32_t focusPointId = 0;
+  StagedSnapshot snapshot;
+};
+
+// Parses a whole file. NotOpened: shorter than 18 bytes; Refused: wrong magic or damaged (cut
+// anywhere, a sprite sheet name over 255 characters or without its zero, a bad snapshot).
+FileLoad ParseRiderFile(const uint8_t* bytes, size_t size, RiderFileContent* out);
+void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out);
+
+// Saves rider to filePath (a stored path under the exec folder) and keeps that path, relative
+// to the exec folder, in rider.path. Logs as the game does; true when the file was written.
+bool SaveRider(CurrentRider& rider, const char* filePath);
+// Loads filePath into rider: snapshot, focus point id, sprite sheet (assigned to slot 15 when
+// its name has 4 or more characters), path relative to the exec folder; loaded = 1.
+FileLoad LoadRider(CurrentRider& rider, const char* filePath);

@@ -1,0 +1,275 @@
+#include "track/track_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "rider/current_rider.h"
+#include "rider/rider_file.h"
+#include "shell/log.h"
+#include "shell/paths.h"
+#include "shell/safe_save.h"
+#include "track/world.h"
+
+static const char kTrackMagic[17] = "TOLK_RIDER_TRACK";  // 16 characters and the zero
+constexpr size_t kMagicBytes = sizeof kTrackMagic;
+
+static const char kDemoAsTrackTitle[] =
+    "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!";
+static const char kTrackAsDemoTitle[] = "you are trying to load track file with demo extension!";
+
+// ---- internal ----
+
+static float LoadF32(const uint8_t* b) {
+  uint32_t u = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  float value;
+  memcpy(&value, &u, 4);
+  return value;
+}
+
+static uint32_t LoadU32(const uint8_t* b) {
+  return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+}
+
+// A stored line is damaged when a value is not a number or the thickness is beyond what any
+// line can have; other odd lines (too far out, zero length, negative thickness) are the world's
+// to refuse one by one.
+static bool LineValuesSound(float x1, float y1, float x2, float y2, float thickness) {
+  return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2) &&
+         std::isfinite(thickness) && thickness <= kMaxLineThickness;
+}
+
+// count as stored: read signed, 0 or less means no records; more than the bytes left can hold
+// means the file is damaged.
+static bool ReadSectionCount(ByteReader& in, uint32_t recordBytes, uint32_t* count) {
+  int32_t stored;
+  if (!in.readI32(&stored)) return false;
+  *count = stored > 0 ? uint32_t(stored) : 0;
+  return *count <= in.left() / recordBytes;
+}
+
+static bool ReadSolidSection(ByteReader& in, bool demoOrder, std::vector<StagedSolidLine>* out) {
+  uint32_t count;
+  if (!ReadSectionCount(in, kSolidLineBytes, &count)) return false;
+  out->resize(count);
+  const uint8_t* b = in.data + in.position;
+  for (StagedSolidLine& line : *out) {
+    line.x1 = LoadF32(b);
+    line.y1 = LoadF32(b + 4);
+    if (demoOrder) {
+      line.thickness = LoadF32(b + 8);
+      line.kind = LoadU32(b + 12);
+      line.x2 = LoadF32(b + 16);
+      line.y2 = LoadF32(b + 20);
+    } else {
+      line.x2 = LoadF32(b + 8);
+      line.y2 = LoadF32(b + 12);
+      line.thickness = LoadF32(b + 16);
+      line.kind = LoadU32(b + 20);
+    }
+    if (!LineValuesSound(line.x1, line.y1, line.x2, line.y2, line.thickness)) return false;
+    b += kSolidLineBytes;
+  }
+  in.position += size_t(count) * kSolidLineBytes;
+  return true;
+}
+
+static bool ReadScenerySection(ByteReader& in, bool demoOrder, std::vector<StagedSceneryLine>* out) {
+  uint32_t count;
+  if (!ReadSectionCount(in, kSceneryLineBytes, &count)) return false;
+  out->resize(count);
+  const uint8_t* b = in.data + in.position;
+  for (StagedSceneryLine& line : *out) {
+    const uint8_t* f = demoOrder ? b + 3 : b;         // the floats
+    const uint8_t* c = demoOrder ? b : b + 20;        // the colour
+    line.x1 = LoadF32(f);
+    line.y1 = LoadF32(f + 4);
+    line.x2 = LoadF32(f + 8);
+    line.y2 = LoadF32(f + 12);
+    line.thickness = LoadF32(f + 16);
+    line.r = c[0];
+    line.g = c[1];
+    line.b = c[2];
+    if (!LineValuesSound(line.x1, line.y1, line.x2, line.y2, line.thickness)) return false;
+    b += kSceneryLineBytes;
+  }
+  in.position += size_t(count) * kSceneryLineBytes;
+  return true;
+}
+
+// A section whose version word is not this file's: its records are passed over unread, so the
+// next section starts where the writer put it.
+static bool SkipSection(ByteReader& in, uint32_t recordBytes) {
+  uint32_t count;
+  if (!ReadSectionCount(in, recordBytes, &count)) return false;
+  return in.skip(size_t(count) * recordBytes);
+}
+
+static bool ReadSection(ByteReader& in, bool demoPath, bool solid, TrackFileContent* out) {
+  uint32_t version;
+  if (!in.readU32(&version)) return false;
+  const uint32_t expected = demoPath ? kDemoVersion : kTrackVersion;
+  if (version == expected)
+    return solid ? ReadSolidSection(in, demoPath, &out->solids) : ReadScenerySection(in, demoPath, &out->scenery);
+  if (version == kDemoVersion && !demoPath)
+    out->notices.push_back(TrackNotice::DemoAsTrack);
+  else if (version == kTrackVersion && demoPath)
+    out->notices.push_back(TrackNotice::TrackAsDemo);
+  else
+    out->notices.push_back(TrackNotice::UnknownSection);
+  return SkipSection(in, solid ? kSolidLineBytes : kSceneryLineBytes);
+}
+
+static void ShowNotice(TrackNotice notice) {
+  switch (notice) {
+    case TrackNotice::DemoAsTrack: Platform().messageBox(kDemoAsTrackTitle, ""); break;
+    case TrackNotice::TrackAsDemo: Platform().messageBox(kTrackAsDemoTitle, ""); break;
+    case TrackNotice::UnknownSection: Log("loading file: unknown format"); break;
+  }
+}
+
+static void WriteSolidLine(ByteWriter& out, const SolidLine& line, bool demoOrder) {
+  out.writeF32(line.x1);
+  out.writeF32(line.y1);
+  if (demoOrder) {
+    out.writeF32(line.thickness);
+    out.writeU32(uint32_t(line.kind));
+    out.writeF32(line.x2);
+    out.writeF32(line.y2);
+  } else {
+    out.writeF32(line.x2);
+    out.writeF32(line.y2);
+    out.writeF32(line.thickness);
+    out.writeU32(uint32_t(line.kind));
+  }
+}
+
+static void WriteSceneryLine(ByteWriter& out, const SceneryLine& line, bool demoOrder) {
+  const uint8_t colour[3] = {line.r, line.g, line.b};
+  if (demoOrder) out.writeBytes(colour, 3);
+  out.writeF32(line.x1);
+  out.writeF32(line.y1);
+  out.writeF32(line.x2);
+  out.writeF32(line.y2);
+  out.writeF32(line.thickness);
+  if (!demoOrder) out.writeBytes(colour, 3);
+}
+
+// ---- public ----
+
+bool IsDemoPath(const char* path) {
+  size_t length = strlen(path);
+  return length >= 4 && memcmp(path + length - 4, "demo", 4) == 0;
+}
+
+FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackFileContent* out) {
+  if (size <= kMagicBytes) return FileLoad::NotOpened;
+  if (memcmp(bytes, kTrackMagic, kMagicBytes) != 0) return FileLoad::Refused;
+  ByteReader in{bytes, size, kMagicBytes};
+  if (!ReadSection(in, demoPath, true, out) || !ReadSection(in, demoPath, false, out)) return FileLoad::Refused;
+
+  // Items 4 to 6 are each optional at the end of the file; a record cut inside is damage.
+  if (in.left() == 0) return FileLoad::Loaded;
+  out->hasStartFlag = true;
+  in.readU8(&out->startFlag);
+  if (out->startFlag && !ParseSnapshot(in, &out->start)) return FileLoad::Refused;
+
+  if (in.left() == 0) return FileLoad::Loaded;
+  uint32_t length;
+  if (!in.readU32(&length) || length == 0 || length > in.left() || length > kMaxRiderName) return FileLoad::Refused;
+  const uint8_t* text = bytes + in.position;
+  const void* zero = memchr(text, 0, length);
+  if (!zero) return FileLoad::Refused;
+  memcpy(out->riderName, text, size_t(static_cast<const uint8_t*>(zero) - text) + 1);
+  out->hasRiderName = true;
+  return FileLoad::Loaded;
+}
+
+void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPath, std::vector<uint8_t>* out) {
+  out->clear();
+  out->reserve(kMagicBytes + 16 + world.solidLines.size() * kSolidLineBytes +
+               world.sceneryLines.size() * kSceneryLineBytes + 1024);
+  ByteWriter writer{out};
+  const uint32_t version = demoPath ? kDemoVersion : kTrackVersion;
+  writer.writeBytes(kTrackMagic, kMagicBytes);
+  // The counts are the list sizes: exactly the records that follow.
+  writer.writeU32(version);
+  writer.writeU32(uint32_t(world.solidLines.size()));
+  for (const SolidLine& line : world.solidLines) WriteSolidLine(writer, line, demoPath);
+  writer.writeU32(version);
+  writer.writeU32(uint32_t(world.sceneryLines.size()));
+  for (const SceneryLine& line : world.sceneryLines) WriteSceneryLine(writer, line, demoPath);
+  writer.writeU8(world.startFlagSet);
+  if (world.startFlagSet) WriteSnapshot(world.startSnapshot, writer);
+  // A rider whose path could not be kept relative to the exec folder is not named at all.
+  if (rider.path[0]) writer.writeString(rider.path);
+}
+
+bool SaveTrack(const World& world, const CurrentRider& rider, const char* path) {
+  if (world.demoLoaded || !path) return false;
+  if (!path[0]) {
+    Log("Saving cancelled");
+    return false;
+  }
+  if (SolidLineCount(world) < 1 && SceneryLineCount(world) < 1) return false;
+  const bool demo = IsDemoPath(path);
+  Log(demo ? "Saving demo:%s" : "Saving track:%s", path);
+  std::vector<uint8_t> bytes;
+  EncodeTrackFile(world, rider, demo, &bytes);
+  if (!SaveBytesSafely(path, bytes.data(), bytes.size())) return false;
+  if (demo)
+    Log("Track saved");
+  else
+    Log("Track saved:%s", path);
+  return true;
+}
+
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
+  if (!path || !path[0]) {
+    Log("%s", FileLoadLine(FileLoad::Cancelled));
+    return FileLoad::Cancelled;
+  }
+  Log("Loading track:%s", path);
+  const bool demo = IsDemoPath(path);
+  std::vector<uint8_t> bytes;
+  TrackFileContent content;
+  FileLoad result = ReadWholeFile(path, &bytes) ? ParseTrackFile(bytes.data(), bytes.size(), demo, &content)
+                                                : FileLoad::NotOpened;
+  if (result != FileLoad::Loaded) {
+    Log("%s", FileLoadLine(result));
+    return result;
+  }
+  bytes = std::vector<uint8_t>();
+
+  // The file is whole: from here on the world takes it.
+  for (TrackNotice notice : content.notices) ShowNotice(notice);
+  ClearSolidLines(world);
+  ClearSceneryLines(world);
+  int skipped = 0;
+  for (const StagedSolidLine& s : content.solids)
+    if (!AddSolidLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.thickness, LineKind(s.kind))) ++skipped;
+  for (const StagedSceneryLine& s : content.scenery)
+    if (!AddSceneryLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness)) ++skipped;
+  if (skipped > 0) Log("%d lines skipped: zero length, too far out or bad thickness", skipped);
+  world.demoLoaded = demo ? 1 : 0;
+
+  world.startFlagSet = 0;
+  if (content.hasStartFlag && content.startFlag) {
+    BuildSnapshot(content.start, world.startSnapshot);
+    world.startFlagSet = content.startFlag;
+  }
+  if (content.hasRiderName) {
+    // A name that does not fit beside the exec folder is refused, never cut to another file.
+    char riderPath[kMaxPath];
+    if (MakeAbsolutePath(riderPath, content.riderName)) LoadRider(rider, riderPath);
+    RestartRider(world);
+  }
+  if (world.startFlagSet) {
+    // The flag marks the start state's focus point; (0, 0) when the start state has none.
+    const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, rider.focusPointId);
+    world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
+  }
+  Log("Track loaded");
+  return FileLoad::Loaded;
+}
