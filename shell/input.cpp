@@ -18,7 +18,9 @@ static struct {
 
 void ResetInput() {
   input.x = input.y = 0;
+  // Both tables take the keys as they are now, so a key held through a reset is no new press.
   Platform().readKeys(input.previous);
+  memcpy(input.current, input.previous, sizeof input.current);
 }
 
 void RefreshInput() {
