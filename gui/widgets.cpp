@@ -1,0 +1,325 @@
+#include "gui/widgets.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/device.h"
+#include "graphics/font.h"
+#include "graphics/png.h"
+#include "graphics/sprites.h"
+#include "platform/keys.h"
+#include "shell/input.h"
+
+// ---- State: reset at start; set while any slider is dragged ----
+namespace {
+struct WidgetState {
+  bool sliderDrag = false;
+};
+WidgetState state;
+
+void Call(WidgetAction action) {
+  if (action) action();
+}
+
+// The press, release, enter and leave rules shared by every type while the pointer is inside.
+void PressAndRelease(Widget& widget, int button) {
+  if (button != 0) {
+    if (!widget.pressed && widget.lastButton == 0) {
+      widget.pressed = 1;
+      Call(widget.onPress);
+    }
+  } else if (widget.pressed && widget.lastButton != 0) {
+    widget.pressed = 0;
+    Call(widget.onClick);
+  }
+  widget.lastButton = static_cast<uint32_t>(button);
+}
+
+void Enter(Widget& widget) {
+  if (!widget.hovered) Call(widget.onEnter);
+  widget.hovered = 1;
+}
+
+void Leave(Widget& widget) {
+  if (widget.hovered) Call(widget.onLeave);
+  widget.hovered = 0;
+  widget.lastButton = 0;
+}
+
+// The distance that brings v back into [lo, hi]; 0 inside.
+float Correction(float v, float lo, float hi) {
+  if (v < lo) return lo - v;
+  if (v > hi) return hi - v;
+  return 0.0f;
+}
+
+int ClampIndex(float v, int count) {
+  if (!(v > 0.0f)) return 0;
+  if (v > static_cast<float>(count - 1)) return count - 1;
+  return static_cast<int>(v);
+}
+
+// A w x h picture of the bound frame at (x, y), drawn from its top-left corner downwards so the
+// image's first row is at the top.
+void DrawRect(float x, float y, float w, float h) {
+  glPushMatrix();
+  glTranslatef(x, y + h, 0.0f);
+  DrawQuad(w, -h);
+  glPopMatrix();
+}
+
+void PrintButtonText(TextButton& button, float originX, unsigned char r, unsigned char g, unsigned char b) {
+  BindSpriteFrame(button.slot, button.frame);
+  float s = button.h - button.depth;
+  float ox = originX + button.offset;
+  float oy = button.y - button.offset - (button.pressed ? 4.0f : 0.0f);
+  float k = 0.8f * (button.depth - button.offset);
+  float glyph = s + 4.0f - button.offset;
+  auto shadowAlpha = static_cast<uint8_t>(std::trunc(128.0f - 10.0f * (4.0f - button.offset)));
+  glPushMatrix();
+  glTranslatef(ox, oy, 0.0f);
+  PrintShadowText(glyph, glyph, 0.0f, 2.0f + k, -2.0f - k, shadowAlpha, r, g, b, "%s", button.text);
+  glPopMatrix();
+}
+}  // namespace
+
+int PointerButton() {
+  int button = 0;
+  if (KeyDown(kKeyRightButton)) button = 2;
+  if (KeyDown(kKeyLeftButton)) button = 1;
+  return button;
+}
+
+void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame) {
+  widget.x = pos.x;
+  widget.y = pos.y;
+  widget.w = size.x;
+  widget.h = size.y;
+  widget.slot = slot;
+  widget.frame = frame;
+  widget.visible = 1;
+  widget.enabled = 1;
+  widget.pressed = 0;
+  widget.hovered = 0;
+  widget.selected = 0;
+  widget.lastButton = 0;
+  widget.onPress = nullptr;
+  widget.onClick = nullptr;
+  widget.onEnter = nullptr;
+  widget.onLeave = nullptr;
+}
+
+void SetEnabled(Widget& widget, bool enabled) { widget.enabled = enabled ? 1 : 0; }
+bool IsEnabled(const Widget& widget) { return widget.enabled != 0; }
+void SetVisible(Widget& widget, bool visible) { widget.visible = visible ? 1 : 0; }
+void SetFrame(Widget& widget, int frame) { widget.frame = frame; }
+bool IsHovered(const Widget& widget) { return widget.hovered != 0; }
+Vec2 GetPosition(const Widget& widget) { return {widget.x, widget.y}; }
+
+void SetPosition(Widget& widget, Vec2 pos) {
+  widget.x = pos.x;
+  widget.y = pos.y;
+}
+
+bool IsInside(const Widget& widget, float px, float py) {
+  return widget.x < px && px < widget.x + widget.w && widget.y < py && py < widget.y + widget.h;
+}
+
+void UpdateWidget(Widget& widget, float px, float py, int button) {
+  if (!widget.enabled) return;
+  if (IsInside(widget, px, py)) {
+    Enter(widget);
+    PressAndRelease(widget, button);
+  } else {
+    Leave(widget);
+  }
+}
+
+void UpdateButton(Button& button, float px, float py, int pointerButton) {
+  if (!button.enabled) return;
+  if (IsInside(button, px, py)) {
+    Enter(button);
+    if (button.offset > 0.0f) button.offset -= 0.5f;
+    PressAndRelease(button, pointerButton);
+  } else {
+    button.pressed = 0;
+    Leave(button);
+    if (button.offset < button.depth) button.offset += 0.5f;
+  }
+}
+
+void UpdateSlider(Slider& slider, float px, float py, int button) {
+  slider.changed = 0;
+  if (!slider.pressed && state.sliderDrag) return;
+  if (!slider.enabled) return;
+  if (button == 0) slider.pressed = 0;
+  if (slider.pressed) {
+    float lo = slider.x + 8.0f;
+    float hi = slider.x + slider.w - 4.0f;
+    float mid = slider.y + slider.h / 2.0f;
+    float c = Correction(px, lo, hi);
+    // Window y grows downwards, py upwards: moving by +(py - mid) puts the cursor on the middle line.
+    WarpMouse(c, py - mid);
+    px += c;
+    float value = px - lo;
+    if (std::trunc(slider.value) != value) slider.changed = 1;
+    slider.value = value;
+    state.sliderDrag = true;
+  } else {
+    state.sliderDrag = false;
+  }
+  bool inside = slider.x < px && px < slider.x + slider.w && slider.y < py && py < slider.y + slider.h - 10.0f;
+  if (inside) {
+    Enter(slider);
+    PressAndRelease(slider, button);
+  } else {
+    Leave(slider);
+  }
+}
+
+void UpdateColourPicker(ColourPicker& picker, float px, float py, int button) {
+  if (!picker.enabled || picker.pixels.empty()) return;
+  if (picker.pressed) {
+    float loX = picker.x + 4.0f, hiX = picker.x + picker.w - 4.0f;
+    float loY = picker.y + 4.0f, hiY = picker.y + picker.h - 4.0f;
+    float cx = Correction(px, loX, hiX);
+    float cy = Correction(py, loY, hiY);
+    WarpMouse(cx, -cy);
+    px += cx;
+    py += cy;
+    // Row 0 is the top of the image, drawn at the top of the widget.
+    float col = std::trunc(px - loX) + 4.0f;
+    float row = static_cast<float>(picker.imageHeight) - std::trunc(py - loY) - 5.0f;
+    size_t at = (static_cast<size_t>(ClampIndex(row, picker.imageHeight)) * static_cast<size_t>(picker.imageWidth) +
+                 static_cast<size_t>(ClampIndex(col, picker.imageWidth))) * 3;
+    picker.r = picker.pixels[at];
+    picker.g = picker.pixels[at + 1];
+    picker.b = picker.pixels[at + 2];
+  }
+  if (IsInside(picker, px, py)) {
+    Call(picker.onEnter);
+    picker.hovered = 1;
+    PressAndRelease(picker, button);
+  } else {
+    Leave(picker);
+    if (button != 0) SetEnabled(picker, false);
+  }
+}
+
+bool SliderDragActive() { return state.sliderDrag; }
+void EndSliderDrag() { state.sliderDrag = false; }
+
+void SetDepth(Button& button, float depth) {
+  button.offset = depth;
+  button.depth = depth;
+}
+
+void SetText(TextButton& button, const char* text) {
+  snprintf(button.text, sizeof button.text, "%s", text ? text : "");
+  button.length = static_cast<int32_t>(strlen(button.text));
+}
+
+void SetTextFitted(TextButton& button, const char* text) {
+  SetText(button, text);
+  button.w = (button.h + 2.0f) * static_cast<float>(button.length);
+}
+
+const char* GetText(const TextButton& button) { return button.text; }
+void SetValue(Slider& slider, float value) { slider.value = value; }
+float GetValue(const Slider& slider) { return slider.value; }
+bool WasChanged(const Slider& slider) { return slider.changed != 0; }
+
+bool LoadImage(ColourPicker& picker, const char* path) {
+  FreeImage(picker);
+  uint32_t width = 0, height = 0;
+  if (!LoadPngPixels(path, &picker.pixels, &width, &height) || width == 0 || height == 0 ||
+      picker.pixels.size() != size_t(width) * size_t(height) * 3) {
+    FreeImage(picker);
+    return false;
+  }
+  picker.imageWidth = static_cast<int32_t>(width);
+  picker.imageHeight = static_cast<int32_t>(height);
+  return true;
+}
+
+void FreeImage(ColourPicker& picker) {
+  picker.pixels.clear();
+  picker.pixels.shrink_to_fit();
+  picker.imageWidth = 0;
+  picker.imageHeight = 0;
+}
+
+uint8_t GetR(const ColourPicker& picker) { return picker.r; }
+uint8_t GetG(const ColourPicker& picker) { return picker.g; }
+uint8_t GetB(const ColourPicker& picker) { return picker.b; }
+
+void SetColour(ColourSwatch& swatch, uint8_t r, uint8_t g, uint8_t b) {
+  swatch.r = r;
+  swatch.g = g;
+  swatch.b = b;
+}
+
+void RenderWidget(const Widget& widget) {
+  if (!widget.visible || !widget.enabled || widget.slot < 0) return;
+  glColor4ub(255, 255, 255, 255);
+  BindSpriteFrame(widget.slot, widget.frame);
+  DrawRect(widget.x, widget.y, widget.w, widget.h);
+}
+
+void RenderButton(const Button& button) {
+  if (!button.visible || button.slot < 0) return;
+  if (button.selected && button.enabled) {
+    glColor4ub(255, 255, 255, 255);
+    BindSpriteFrame(button.slot, 0);
+    DrawRect(button.x, button.y, button.w, button.h);
+  }
+  glColor4ub(255, 255, 255, button.enabled ? 255 : 100);
+  BindSpriteFrame(button.slot, button.frame);
+  float o = button.offset;
+  float down = button.pressed ? 4.0f : 0.0f;
+  DrawRect(button.x + o, button.y + o - down, button.w - 2.0f * o, button.h - 2.0f * o);
+}
+
+void RenderTextButton(TextButton& button) {
+  if (!button.hovered || button.slot < 0) button.pressed = 0;
+  if (!button.visible) return;
+  float s = button.h - button.depth;
+  PrintButtonText(button, button.x + (button.w - static_cast<float>(button.length) * s) / 2.0f, 255, 100, 0);
+}
+
+void RenderListEntry(TextButton& button) {
+  if (!button.hovered || button.slot < 0) button.pressed = 0;
+  if (!button.visible) return;
+  if (button.selected) {
+    PrintButtonText(button, button.x, 255, 100, 0);
+  } else {
+    PrintButtonText(button, button.x, 50, 50, 50);
+  }
+}
+
+void RenderSlider(const Slider& slider) {
+  if (!slider.visible || slider.slot < 0) return;
+  glColor4ub(255, 255, 255, 255);
+  BindSpriteFrame(slider.slot, slider.frame);
+  glPushMatrix();
+  glTranslatef(slider.x + 8.0f + slider.value, slider.y + slider.h / 2.0f - 5.0f, 0.0f);
+  DrawCentredQuad(16.0f, -16.0f);
+  glPopMatrix();
+}
+
+void RenderColourSwatch(const ColourSwatch& swatch) {
+  if (!swatch.visible || swatch.slot < 0) return;
+  if (swatch.enabled) {
+    glColor4ub(swatch.r, swatch.g, swatch.b, 255);
+  } else {
+    glColor4ub(100, 100, 100, 100);
+  }
+  BindSpriteFrame(swatch.slot, swatch.frame + 1);
+  DrawRect(swatch.x, swatch.y, swatch.w, swatch.h);
+  glColor4ub(255, 255, 255, swatch.enabled ? 255 : 100);
+  BindSpriteFrame(swatch.slot, swatch.frame);
+  DrawRect(swatch.x, swatch.y, swatch.w, swatch.h);
+}

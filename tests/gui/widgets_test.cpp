@@ -1,0 +1,274 @@
+#include "gui/widgets.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "fake_input.h"
+
+namespace {
+int presses, clicks, enters, leaves;
+int CountPress() { return ++presses; }
+int CountClick() { return ++clicks; }
+int CountEnter() { return ++enters; }
+int CountLeave() { return ++leaves; }
+
+template <typename W>
+void Watch(W& widget) {
+  presses = clicks = enters = leaves = 0;
+  widget.onPress = CountPress;
+  widget.onClick = CountClick;
+  widget.onEnter = CountEnter;
+  widget.onLeave = CountLeave;
+}
+
+// An RGB picture written with libpng, so the picker reads a file it did not make itself.
+std::string WritePng(const char* name, int width, int height, const std::vector<uint8_t>& rgb) {
+  std::string path = std::string(VELMORA_BINARY_DIR) + "/" + name;
+  FILE* file = fopen(path.c_str(), "wb");
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int row = 0; row < height; ++row) png_write_row(png, rgb.data() + size_t(row) * width * 3);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  fclose(file);
+  return path;
+}
+
+class WidgetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallFakeInput();
+    EndSliderDrag();
+  }
+};
+}  // namespace
+
+TEST_F(WidgetTest, ConstructedWidgetsAreHiddenAndInert) {
+  Button button;
+  Watch(button);
+  EXPECT_EQ(button.slot, -1);
+  EXPECT_EQ(button.frame, 1);
+  EXPECT_FLOAT_EQ(button.offset, 4.0f);
+  TextButton text;
+  EXPECT_FLOAT_EQ(text.offset, 0.0f);
+  EXPECT_FLOAT_EQ(text.depth, 4.0f);
+  UpdateButton(button, 0, 0, 1);
+  EXPECT_EQ(enters + presses, 0);
+}
+
+TEST_F(WidgetTest, EdgesAreOutsideAndClickNeedsPressInside) {
+  Widget widget;
+  Place(widget, {10, 20}, {30, 40}, 8, 3);
+  Watch(widget);
+  EXPECT_FALSE(IsInside(widget, 10, 30));
+  EXPECT_FALSE(IsInside(widget, 40, 30));
+  EXPECT_FALSE(IsInside(widget, 20, 20));
+  EXPECT_FALSE(IsInside(widget, 20, 60));
+  EXPECT_TRUE(IsInside(widget, 10.5f, 59.5f));
+
+  // Pressed outside, moved in with the button held: the press is taken on entering.
+  UpdateWidget(widget, 5, 30, 1);
+  EXPECT_EQ(presses, 0);
+  UpdateWidget(widget, 20, 30, 1);
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(presses, 1);
+  UpdateWidget(widget, 20, 30, 1);
+  EXPECT_EQ(presses, 1);
+  UpdateWidget(widget, 20, 30, 0);
+  EXPECT_EQ(clicks, 1);
+  UpdateWidget(widget, 50, 30, 0);
+  EXPECT_EQ(leaves, 1);
+  EXPECT_FALSE(IsHovered(widget));
+
+  // Place forgets callbacks and state.
+  Place(widget, {10, 20}, {30, 40}, 8, 3);
+  EXPECT_EQ(widget.onClick, nullptr);
+}
+
+TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
+  Button button;
+  Place(button, {0, 0}, {32, 32}, 8, 7);
+  Watch(button);
+  UpdateButton(button, 10, 10, 1);
+  EXPECT_EQ(presses, 1);
+  UpdateButton(button, 50, 10, 1);
+  UpdateButton(button, 50, 10, 0);
+  UpdateButton(button, 10, 10, 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(button.pressed, 0);
+
+  Widget widget;
+  Place(widget, {0, 0}, {32, 32}, 8, 7);
+  Watch(widget);
+  UpdateWidget(widget, 10, 10, 1);
+  UpdateWidget(widget, 50, 10, 1);
+  UpdateWidget(widget, 50, 10, 0);
+  UpdateWidget(widget, 10, 10, 0);
+  EXPECT_EQ(widget.pressed, 1);
+  EXPECT_EQ(clicks, 0);
+  // Its next press inside fires no onPress, but the release after it clicks once.
+  UpdateWidget(widget, 10, 10, 1);
+  EXPECT_EQ(presses, 1);
+  UpdateWidget(widget, 10, 10, 0);
+  EXPECT_EQ(clicks, 1);
+  UpdateWidget(widget, 10, 10, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(WidgetTest, ButtonInsetGlidesHalfAPixelPerStep) {
+  Button button;
+  Place(button, {0, 0}, {32, 32}, 8, 7);
+  for (int i = 0; i < 3; ++i) UpdateButton(button, 10, 10, 0);
+  EXPECT_FLOAT_EQ(button.offset, 2.5f);
+  for (int i = 0; i < 10; ++i) UpdateButton(button, 10, 10, 0);
+  EXPECT_FLOAT_EQ(button.offset, 0.0f);
+  UpdateButton(button, 100, 10, 0);
+  EXPECT_FLOAT_EQ(button.offset, 0.5f);
+  SetEnabled(button, false);
+  UpdateButton(button, 100, 10, 0);
+  EXPECT_FLOAT_EQ(button.offset, 0.5f);
+
+  // A text button placed under a resting pointer shows its hovered look within 8 steps.
+  TextButton text;
+  Place(text, {0, 0}, {100, 20}, 7, 0);
+  for (int i = 0; i < 8; ++i) UpdateButton(text, 50, 10, 0);
+  EXPECT_TRUE(IsHovered(text));
+  EXPECT_FLOAT_EQ(text.offset, 0.0f);
+  // Away from the pointer it glides to its rest inset in 8 steps.
+  for (int i = 0; i < 8; ++i) UpdateButton(text, 500, 10, 0);
+  EXPECT_FLOAT_EQ(text.offset, 4.0f);
+}
+
+TEST_F(WidgetTest, TextIsCutAndFitted) {
+  TextButton text;
+  Place(text, {0, 0}, {0, 20}, 7, 0);
+  SetTextFitted(text, "ABC");
+  EXPECT_FLOAT_EQ(text.w, 66.0f);
+  EXPECT_STREQ(GetText(text), "ABC");
+  std::string longName(300, 'x');
+  SetText(text, longName.c_str());
+  EXPECT_EQ(text.length, 127);
+  EXPECT_EQ(std::string(GetText(text)), longName.substr(0, 127));
+}
+
+TEST_F(WidgetTest, SliderMapsThePointerAndHoldsTheCursorOnItsLine) {
+  Slider slider;
+  Place(slider, {100, 200}, {63, 32}, 8, 16);
+  // Press inside (below the excluded top 10 px), then drag far left.
+  PointAt(120, 210);
+  RefreshInput();
+  UpdateSlider(slider, 120, 210, 1);
+  EXPECT_EQ(slider.pressed, 1);
+  UpdateSlider(slider, 20, 212, 1);
+  // lo = x + 8: the knob stops at 0 and the cursor is moved back onto [lo, hi] and the middle line.
+  EXPECT_FLOAT_EQ(GetValue(slider), 0.0f);
+  EXPECT_TRUE(WasChanged(slider));
+  EXPECT_TRUE(SliderDragActive());
+  float mx = 0, my = 0;
+  GetMouse(&mx, &my);
+  EXPECT_FLOAT_EQ(mx, 120.0f + 88.0f);
+  // Window y: 768 - 210 stored, moved down by (212 - 216) = -4.
+  EXPECT_FLOAT_EQ(my, 768.0f - 210.0f - 4.0f);
+  UpdateSlider(slider, 108, 216, 1);
+  EXPECT_FALSE(WasChanged(slider));
+  // Far right: hi = x + w - 4, so the value is w - 12.
+  UpdateSlider(slider, 900, 216, 1);
+  EXPECT_FLOAT_EQ(GetValue(slider), 51.0f);
+  UpdateSlider(slider, 900, 216, 0);
+  EXPECT_FALSE(SliderDragActive());
+  EXPECT_EQ(slider.pressed, 0);
+
+  // The top 10 pixels are not part of the slider.
+  Slider top;
+  Place(top, {0, 0}, {63, 32}, 8, 16);
+  UpdateSlider(top, 30, 25, 1);
+  EXPECT_EQ(top.pressed, 0);
+  UpdateSlider(top, 30, 21, 0);
+  UpdateSlider(top, 30, 21, 1);
+  EXPECT_EQ(top.pressed, 1);
+}
+
+TEST_F(WidgetTest, SecondSliderIgnoresThePointerWhileTheFirstIsDragged) {
+  Slider first, second;
+  Place(first, {0, 0}, {63, 32}, 8, 16);
+  Place(second, {0, 100}, {63, 32}, 8, 16);
+  Watch(second);
+  UpdateSlider(first, 30, 10, 1);
+  UpdateSlider(second, 30, 10, 1);
+  UpdateSlider(first, 30, 110, 1);
+  UpdateSlider(second, 30, 110, 1);
+  EXPECT_EQ(second.pressed, 0);
+  EXPECT_EQ(enters + presses, 0);
+  UpdateSlider(first, 30, 110, 0);
+  UpdateSlider(second, 30, 110, 0);
+  EXPECT_EQ(enters, 1);
+}
+
+TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
+  // 32 x 16 picture: red = column * 8, green = row * 16, blue 7.
+  const int width = 32, height = 16;
+  std::vector<uint8_t> rgb(width * height * 3);
+  for (int row = 0; row < height; ++row)
+    for (int col = 0; col < width; ++col) {
+      uint8_t* p = &rgb[(row * width + col) * 3];
+      p[0] = uint8_t(col * 8);
+      p[1] = uint8_t(row * 16);
+      p[2] = 7;
+    }
+  std::string path = WritePng("picker_test.png", width, height, rgb);
+  ColourPicker picker;
+  Place(picker, {100, 100}, {32, 16}, 11, 0);
+  ASSERT_TRUE(LoadImage(picker, path.c_str()));
+  EXPECT_EQ(picker.imageWidth, width);
+  EXPECT_EQ(picker.imageHeight, height);
+  Watch(picker);
+
+  // Inside: enter is called on every update, not only on entry.
+  UpdateColourPicker(picker, 110, 105, 0);
+  UpdateColourPicker(picker, 110, 105, 0);
+  EXPECT_EQ(enters, 2);
+  UpdateColourPicker(picker, 110, 105, 1);
+  EXPECT_EQ(picker.pressed, 1);
+  // px - (x + 4) = 6 -> column 10; py - (y + 4) = 1 -> row 16 - 1 - 5 = 10 (the top is row 0).
+  UpdateColourPicker(picker, 110, 105, 1);
+  EXPECT_EQ(GetR(picker), 80);
+  EXPECT_EQ(GetG(picker), 160);
+  EXPECT_EQ(GetB(picker), 7);
+  // Beyond the right and top edges the pointer is pulled back to the inner bounds.
+  UpdateColourPicker(picker, 400, 400, 1);
+  EXPECT_EQ(GetR(picker), 31 * 8);
+  EXPECT_EQ(GetG(picker), 3 * 16);
+  UpdateColourPicker(picker, 120, 108, 0);
+  EXPECT_EQ(clicks, 1);
+
+  // A click anywhere outside hides it.
+  UpdateColourPicker(picker, 10, 10, 1);
+  EXPECT_FALSE(IsEnabled(picker));
+  UpdateColourPicker(picker, 110, 105, 1);
+  EXPECT_EQ(picker.pressed, 0);
+
+  // Without an image it ignores everything.
+  ColourPicker empty;
+  Place(empty, {0, 0}, {32, 32}, 11, 0);
+  EXPECT_FALSE(LoadImage(empty, (std::string(VELMORA_BINARY_DIR) + "/no_such_picture.png").c_str()));
+  UpdateColourPicker(empty, 400, 400, 1);
+  EXPECT_TRUE(IsEnabled(empty));
+}
+
+TEST_F(WidgetTest, PointerButtonPrefersTheLeftButton) {
+  EXPECT_EQ(PointerButton(), 0);
+  SetKey(2, true);
+  RefreshInput();
+  EXPECT_EQ(PointerButton(), 2);
+  SetKey(1, true);
+  RefreshInput();
+  EXPECT_EQ(PointerButton(), 1);
+}
