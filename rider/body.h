@@ -118,7 +118,7 @@ struct BodySnapshot {
 // Provisional ids count 0..10000, then -1 once, then from 0 again; every add to a body replaces
 // them with the body's own id, so they only name points not yet in a body.
 int32_t NextProvisionalPointId();
-void SetProvisionalPointId(int32_t value);        // values above 10000 give -1 next
+void SetProvisionalPointId(int32_t value);        // values of 10000 and above give -1 next
 BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group);  // at rest, provisional id
 bool PointIsFinite(const BodyPoint& point);      // position, previous position, mass, radius, friction
 

@@ -24,6 +24,7 @@ struct GridCell {
 struct XGridNode {
   std::vector<SolidLine*> lines;                  // never empty while the cell exists
   int32_t column = 0;
+  int32_t row = 0;
 };
 
 // One row: its cells by column. The hash map's order is never used for results.

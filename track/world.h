@@ -100,6 +100,7 @@ void DrawSceneryLines(const World& world, float zoom, const CullRect& cull);
 // ---- rider, camera and start ----
 void ResetEditorState(World& world);
 void ResetWorld(World& world);                    // the clear button: empty track, rider restarted
+void ClearRider(World& world);                    // empties the rider body and forgets a dragged point
 void RestartRider(World& world);                  // rider rebuilt from the current rider, camera centred
 Vec2 FocusPoint(const World& world);              // the rider's focus point; (0, 0) when the body has none
 void FollowFocus(World& world);                   // camera dead-zone follow of the focus point
