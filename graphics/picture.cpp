@@ -1,0 +1,118 @@
+#include "graphics/picture.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_FAILURE_USERMSG
+#include <stb/stb_image.h>
+
+#include "shell/file_stream.h"
+
+// The same cap as the PNG and TGA loaders: width * height * 4 bytes at most.
+constexpr uint64_t kMaxPictureBytes = uint64_t(16384) * 16384 * 4;
+constexpr uint32_t kLargestTexture = 16384;
+
+// Draws the picture onto black, as rendering it into a fresh bitmap would: a see-through
+// pixel of a GIF or an alpha BMP ends up black and so transparent under the black rule.
+static void FlattenOntoBlack(uint8_t* rgba, size_t pixelCount) {
+  for (size_t i = 0; i < pixelCount; ++i) {
+    uint8_t* p = rgba + i * 4;
+    uint32_t alpha = p[3];
+    for (int c = 0; c < 3; ++c) p[c] = uint8_t((p[c] * alpha + 127) / 255);
+  }
+}
+
+// Source position of a texel's centre along one axis, clamped to the outermost pixel centres.
+static float SourcePosition(uint32_t texel, uint32_t textureSize, uint32_t pictureSize) {
+  float at = (float(texel) + 0.5f) * float(pictureSize) / float(textureSize) - 0.5f;
+  return std::clamp(at, 0.0f, float(pictureSize - 1));
+}
+
+// Bilinear resampling to the texture size; texture row 0 takes the picture's bottom row.
+static void Resample(const uint8_t* picture, uint32_t pictureWidth, uint32_t pictureHeight,
+                     PictureImage* image) {
+  uint32_t width = image->width;
+  uint32_t height = image->height;
+  image->pixels.resize(size_t(width) * height * 4);
+  for (uint32_t y = 0; y < height; ++y) {
+    float sy = SourcePosition(height - 1 - y, height, pictureHeight);
+    uint32_t y0 = uint32_t(sy);
+    uint32_t y1 = std::min(y0 + 1, pictureHeight - 1);
+    float fy = sy - float(y0);
+    const uint8_t* row0 = picture + size_t(y0) * pictureWidth * 4;
+    const uint8_t* row1 = picture + size_t(y1) * pictureWidth * 4;
+    uint8_t* out = image->pixels.data() + size_t(y) * width * 4;
+    for (uint32_t x = 0; x < width; ++x) {
+      float sx = SourcePosition(x, width, pictureWidth);
+      uint32_t x0 = uint32_t(sx);
+      uint32_t x1 = std::min(x0 + 1, pictureWidth - 1);
+      float fx = sx - float(x0);
+      for (int c = 0; c < 3; ++c) {
+        float top = float(row0[x0 * 4 + c]) * (1 - fx) + float(row0[x1 * 4 + c]) * fx;
+        float bottom = float(row1[x0 * 4 + c]) * (1 - fx) + float(row1[x1 * 4 + c]) * fx;
+        out[x * 4 + c] = uint8_t(top * (1 - fy) + bottom * fy + 0.5f);
+      }
+      // Pure black is the transparent colour; everything else is opaque.
+      bool black = out[x * 4] == 0 && out[x * 4 + 1] == 0 && out[x * 4 + 2] == 0;
+      out[x * 4 + 3] = black ? 0 : 255;
+    }
+  }
+}
+
+uint32_t PictureTextureSize(uint32_t size, uint32_t maxTextureSize) {
+  if (size > maxTextureSize) return maxTextureSize;
+  // floor(log2(size) + 0.5) = floor((floor(log2(size^2)) + 1) / 2), and floor(log2(n)) + 1 is
+  // the bit width of n: exact in integers.
+  uint64_t square = uint64_t(size) * size;
+  uint32_t power = uint32_t(std::bit_width(square)) / 2;
+  return std::min(uint32_t(1) << power, maxTextureSize);
+}
+
+bool DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image) {
+  *image = PictureImage();
+  if (!bytes || size == 0 || size > size_t(INT_MAX) || maxTextureSize < 1) return false;
+  int width = 0, height = 0, channels = 0;
+  if (!stbi_info_from_memory(bytes, int(size), &width, &height, &channels)) return false;
+  if (width < 1 || height < 1 || uint64_t(width) * uint64_t(height) * 4 > kMaxPictureBytes) return false;
+  stbi_uc* picture = stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 4);
+  if (!picture) return false;
+  uint32_t largest = std::min(maxTextureSize, kLargestTexture);
+  image->pictureWidth = uint32_t(width);
+  image->pictureHeight = uint32_t(height);
+  image->width = PictureTextureSize(uint32_t(width), largest);
+  image->height = PictureTextureSize(uint32_t(height), largest);
+  FlattenOntoBlack(picture, size_t(width) * size_t(height));
+  Resample(picture, uint32_t(width), uint32_t(height), image);
+  stbi_image_free(picture);
+  return true;
+}
+
+int LoadPictureTexture(const char* path, unsigned int* name) {
+  FileReader reader(path);
+  if (!reader.isOpen() || reader.size() == 0) return 0;
+  std::vector<uint8_t> bytes(reader.size());
+  if (reader.read(bytes.data(), uint32_t(bytes.size())) != bytes.size()) return 0;
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  if (largest < 1) return 0;
+  PictureImage image;
+  if (!DecodePicture(bytes.data(), bytes.size(), uint32_t(largest), &image)) return 0;
+
+  glEnable(GL_TEXTURE_2D);
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(image.width), GLsizei(image.height), 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, image.pixels.data());
+  glDisable(GL_TEXTURE_2D);
+  *name = texture;
+  return 1;
+}

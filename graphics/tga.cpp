@@ -1,0 +1,121 @@
+#include "graphics/tga.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+#include "shell/file_stream.h"
+#include "shell/log.h"
+
+// The first 12 header bytes we accept: no image ID, no colour map, origin (0, 0); byte 2 is
+// the image type, 2 = uncompressed true colour, 10 = run-length true colour.
+static const uint8_t kUncompressedHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+static const uint8_t kCompressedHeader[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr size_t kHeaderSize = 18;
+constexpr uint32_t kLongestRun = 128;             // pixels one packet byte can cover
+
+static uint32_t ReadU16(const uint8_t* at) { return uint32_t(at[0]) | uint32_t(at[1]) << 8; }
+
+// File order is B, G, R (A); we keep R, G, B (A).
+static void StorePixel(const uint8_t* from, uint8_t* to, uint32_t channels) {
+  to[0] = from[2];
+  to[1] = from[1];
+  to[2] = from[0];
+  if (channels == 4) to[3] = from[3];
+}
+
+static bool DecodeUncompressed(const uint8_t* data, size_t size, uint64_t pixelCount,
+                               TgaImage* image) {
+  uint32_t channels = image->channels;
+  if (pixelCount * channels > size) return false;
+  image->pixels.resize(size_t(pixelCount) * channels);
+  uint8_t* out = image->pixels.data();
+  for (uint64_t i = 0; i < pixelCount; ++i) StorePixel(data + i * channels, out + i * channels, channels);
+  return true;
+}
+
+static bool DecodeRunLength(const uint8_t* data, size_t size, uint64_t pixelCount, TgaImage* image) {
+  uint32_t channels = image->channels;
+  // Even all-run packets need one byte and one pixel per 128 pixels: a header that promises
+  // more pixels than the bytes can hold is refused before the pixels are allocated.
+  uint64_t fewestBytes = (pixelCount + kLongestRun - 1) / kLongestRun * (1 + channels);
+  if (fewestBytes > size) return false;
+  image->pixels.resize(size_t(pixelCount) * channels);
+  uint8_t* out = image->pixels.data();
+  uint64_t written = 0;
+  size_t at = 0;
+  while (written < pixelCount) {
+    if (at >= size) return false;
+    uint32_t packet = data[at++];
+    bool run = packet >= 128;
+    uint32_t count = run ? packet - 127 : packet + 1;
+    if (written + count > pixelCount) return false;
+    if (run) {
+      if (size - at < channels) return false;
+      for (uint32_t i = 0; i < count; ++i) StorePixel(data + at, out + (written + i) * channels, channels);
+      at += channels;
+    } else {
+      if ((size - at) / channels < count) return false;
+      for (uint32_t i = 0; i < count; ++i) StorePixel(data + at + i * channels, out + (written + i) * channels, channels);
+      at += size_t(count) * channels;
+    }
+    written += count;
+  }
+  return true;
+}
+
+bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
+  *image = TgaImage();
+  if (!bytes || size < kHeaderSize) return false;
+  bool compressed;
+  if (memcmp(bytes, kUncompressedHeader, sizeof kUncompressedHeader) == 0) {
+    compressed = false;
+    Log("TGA is uncompressed");
+  } else if (memcmp(bytes, kCompressedHeader, sizeof kCompressedHeader) == 0) {
+    compressed = true;
+    Log("TGA is compressed");
+  } else {
+    return false;
+  }
+  uint32_t width = ReadU16(bytes + 12);
+  uint32_t height = ReadU16(bytes + 14);
+  uint32_t bits = bytes[16];
+  if (width < 1 || height < 1 || (bits != 24 && bits != 32)) return false;
+  uint64_t pixelCount = uint64_t(width) * height;
+  if (pixelCount * 4 > kMaxTgaBytes) return false;
+  image->width = width;
+  image->height = height;
+  image->channels = bits / 8;
+  const uint8_t* data = bytes + kHeaderSize;
+  size_t left = size - kHeaderSize;
+  bool ok = compressed ? DecodeRunLength(data, left, pixelCount, image)
+                       : DecodeUncompressed(data, left, pixelCount, image);
+  if (!ok) *image = TgaImage();
+  return ok;
+}
+
+unsigned int LoadTgaTexture(const char* path) {
+  FileReader reader(path);
+  if (!reader.isOpen() || reader.size() < kHeaderSize) return 0;
+  std::vector<uint8_t> bytes(reader.size());
+  if (reader.read(bytes.data(), uint32_t(bytes.size())) != bytes.size()) return 0;
+  TgaImage image;
+  if (!DecodeTga(bytes.data(), bytes.size(), &image)) return 0;
+
+  GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
+  GLint alignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+  // 24-bit rows are width * 3 bytes with no padding, so the rows must be read byte-aligned.
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glEnable(GL_TEXTURE_2D);
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(image.width), GLsizei(image.height), 0,
+               format, GL_UNSIGNED_BYTE, image.pixels.data());
+  glDisable(GL_TEXTURE_2D);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+  return name;
+}

@@ -1,0 +1,176 @@
+#include "graphics/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Rgb {
+  uint8_t r, g, b;
+};
+
+void PutU16(Bytes* bytes, uint32_t v) {
+  bytes->push_back(uint8_t(v));
+  bytes->push_back(uint8_t(v >> 8));
+}
+
+void PutU32(Bytes* bytes, uint32_t v) {
+  PutU16(bytes, v & 0xFFFF);
+  PutU16(bytes, v >> 16);
+}
+
+// A 24-bit Windows bitmap: rows stored bottom row first, B, G, R, each row padded to 4 bytes.
+// colourAt(x, y) gives the pixel with y = 0 at the picture's top.
+Bytes MakeBmp(int width, int height, const std::function<Rgb(int, int)>& colourAt, bool withPixels = true) {
+  uint32_t rowSize = (uint32_t(width) * 3 + 3) / 4 * 4;
+  uint32_t pixelBytes = withPixels ? rowSize * uint32_t(height) : 0;
+  Bytes bmp = {'B', 'M'};
+  PutU32(&bmp, 54 + pixelBytes);
+  PutU32(&bmp, 0);
+  PutU32(&bmp, 54);
+  PutU32(&bmp, 40);
+  PutU32(&bmp, uint32_t(width));
+  PutU32(&bmp, uint32_t(height));
+  PutU16(&bmp, 1);
+  PutU16(&bmp, 24);
+  PutU32(&bmp, 0);
+  PutU32(&bmp, pixelBytes);
+  PutU32(&bmp, 2835);
+  PutU32(&bmp, 2835);
+  PutU32(&bmp, 0);
+  PutU32(&bmp, 0);
+  if (!withPixels) return bmp;
+  for (int y = height - 1; y >= 0; --y) {
+    size_t start = bmp.size();
+    for (int x = 0; x < width; ++x) {
+      Rgb c = colourAt(x, y);
+      bmp.push_back(c.b);
+      bmp.push_back(c.g);
+      bmp.push_back(c.r);
+    }
+    bmp.resize(start + rowSize, 0);
+  }
+  return bmp;
+}
+
+// Top half (200, 10, 30); bottom half pure black on the left, (1, 0, 0) on the right.
+Rgb TestPicture(int x, int y) {
+  if (y < 15) return {200, 10, 30};
+  return x < 50 ? Rgb{0, 0, 0} : Rgb{1, 0, 0};
+}
+
+const uint8_t* Texel(const PictureImage& image, uint32_t x, uint32_t y) {
+  return image.pixels.data() + (size_t(y) * image.width + x) * 4;
+}
+
+}  // namespace
+
+TEST(PictureLoader, TextureSizeIsTheNearestPowerOfTwoOnALogScale) {
+  EXPECT_EQ(PictureTextureSize(48, 4096), 64u);
+  EXPECT_EQ(PictureTextureSize(40, 4096), 32u);
+  EXPECT_EQ(PictureTextureSize(100, 4096), 128u);
+  EXPECT_EQ(PictureTextureSize(30, 4096), 32u);
+  EXPECT_EQ(PictureTextureSize(1, 4096), 1u);
+  EXPECT_EQ(PictureTextureSize(3, 4096), 4u);
+  EXPECT_EQ(PictureTextureSize(5, 4096), 4u);
+  EXPECT_EQ(PictureTextureSize(6, 4096), 8u);
+  // The switch between 128 and 256 lies at 128 * sqrt(2) = 181.02.
+  EXPECT_EQ(PictureTextureSize(181, 4096), 128u);
+  EXPECT_EQ(PictureTextureSize(182, 4096), 256u);
+  EXPECT_EQ(PictureTextureSize(4096, 4096), 4096u);
+  // Above the driver's largest size the largest size itself is used.
+  EXPECT_EQ(PictureTextureSize(5000, 4096), 4096u);
+  EXPECT_EQ(PictureTextureSize(100, 64), 64u);
+  // log2(3000) + 0.5 = 12.05: rounded up to 4096, yet never past the largest size.
+  EXPECT_EQ(PictureTextureSize(3000, 4096), 4096u);
+  EXPECT_EQ(PictureTextureSize(3000, 3000), 3000u);
+  EXPECT_EQ(PictureTextureSize(3000, 2500), 2500u);
+}
+
+TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
+  Bytes bmp = MakeBmp(100, 30, TestPicture);
+  PictureImage image;
+  ASSERT_TRUE(DecodePicture(bmp.data(), bmp.size(), 4096, &image));
+  EXPECT_EQ(image.pictureWidth, 100u);
+  EXPECT_EQ(image.pictureHeight, 30u);
+  ASSERT_EQ(image.width, 128u);
+  ASSERT_EQ(image.height, 32u);
+  ASSERT_EQ(image.pixels.size(), 128u * 32 * 4);
+
+  // Row 0 is the picture's bottom row: black (transparent) on the left, (1, 0, 0) on the right.
+  const uint8_t* bottomLeft = Texel(image, 0, 0);
+  EXPECT_EQ(bottomLeft[0] + bottomLeft[1] + bottomLeft[2] + bottomLeft[3], 0);
+  const uint8_t* bottomRight = Texel(image, 127, 0);
+  EXPECT_EQ(bottomRight[0], 1);
+  EXPECT_EQ(bottomRight[1] + bottomRight[2], 0);
+  EXPECT_EQ(bottomRight[3], 255) << "almost black is still opaque";
+  const uint8_t* top = Texel(image, 64, 31);
+  EXPECT_EQ(top[0], 200);
+  EXPECT_EQ(top[1], 10);
+  EXPECT_EQ(top[2], 30);
+  EXPECT_EQ(top[3], 255);
+
+  int transparent = 0;
+  for (uint32_t y = 0; y < image.height; ++y) {
+    for (uint32_t x = 0; x < image.width; ++x) {
+      const uint8_t* p = Texel(image, x, y);
+      bool black = p[0] == 0 && p[1] == 0 && p[2] == 0;
+      ASSERT_EQ(p[3], black ? 0 : 255) << x << "," << y;
+      transparent += black;
+      // Texel x samples picture x = (x + 0.5) * 100 / 128 - 0.5 and texel y picture row
+      // (31 - y + 0.5) * 30 / 32 - 0.5 (row 0 at the top): the ranges below see one colour.
+      if (x < 60 && y < 14) {
+        EXPECT_TRUE(black) << x << "," << y;
+      }
+      if (x >= 68 && y < 14) {
+        EXPECT_EQ(p[0], 1) << x << "," << y;
+      }
+      if (y > 18) {
+        EXPECT_EQ(p[0], 200) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(transparent, 60 * 14);
+  EXPECT_LT(transparent, 128 * 16);
+
+  // A driver that allows only 64 texels across gets exactly 64.
+  ASSERT_TRUE(DecodePicture(bmp.data(), bmp.size(), 64, &image));
+  EXPECT_EQ(image.width, 64u);
+  EXPECT_EQ(image.height, 32u);
+  EXPECT_EQ(Texel(image, 63, 31)[0], 200);
+  EXPECT_EQ(Texel(image, 0, 0)[3], 0);
+}
+
+TEST(PictureLoader, SeeThroughPixelsBecomeBlackAndTransparent) {
+  // A 2 x 1 true-colour TGA with alpha: a see-through red pixel and an opaque one.
+  Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 8};
+  Bytes pixels = {0, 0, 200, 0, 50, 100, 200, 255};
+  tga.insert(tga.end(), pixels.begin(), pixels.end());
+  PictureImage image;
+  ASSERT_TRUE(DecodePicture(tga.data(), tga.size(), 4096, &image));
+  ASSERT_EQ(image.width, 2u);
+  ASSERT_EQ(image.height, 1u);
+  EXPECT_EQ(image.pixels, (Bytes{0, 0, 0, 0, 200, 100, 50, 255}));
+}
+
+TEST(PictureLoader, RefusesDamagedAndOversizedPictures) {
+  PictureImage image;
+  Bytes noise = {'B', 'X', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  EXPECT_FALSE(DecodePicture(noise.data(), noise.size(), 4096, &image));
+  EXPECT_FALSE(DecodePicture(nullptr, 0, 4096, &image));
+  Bytes one = MakeBmp(1, 1, [](int, int) { return Rgb{5, 6, 7}; });
+  EXPECT_FALSE(DecodePicture(one.data(), 0, 4096, &image));
+  ASSERT_TRUE(DecodePicture(one.data(), one.size(), 4096, &image));
+  EXPECT_EQ(image.pixels, (Bytes{5, 6, 7, 255}));
+  // A header promising 20000 x 20000 pixels is over the 16384 x 16384 cap: refused before the
+  // decoder allocates anything.
+  Bytes huge = MakeBmp(20000, 20000, TestPicture, false);
+  EXPECT_FALSE(DecodePicture(huge.data(), huge.size(), 4096, &image));
+  EXPECT_TRUE(image.pixels.empty());
+  unsigned int name = 7;
+  EXPECT_EQ(LoadPictureTexture(VELMORA_BINARY_DIR "/no_such_picture.jpg", &name), 0);
+}

@@ -1,0 +1,249 @@
+#include "graphics/sprites.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+// Stands in for the GL device: hands out fresh texture names and records every call.
+namespace {
+
+struct Call {
+  std::string what;                               // "png", "tga", "picture", "delete", "bind", "cell"
+  std::string path;
+  int a = 0, b = 0, c = 0, d = 0;
+};
+
+struct FakeDevice {
+  std::vector<Call> calls;
+  unsigned int nextName = 100;
+  bool failLoads = false;
+  int liveTextures = 0;                           // made minus deleted
+};
+FakeDevice fake;
+
+unsigned int MakeName() {
+  if (fake.failLoads) return 0;
+  ++fake.liveTextures;
+  return fake.nextName++;
+}
+
+unsigned int FakePng(const char* path, bool mipmaps) {
+  fake.calls.push_back({"png", path, mipmaps ? 1 : 0});
+  return MakeName();
+}
+
+unsigned int FakeTga(const char* path) {
+  fake.calls.push_back({"tga", path});
+  return MakeName();
+}
+
+int FakePicture(const char* path, unsigned int* name) {
+  fake.calls.push_back({"picture", path});
+  *name = MakeName();
+  return *name != 0;
+}
+
+void FakeDelete(unsigned int name) {
+  fake.calls.push_back({"delete", "", int(name)});
+  --fake.liveTextures;
+}
+
+void FakeBind(unsigned int name) { fake.calls.push_back({"bind", "", int(name)}); }
+
+void FakeCell(int across, int down, int column, int row) {
+  fake.calls.push_back({"cell", "", across, down, column, row});
+}
+
+class SpriteTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = SpriteDeviceTable();
+    SpriteDeviceTable() = {FakePng, FakeTga, FakePicture, FakeDelete, FakeBind, FakeCell};
+    fake = FakeDevice();
+    SetExecFolder("\\game\\velmora");
+    ForgetSpriteTextures();
+    AssignSpriteTable();
+  }
+  void TearDown() override {
+    ForgetSpriteTextures();
+    SpriteDeviceTable() = saved_;
+  }
+  static int Count(const char* what) {
+    int n = 0;
+    for (const Call& call : fake.calls) n += call.what == what;
+    return n;
+  }
+  SpriteDevice saved_;
+};
+
+void ExpectCell(const Call& call, int across, int down, int column, int row) {
+  EXPECT_EQ(call.what, "cell");
+  EXPECT_EQ(call.a, across);
+  EXPECT_EQ(call.b, down);
+  EXPECT_EQ(call.c, column);
+  EXPECT_EQ(call.d, row);
+}
+
+}  // namespace
+
+TEST_F(SpriteTable, StartAssignmentNamesEveryFileWithoutLoading) {
+  EXPECT_TRUE(fake.calls.empty()) << "start-up only assigns names";
+  EXPECT_STREQ(SpriteSlotInfo(0)->path, "");
+  EXPECT_STREQ(SpriteSlotInfo(10)->path, "");
+  EXPECT_STREQ(SpriteSlotInfo(3)->path, "\\game\\sprites\\cursors.png");
+  EXPECT_STREQ(SpriteSlotInfo(7)->path, "\\game\\sprites\\font.png");
+  EXPECT_STREQ(SpriteSlotInfo(6)->path, SpriteSlotInfo(15)->path);
+  EXPECT_STREQ(SpriteSlotInfo(19)->path, "\\game\\sprites\\explain_re_eng_256.png");
+  struct Expected {
+    int slot, columns, rows;
+    bool mipmaps;
+  };
+  const Expected expected[] = {{3, 8, 1, false}, {6, 4, 4, true},   {7, 1, 1, true},
+                               {8, 8, 8, true},  {9, 1, 1, false},  {13, 4, 4, true},
+                               {15, 4, 4, true}, {18, 1, 1, false}, {17, 1, 1, true}};
+  for (const Expected& e : expected) {
+    const SpriteSlot* slot = SpriteSlotInfo(e.slot);
+    EXPECT_EQ(slot->columns, e.columns) << "slot " << e.slot;
+    EXPECT_EQ(slot->rows, e.rows) << "slot " << e.slot;
+    EXPECT_EQ(slot->mipmaps, e.mipmaps) << "slot " << e.slot;
+  }
+  for (int slot = 0; slot < kSpriteSlotCount; ++slot) {
+    EXPECT_FALSE(SpriteLoaded(slot));
+    EXPECT_EQ(SpriteSlotInfo(slot)->texture, 0u);
+    if (slot != 0 && slot != 10) {
+      EXPECT_NE(SpriteSlotInfo(slot)->path[0], 0) << "slot " << slot;
+    }
+  }
+}
+
+TEST_F(SpriteTable, FirstBindLoadsAndSelectsTheFrame) {
+  // The cursor strip: 8 frames across, frame 10 wraps to 2.
+  BindSpriteFrame(3, 10);
+  ASSERT_EQ(fake.calls.size(), 3u);
+  EXPECT_EQ(fake.calls[0].what, "png");
+  EXPECT_EQ(fake.calls[0].path, "\\game\\sprites\\cursors.png");
+  EXPECT_EQ(fake.calls[0].a, 0) << "cursors are built without mipmaps";
+  EXPECT_EQ(fake.calls[1].what, "bind");
+  EXPECT_EQ(fake.calls[1].a, 100);
+  ExpectCell(fake.calls[2], 8, 1, 2, 0);
+  EXPECT_TRUE(SpriteLoaded(3));
+
+  // Loaded now: later binds only bind.
+  BindSpriteFrame(3, 5);
+  ASSERT_EQ(fake.calls.size(), 5u);
+  EXPECT_EQ(fake.calls[3].what, "bind");
+  ExpectCell(fake.calls[4], 8, 1, 5, 0);
+  // The remainder keeps the frame's sign.
+  BindSpriteFrame(3, -3);
+  ExpectCell(fake.calls.back(), 8, 1, -3, 0);
+
+  // The button sheet: frame 19 of 8 x 8 is column 3, row 2, with mipmaps.
+  fake.calls.clear();
+  BindSpriteFrame(8, 19);
+  ASSERT_EQ(fake.calls.size(), 3u);
+  EXPECT_EQ(fake.calls[0].a, 1);
+  ExpectCell(fake.calls[2], 8, 8, 3, 2);
+  BindSpriteCell(8, 10, 17);
+  ExpectCell(fake.calls.back(), 8, 8, 2, 1);
+  EXPECT_EQ(Count("png"), 1);
+}
+
+TEST_F(SpriteTable, SlotsWithoutFileAndOutsideTheTableDoNothing) {
+  for (int slot : {0, 10}) {
+    BindSpriteFrame(slot, 0);
+    BindSpriteCell(slot, 1, 1);
+    EXPECT_FALSE(LoadSprite(slot));
+    EXPECT_FALSE(SpriteLoaded(slot));
+  }
+  // Numbers outside 0..19 can come from rider files: nothing is read or written.
+  for (int slot : {-1, -2, 20, 21, 1000, INT_MAX, INT_MIN}) {
+    BindSpriteFrame(slot, 3);
+    BindSpriteCell(slot, 1, 1);
+    EXPECT_FALSE(LoadSprite(slot));
+    EXPECT_FALSE(SpriteLoaded(slot));
+    EXPECT_EQ(SpriteSlotInfo(slot), nullptr);
+    AssignSprite(slot, "sprites\\other.png", 2, 2, true);
+  }
+  EXPECT_TRUE(fake.calls.empty());
+  EXPECT_STREQ(SpriteSlotInfo(19)->path, "\\game\\sprites\\explain_re_eng_256.png");
+  EXPECT_STREQ(SpriteSlotInfo(0)->path, "");
+}
+
+TEST_F(SpriteTable, AssignmentClampsTheGrid) {
+  AssignSprite(15, "riders\\sheet.png", 0, -4, false);
+  EXPECT_EQ(SpriteSlotInfo(15)->columns, 1);
+  EXPECT_EQ(SpriteSlotInfo(15)->rows, 1);
+  EXPECT_FALSE(SpriteSlotInfo(15)->mipmaps);
+  AssignSpriteStrip(2, "sprites\\strip.png", 6, true);
+  EXPECT_EQ(SpriteSlotInfo(2)->columns, 6);
+  EXPECT_EQ(SpriteSlotInfo(2)->rows, 1);
+  BindSpriteFrame(2, 7);
+  ExpectCell(fake.calls.back(), 6, 1, 1, 0);
+}
+
+TEST_F(SpriteTable, ReassigningGivesTheOldTextureBack) {
+  // Switching riders re-assigns slot 15 every time: the texture count must not grow.
+  for (int round = 0; round < 5; ++round) {
+    AssignSprite(15, round % 2 ? "riders\\a.png" : "riders\\b.png", 4, 4, true);
+    EXPECT_FALSE(SpriteLoaded(15));
+    EXPECT_EQ(SpriteSlotInfo(15)->texture, 0u);
+    BindSpriteFrame(15, 5);
+    EXPECT_EQ(fake.liveTextures, 1) << "round " << round;
+  }
+  EXPECT_EQ(Count("png"), 5);
+  EXPECT_EQ(Count("delete"), 4);
+  EXPECT_EQ(fake.calls.back().what, "cell");
+  EXPECT_EQ(fake.calls[fake.calls.size() - 3].path, "\\game\\riders\\b.png");
+
+  // Loading a loaded slot again replaces its texture without leaking the old one.
+  EXPECT_TRUE(LoadSprite(15));
+  EXPECT_EQ(fake.liveTextures, 1);
+
+  // The start-up assignment run again gives every texture back as well.
+  BindSpriteFrame(7, 0);
+  EXPECT_EQ(fake.liveTextures, 2);
+  AssignSpriteTable();
+  EXPECT_EQ(fake.liveTextures, 0);
+}
+
+TEST_F(SpriteTable, DeviceLossForgetsWithoutDeleting) {
+  BindSpriteFrame(7, 0);
+  BindSpriteFrame(13, 3);
+  EXPECT_EQ(Count("png"), 2);
+  ForgetSpriteTextures();
+  for (int slot = 0; slot < kSpriteSlotCount; ++slot) EXPECT_FALSE(SpriteLoaded(slot));
+  // The names died with the device: re-assigning must not hand them to the new one.
+  AssignSprite(13, "sprites\\dots.png", 4, 4, true);
+  EXPECT_EQ(Count("delete"), 0);
+  // Each slot loads again on its next use.
+  BindSpriteFrame(7, 0);
+  BindSpriteFrame(7, 0);
+  EXPECT_EQ(Count("png"), 3);
+}
+
+TEST_F(SpriteTable, FailedLoadsAreNotRetried) {
+  fake.failLoads = true;
+  AssignSprite(1, "sprites\\back2.tga", 1, 1, true);
+  AssignSprite(2, "sprites\\pencil.TGA", 1, 1, true);
+  AssignSprite(4, "sprites\\photo.jpg", 1, 1, true);
+  AssignSprite(5, "sprites\\dot.Png", 1, 1, true);
+  for (int slot : {1, 2, 4, 5, 12}) {
+    for (int i = 0; i < 3; ++i) BindSpriteFrame(slot, 0);
+    EXPECT_TRUE(SpriteLoaded(slot)) << "slot " << slot;
+    EXPECT_EQ(SpriteSlotInfo(slot)->texture, 0u);
+  }
+  // One attempt per slot, routed by the case-sensitive extension; ".Png" is neither form.
+  EXPECT_EQ(Count("tga"), 2);
+  EXPECT_EQ(Count("picture"), 2);
+  EXPECT_EQ(Count("png"), 1);
+  EXPECT_FALSE(LoadSprite(4));
+  // A failed slot binds name 0, which the device skips, but still selects its frame.
+  for (const Call& call : fake.calls) {
+    if (call.what == "bind") {
+      EXPECT_EQ(call.a, 0);
+    }
+  }
+  EXPECT_EQ(Count("cell"), 15);
+}
