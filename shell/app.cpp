@@ -214,8 +214,12 @@ void Quit() {
   ExitGame(0);
 }
 
+// A fault may strike inside the window system with its locks held: the handlers that would
+// call back into it could hang the dying game, so only the log hears of it.
 static void OnFault(const char* name) {
   Log("%s", name);
+  app.exitHandlerCount = 0;
+  AddExitHandler(CloseLog);
   Fatal("Exception!");
 }
 
@@ -259,9 +263,9 @@ static int MessageLoop() {
   }
 }
 
-void RunGame(const char* programPath) {
+void RunGame() {
   PlatformCatchFaults(OnFault);
-  SetExecFolder(programPath);
+  SetExecFolder(PlatformExecutablePath().c_str());
   PlatformChangeDirectory(ExecFolder());
   AddExitHandler(CloseLog);
   OpenLog();

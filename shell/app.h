@@ -83,4 +83,4 @@ void Refresh();                                   // after a return to the foreg
 void TakeGraphicsDown();
 void BringGraphicsUp();                           // Fatal "can not init graph" on failure
 bool GraphicsReady();
-[[noreturn]] void RunGame(const char* programPath);  // the entry point's whole work
+[[noreturn]] void RunGame();                    // the entry point's whole work

@@ -2,7 +2,7 @@
 #include "gui/game.h"
 #include "shell/app.h"
 
-int main(int, char** argv) {
+int main() {
   InstallGame();
-  RunGame(argv[0]);
+  RunGame();
 }

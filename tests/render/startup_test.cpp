@@ -1,0 +1,132 @@
+// The real program under the test's X display: start-up, a frame, and a clean or faulty exit.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "graphics/device.h"
+#include "platform/platform.h"
+#include "shell/display.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// A copy of the program and its config in a clean folder, started there.
+struct RunningGame {
+  TempFolder folder;
+  pid_t pid = -1;
+
+  RunningGame() {
+    std::filesystem::copy_file(VELMORA_BINARY_DIR "/velmora", folder.file("velmora"));
+    std::filesystem::copy_file(VELMORA_SOURCE_DIR "/config.cfg", folder.file("config.cfg"));
+    pid = fork();
+    if (pid == 0) {
+      std::string program = folder.file("velmora");
+      execl(program.c_str(), program.c_str(), nullptr);
+      _exit(127);
+    }
+  }
+  ~RunningGame() {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  bool waitForLog(const std::string& text, int seconds = 20) {
+    for (int i = 0; i < seconds * 20; ++i) {
+      if (folder.read("System.log").find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  int stopWith(int signal) {
+    kill(pid, signal);
+    int status = 0;
+    for (int i = 0; i < 400 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
+  }
+};
+
+// Positions of the lines in order; -1 for a missing one.
+std::vector<long> Positions(const std::string& log, const std::vector<std::string>& lines) {
+  std::vector<long> at;
+  size_t from = 0;
+  for (const std::string& line : lines) {
+    size_t found = log.find(line, from);
+    at.push_back(found == std::string::npos ? -1 : long(found));
+    if (found != std::string::npos) from = found;
+  }
+  return at;
+}
+
+}  // namespace
+
+TEST(Startup, LogsInOrderRunsAndShutsDownCleanlyWhenClosed) {
+  RunningGame game;
+  ASSERT_TRUE(game.waitForLog("Application activated!")) << game.folder.read("System.log");
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));  // past the warm-up steps
+  EXPECT_EQ(game.stopWith(SIGTERM), 0) << "closing the window ends the game with code 0";
+  std::string log = game.folder.read("System.log");
+  std::vector<std::string> expected = {
+      "Log started: ", "Exec folder:", "-----------exec config.cfg-----------", "set to windowed",
+      "width set to 1024", "height set to 768", "vsync enabled", "------------config ok-------------",
+      "Main window created,*#,with handle ", "--------Startup--------", "OGL version: ", "Renderer: ",
+      "-------startup OK------", "init started", "Initializing resource manager", "Application activated!",
+      "--------Shutdown-------", "Graph deinitialized", "------shutdown ok------"};
+  std::vector<long> at = Positions(log, expected);
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_GE(at[i], 0) << "missing or out of order: " << expected[i];
+  EXPECT_EQ(log.find("ERROR!"), std::string::npos) << log;
+}
+
+TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {
+  RunningGame game;
+  ASSERT_TRUE(game.waitForLog("Application activated!"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(game.stopWith(SIGSEGV), 255);
+  std::string log = game.folder.read("System.log");
+  std::vector<long> at = Positions(log, {"EXCEPTION_ACCESS_VIOLATION", "ERROR!", "Exception!"});
+  for (long position : at) EXPECT_GE(position, 0) << log;
+  EXPECT_FALSE(std::filesystem::exists(game.folder.file("last_played.track")))
+      << "after a fault nothing is saved over the player's last track";
+}
+
+TEST(Device, ClearsAndDrawsAQuadWhereTheProjectionSays) {
+  ASSERT_TRUE(PlatformStartVideo());
+  SetScreenWidth(320);
+  SetScreenHeight(240);
+  ASSERT_TRUE(PlatformCreateWindow("device test", 320, 240, 32));
+  ASSERT_TRUE(CreateDevice());
+  ClearToColour(0, 0, 255);
+  glDisable(GL_TEXTURE_2D);
+  glColor4ub(255, 0, 0, 255);
+  glLoadIdentity();
+  glTranslatef(100, 50, 0);
+  DrawQuad(40, 30);
+  DrawDisc(100, 150, 20);
+  glFinish();
+  unsigned char inside[4], outside[4], disc[4], discEdge[4];
+  glReadPixels(120, 65, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, inside);
+  glReadPixels(90, 65, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, outside);
+  glReadPixels(210, 200, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, disc);  // disc centre (100,150) + translation
+  glReadPixels(210, 225, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, discEdge);
+  EXPECT_EQ(inside[0], 255);
+  EXPECT_EQ(inside[2], 0) << "the quad covers x 100..140, y 50..80 from the bottom left";
+  EXPECT_EQ(outside[0], 0);
+  EXPECT_EQ(outside[2], 255);
+  EXPECT_EQ(disc[0], 255);
+  EXPECT_EQ(discEdge[2], 255) << "the disc has radius 20";
+  EXPECT_EQ(CircleVertexCount(10), 10);
+  EXPECT_EQ(CircleVertexCount(11), 6);
+  EXPECT_EQ(CircleVertexCount(0.5f), 0);
+  ReleaseDevice();
+  PlatformDestroyWindow();
+}
