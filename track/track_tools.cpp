@@ -7,6 +7,7 @@
 #include "shell/display.h"
 #include "shell/input.h"
 #include "track/cursor.h"
+#include "track/line_drawing.h"
 #include "track/track_file.h"
 #include "track/world.h"
 
@@ -141,6 +142,28 @@ void ZoomTool(World& world, Vec2 mouse) {
   world.panAnchor = mouse;
 }
 
+// Length and ends of both line lists. An erase that removed a line changes one of them, except
+// when the removed line was the last and a piece of it took its place and address: then the
+// drawing index still holds it in the right place and cells.
+struct ListShape {
+  size_t solids, sceneries;
+  const void *solidFront, *solidBack, *sceneryFront, *sceneryBack;
+  friend bool operator==(const ListShape&, const ListShape&) = default;
+};
+
+ListShape ShapeOf(const World& world) {
+  ListShape shape{world.solidLines.size(), world.sceneryLines.size(), nullptr, nullptr, nullptr, nullptr};
+  if (!world.solidLines.empty()) {
+    shape.solidFront = &world.solidLines.front();
+    shape.solidBack = &world.solidLines.back();
+  }
+  if (!world.sceneryLines.empty()) {
+    shape.sceneryFront = &world.sceneryLines.front();
+    shape.sceneryBack = &world.sceneryLines.back();
+  }
+  return shape;
+}
+
 void Eraser(World& world, Vec2 mouse) {
   EndStrokes(world);
   SetCursorShape(9);
@@ -150,12 +173,14 @@ void Eraser(World& world, Vec2 mouse) {
   world.cursorPoint = w;
   if (Finite(w)) {
     float radius = world.eraserRadius / world.zoom;
+    ListShape before = ShapeOf(world);
     if (KeyDown(kKeyLeftButton)) {
       EraseSolidLines(world, w, radius);
       EraseSceneryLines(world, w, radius);
     } else if (KeyDown(kKeyRightButton)) {
       EraseSceneryLines(world, w, radius);
     }
+    if (!(ShapeOf(world) == before)) ForgetLineOrder();
   }
   ZoomKeys(world);
   MiddlePan(world, mouse);
@@ -252,6 +277,7 @@ void RestartRiderFromScratch(World& world) {
 void ResetTrackWorld(World& world) {
   EndPointDrag(world);
   ResetWorld(world);
+  ForgetLineOrder();
   world.eraserCircle = 0;
   world.eraserRadius = 10.0f;
 }
@@ -263,5 +289,7 @@ void RestoreTrackStart(World& world) {
 
 bool LoadTrackFile(World& world, CurrentRider& rider, const char* path) {
   EndPointDrag(world);
-  return LoadTrack(world, rider, path) == FileLoad::Loaded;
+  bool loaded = LoadTrack(world, rider, path) == FileLoad::Loaded;
+  ForgetLineOrder();
+  return loaded;
 }

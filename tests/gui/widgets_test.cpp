@@ -162,6 +162,7 @@ TEST_F(WidgetTest, TextIsCutAndFitted) {
 TEST_F(WidgetTest, SliderMapsThePointerAndHoldsTheCursorOnItsLine) {
   Slider slider;
   Place(slider, {100, 200}, {63, 32}, 8, 16);
+  SetValue(slider, 20.0f);
   // Press inside (below the excluded top 10 px), then drag far left.
   PointAt(120, 210);
   RefreshInput();
@@ -242,9 +243,10 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   EXPECT_EQ(GetR(picker), 80);
   EXPECT_EQ(GetG(picker), 160);
   EXPECT_EQ(GetB(picker), 7);
-  // Beyond the right and top edges the pointer is pulled back to the inner bounds.
+  // Beyond the right and top edges the pointer is pulled back to the inner bounds x + w - 4 and
+  // y + h - 4: column 24 + 4, row 16 - 8 - 5.
   UpdateColourPicker(picker, 400, 400, 1);
-  EXPECT_EQ(GetR(picker), 31 * 8);
+  EXPECT_EQ(GetR(picker), 28 * 8);
   EXPECT_EQ(GetG(picker), 3 * 16);
   UpdateColourPicker(picker, 120, 108, 0);
   EXPECT_EQ(clicks, 1);
