@@ -1,0 +1,307 @@
+#include "rider/rider_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include "rider/current_rider.h"
+#include "support/describe_game.h"
+#include "support/game_files.h"
+
+namespace {
+
+constexpr const char* kRefused = "File of unknown format or damaged! Not loaded.";
+constexpr const char* kNotOpened = "File not opened. User pressed cancel or file damaged";
+
+// Three points, three links (two with sprites, one of them in a slot outside the table), one
+// joint, and some implied motion.
+void MakeTestRider(CurrentRider& rider) {
+  Body body;
+  BodyPoint* a = AddPoint(body, 0, 0, 1, 10, 1, 1, 0.0001f);
+  BodyPoint* b = AddPoint(body, 30, 0, 2.5f, 8, 1, 1, 0.02f);
+  BodyPoint* c = AddPoint(body, 15, 25, 0.5f, 5, 0, 0, 0.5f);
+  a->prevX = -1.5f;
+  c->prevY = 26.25f;
+  Link* ab = AddLink(body, a, b, 0.9f, 2, 1000, LinkKind::Spring);
+  Link* bc = AddLink(body, b, c, 0.5f, 0, 0.3f, LinkKind::Rope);
+  AddLink(body, c, a, 1.0f, -4, 0.3f, LinkKind::Thruster);
+  AttachSprite(body, ab, 15, 3, 0.1f, -2, 12, 6, 2);
+  AttachSprite(body, bc, 25, 1, 0, 0.5f, 5, 5, 1);
+  AddAngleJoint(body, a, b, c, 30, 0.2f);
+  TakeSnapshot(body, rider.snapshot);
+  rider.focusPointId = 1;
+  snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\to.png");
+}
+
+// A different rider, already loaded, so a refused file is seen to leave it alone.
+void MakeOtherRider(CurrentRider& rider) {
+  Body body;
+  BodyPoint* a = AddPoint(body, 5, 5, 1, 10, 0, 1, 0.0001f);
+  BodyPoint* b = AddPoint(body, 25, 5, 1, 10, 0, 1, 0.0001f);
+  AddLink(body, a, b, 1, 0, 1000, LinkKind::Strut);
+  TakeSnapshot(body, rider.snapshot);
+  rider.loaded = 1;
+  rider.focusPointId = 0;
+  snprintf(rider.path, sizeof rider.path, "riders\\other.rider");
+  snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\other.png");
+}
+
+void PutU32(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+}
+void PutF32(std::string& bytes, size_t at, float value) {
+  uint32_t u;
+  memcpy(&u, &value, 4);
+  PutU32(bytes, at, u);
+}
+
+// Fails every write once limit bytes have gone through: a disk that fills up midway.
+class FailingWriter : public FileWriter {
+ public:
+  FailingWriter(const char* path, uint32_t limit) : FileWriter(path), limit_(limit) {}
+  bool write(const void* buffer, uint32_t count) override {
+    if (written_ + count > limit_) {
+      FileWriter::write(buffer, limit_ - written_);
+      written_ = limit_;
+      return false;
+    }
+    written_ += count;
+    return FileWriter::write(buffer, count);
+  }
+
+ private:
+  uint32_t limit_;
+  uint32_t written_ = 0;
+};
+
+// Layout of the test rider's file, counted from the format: magic, sheet string, focus id.
+constexpr size_t kSheetBytes = 4 + 15;            // "sprites\to.png" and its zero
+constexpr size_t kPointCountAt = 17 + kSheetBytes + 4;
+constexpr size_t kPointAt = kPointCountAt + 4;    // 37 bytes each
+constexpr size_t kLinkCountAt = kPointAt + 3 * 37;
+constexpr size_t kLinkAt = kLinkCountAt + 4;      // 57, 57 and 29 bytes
+constexpr size_t kJointCountAt = kLinkAt + 57 + 57 + 29;
+constexpr size_t kJointAt = kJointCountAt + 4;
+constexpr size_t kFileBytes = kJointAt + 20;
+
+class RiderFileTest : public GameFilesTest {
+ protected:
+  void SetUp() override {
+    GameFilesTest::SetUp();
+    std::filesystem::create_directories(folder_.path / "riders");
+  }
+};
+
+}  // namespace
+
+TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
+  CurrentRider saved;
+  MakeTestRider(saved);
+  ASSERT_TRUE(SaveRider(saved, Stored("riders\\test.rider").c_str()));
+  EXPECT_STREQ(saved.path, "riders\\test.rider") << "the path is kept relative to the exec folder";
+  EXPECT_EQ(LastLogLine(), "Saving rider:" + Stored("riders\\test.rider")) << "no line on success";
+  std::string bytes = folder_.read("riders/test.rider");
+  ASSERT_EQ(bytes.size(), kFileBytes) << "points 37 bytes, links 29 or 57 with a sprite, joints 20";
+  EXPECT_EQ(bytes.substr(0, 17), std::string("TOLK_RIDER_RIDER\0", 17));
+  EXPECT_EQ(bytes.substr(17, kSheetBytes), std::string("\x0f\0\0\0sprites\\to.png\0", kSheetBytes));
+  EXPECT_EQ(bytes.substr(kPointCountAt - 4, 8), std::string("\1\0\0\0\3\0\0\0", 8)) << "focus id 1, 3 points";
+  EXPECT_EQ(bytes[kLinkAt + 28], 1) << "first link carries a sprite";
+  EXPECT_EQ(bytes.substr(kLinkAt + 29, 4), std::string("\x0f\0\0\0", 4)) << "its slot";
+  EXPECT_EQ(bytes.substr(kLinkAt + 57 + 29, 4), std::string("\x19\0\0\0", 4)) << "slot 25 kept as stored";
+  EXPECT_EQ(bytes[kLinkAt + 114 + 28], 0) << "third link has none";
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "riders/test.rider.saving"));
+
+  CurrentRider loaded;
+  EXPECT_EQ(LoadRider(loaded, Stored("riders\\test.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(LastLogLine(), "Loading rider:" + Stored("riders\\test.rider"));
+  EXPECT_EQ(loaded.loaded, 1);
+  EXPECT_STREQ(loaded.path, "riders\\test.rider");
+  EXPECT_EQ(loaded.focusPointId, 1);
+  EXPECT_STREQ(loaded.spriteSheet, "sprites\\to.png");
+  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(saved.snapshot));
+  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\to.png")) << "sheet assigned to slot 15";
+  EXPECT_EQ(SpriteSlotInfo(15)->columns, 4);
+  EXPECT_EQ(SpriteSlotInfo(15)->rows, 4);
+
+  ASSERT_TRUE(SaveRider(loaded, Stored("riders\\again.rider").c_str()));
+  EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
+}
+
+TEST_F(RiderFileTest, ShortForeignAndMissingFilesAreRefusedWithTheirLines) {
+  CurrentRider rider;
+  MakeOtherRider(rider);
+  AssignSprite(15, "sprites\\before.png", 4, 4, true);
+  const std::string before = DescribeRider(rider);
+
+  EXPECT_EQ(LoadRider(rider, ""), FileLoad::Cancelled);
+  EXPECT_EQ(LastLogLine(), "Loading cancelled");
+
+  folder_.write("riders/magic.rider", std::string("TOLK_RIDER_RIDER\0", 17));
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\magic.rider").c_str()), FileLoad::NotOpened);
+  EXPECT_EQ(LastLogLine(), kNotOpened) << "17 bytes, the magic alone";
+
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\missing.rider").c_str()), FileLoad::NotOpened);
+  EXPECT_EQ(LastLogLine(), kNotOpened);
+
+  folder_.write("riders/track.rider", std::string("TOLK_RIDER_TRACK\0\1\0\0\0\0\0\0\0", 25));
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\track.rider").c_str()), FileLoad::Refused);
+  EXPECT_EQ(LastLogLine(), kRefused) << "a track file under a rider name";
+
+  folder_.write("riders/seventeenth.rider", std::string("TOLK_RIDER_RIDERx\1\0\0\0\0", 22));
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\seventeenth.rider").c_str()), FileLoad::Refused)
+      << "the magic's zero byte is part of it";
+  EXPECT_EQ(DescribeRider(rider), before);
+
+  // A sheet name of 3 characters loads without touching slot 15.
+  CurrentRider shortSheet;
+  MakeTestRider(shortSheet);
+  snprintf(shortSheet.spriteSheet, sizeof shortSheet.spriteSheet, "a.b");
+  ASSERT_TRUE(SaveRider(shortSheet, Stored("riders\\short.rider").c_str()));
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\short.rider").c_str()), FileLoad::Loaded);
+  EXPECT_STREQ(rider.spriteSheet, "a.b");
+  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\before.png"));
+}
+
+TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
+  CurrentRider source;
+  MakeTestRider(source);
+  ASSERT_TRUE(SaveRider(source, Stored("riders\\good.rider").c_str()));
+  const std::string good = folder_.read("riders/good.rider");
+  ASSERT_EQ(good.size(), kFileBytes);
+
+  CurrentRider rider;
+  MakeOtherRider(rider);
+  AssignSprite(15, "sprites\\before.png", 4, 4, true);
+  const std::string before = DescribeRider(rider);
+
+  for (size_t cut = 0; cut < good.size(); ++cut) {
+    folder_.write("riders/cut.rider", good.substr(0, cut));
+    FileLoad result = LoadRider(rider, Stored("riders\\cut.rider").c_str());
+    EXPECT_EQ(result, cut < 18 ? FileLoad::NotOpened : FileLoad::Refused) << "cut at " << cut;
+    EXPECT_EQ(LastLogLine(), cut < 18 ? kNotOpened : kRefused) << "cut at " << cut;
+    ASSERT_EQ(DescribeRider(rider), before) << "cut at " << cut;
+  }
+
+  struct Damage {
+    const char* what;
+    void (*apply)(std::string& bytes);
+  };
+  static const float nanValue = std::numeric_limits<float>::quiet_NaN();
+  const Damage damages[] = {
+      {"flipped magic", [](std::string& b) { b[3] ^= 0x20; }},
+      {"huge point count", [](std::string& b) { PutU32(b, kPointCountAt, 0x7fffffff); }},
+      {"point count one too many", [](std::string& b) { PutU32(b, kPointCountAt, 4); }},
+      {"huge link count", [](std::string& b) { PutU32(b, kLinkCountAt, 0x40000000); }},
+      {"huge joint count", [](std::string& b) { PutU32(b, kJointCountAt, 2); }},
+      {"huge sheet length", [](std::string& b) { PutU32(b, 17, 0xfffffff0); }},
+      {"sheet length past its zero", [](std::string& b) { PutU32(b, 17, 14); }},
+      {"NaN x", [](std::string& b) { PutF32(b, kPointAt, nanValue); }},
+      {"infinite previous y", [](std::string& b) { PutF32(b, kPointAt + 12, INFINITY); }},
+      {"negative radius", [](std::string& b) { PutF32(b, kPointAt + 37 + 16, -1); }},
+      {"radius beyond 2^16", [](std::string& b) { PutF32(b, kPointAt + 16, 70000); }},
+      {"negative mass", [](std::string& b) { PutF32(b, kPointAt + 20, -0.5f); }},
+      {"infinite friction", [](std::string& b) { PutF32(b, kPointAt + 24, -INFINITY); }},
+      {"negative id", [](std::string& b) { PutU32(b, kPointAt + 28, uint32_t(-3)); }},
+      {"id beyond 2^30", [](std::string& b) { PutU32(b, kPointAt + 28, (1u << 30) + 1); }},
+      {"repeated id", [](std::string& b) { PutU32(b, kPointAt + 37 + 28, 0); }},
+      {"link to a missing point", [](std::string& b) { PutU32(b, kLinkAt + 4, 99); }},
+      {"NaN stiffness", [](std::string& b) { PutF32(b, kLinkAt + 16, nanValue); }},
+      {"infinite sprite size", [](std::string& b) { PutF32(b, kLinkAt + 49, INFINITY); }},
+      {"joint on a missing point", [](std::string& b) { PutU32(b, kJointAt + 8, 77); }},
+      {"NaN joint angle", [](std::string& b) { PutF32(b, kJointAt + 16, nanValue); }},
+  };
+  for (const Damage& damage : damages) {
+    std::string bytes = good;
+    damage.apply(bytes);
+    folder_.write("riders/bad.rider", bytes);
+    EXPECT_EQ(LoadRider(rider, Stored("riders\\bad.rider").c_str()), FileLoad::Refused) << damage.what;
+    EXPECT_EQ(LastLogLine(), kRefused) << damage.what;
+    ASSERT_EQ(DescribeRider(rider), before) << damage.what;
+  }
+
+  // A sheet name of 300 characters, all there: over the 255 the record holds.
+  std::string longSheet = good.substr(0, 17);
+  std::string name(300, 'a');
+  longSheet += std::string("\0\0\0\0", 4) + name + '\0' + good.substr(17 + kSheetBytes);
+  PutU32(longSheet, 17, 301);
+  folder_.write("riders/long.rider", longSheet);
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\long.rider").c_str()), FileLoad::Refused);
+  EXPECT_EQ(DescribeRider(rider), before);
+
+  // The largest name that fits, 255 characters, still loads.
+  std::string fits = good.substr(0, 17) + std::string("\0\0\0\0", 4) + std::string(255, 's') + '\0' +
+                     good.substr(17 + kSheetBytes);
+  PutU32(fits, 17, 256);
+  folder_.write("riders/fits.rider", fits);
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\fits.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(strlen(rider.spriteSheet), 255u);
+}
+
+TEST_F(RiderFileTest, CountsOfZeroOrBelowMeanNoRecords) {
+  std::string bytes = std::string("TOLK_RIDER_RIDER\0", 17) + std::string("\1\0\0\0\0", 5) +
+                      std::string("\7\0\0\0", 4) + std::string("\xfd\xff\xff\xff", 4) + std::string(4, '\0') +
+                      std::string("\x80\0\0\x80", 4);
+  folder_.write("riders/empty.rider", bytes);
+  CurrentRider rider;
+  MakeOtherRider(rider);
+  EXPECT_EQ(LoadRider(rider, Stored("riders\\empty.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(rider.focusPointId, 7);
+  EXPECT_TRUE(rider.snapshot.points.empty());
+  EXPECT_TRUE(rider.snapshot.links.empty());
+  EXPECT_TRUE(rider.snapshot.joints.empty());
+  EXPECT_STREQ(rider.spriteSheet, "");
+}
+
+TEST_F(RiderFileTest, AFailedSaveKeepsTheOldFileWhole) {
+  CurrentRider first;
+  MakeOtherRider(first);
+  const std::string target = Stored("riders\\keep.rider");
+  ASSERT_TRUE(SaveRider(first, target.c_str()));
+  const std::string old = folder_.read("riders/keep.rider");
+  ASSERT_FALSE(old.empty());
+
+  CurrentRider second;
+  MakeTestRider(second);
+  snprintf(second.path, sizeof second.path, "riders\\unchanged.rider");
+  for (uint32_t limit : {0u, 10u, 100u}) {
+    static uint32_t failAfter;
+    failAfter = limit;
+    SetSaveWriterMaker([](const char* path) -> std::unique_ptr<FileWriter> {
+      return std::make_unique<FailingWriter>(path, failAfter);
+    });
+    EXPECT_FALSE(SaveRider(second, target.c_str())) << "disk full after " << limit;
+    EXPECT_EQ(LastLogLine(), "Cannot create file. Not enough space or disk write protected");
+    EXPECT_EQ(folder_.read("riders/keep.rider"), old) << "disk full after " << limit;
+    EXPECT_FALSE(std::filesystem::exists(folder_.path / "riders/keep.rider.saving"));
+    EXPECT_STREQ(second.path, "riders\\unchanged.rider") << "a failed save keeps no path";
+  }
+  SetSaveWriterMaker(nullptr);
+
+  // The temporary file cannot be made (a folder stands in its place): the same.
+  std::filesystem::create_directories(folder_.path / "riders/keep.rider.saving/x");
+  EXPECT_FALSE(SaveRider(second, target.c_str()));
+  EXPECT_EQ(LastLogLine(), "Cannot create file. Not enough space or disk write protected");
+  EXPECT_EQ(folder_.read("riders/keep.rider"), old);
+
+  EXPECT_FALSE(SaveRider(second, ""));
+  EXPECT_EQ(LastLogLine(), "Saving cancelled");
+}
+
+TEST_F(RiderFileTest, APathOutsideTheExecFolderIsNotKeptCut) {
+  CurrentRider source;
+  MakeTestRider(source);
+  const std::string outside = std::string(ExecFolder()) + "-other\\x.rider";
+  std::filesystem::create_directories(folder_.path.string() + "-other");
+  ASSERT_TRUE(SaveRider(source, outside.c_str())) << "the player's rider is still written";
+  EXPECT_STREQ(source.path, "") << "no path that names another file";
+  EXPECT_EQ(LastLogLine(), "path is outside the exec folder: " + outside);
+
+  CurrentRider loaded;
+  EXPECT_EQ(LoadRider(loaded, outside.c_str()), FileLoad::Loaded);
+  EXPECT_STREQ(loaded.path, "");
+  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source.snapshot));
+  std::filesystem::remove_all(folder_.path.string() + "-other");
+}

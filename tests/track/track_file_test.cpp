@@ -1,0 +1,483 @@
+#include "track/track_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+
+#include "rider/current_rider.h"
+#include "rider/rider_file.h"
+#include "support/describe_game.h"
+#include "support/game_files.h"
+#include "track/world.h"
+
+namespace {
+
+constexpr const char* kRefused = "File of unknown format or damaged! Not loaded.";
+constexpr const char* kNotOpened = "File not opened. User pressed cancel or file damaged";
+constexpr const char* kCannotCreate = "Cannot create file. Not enough space or disk write protected";
+constexpr const char* kCheatTitle =
+    "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!|";
+constexpr const char* kTrackAsDemoTitle = "you are trying to load track file with demo extension!|";
+
+void PutU32(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+}
+void PutF32(std::string& bytes, size_t at, float value) {
+  uint32_t u;
+  memcpy(&u, &value, 4);
+  PutU32(bytes, at, u);
+}
+std::string U32(uint32_t value) {
+  std::string bytes(4, '\0');
+  PutU32(bytes, 0, value);
+  return bytes;
+}
+std::string F32(float value) {
+  std::string bytes(4, '\0');
+  PutF32(bytes, 0, value);
+  return bytes;
+}
+
+// A small rider: a box of four points on two wheels' worth of links, with a sprite.
+void SaveSmallRider(const std::string& storedPath, float offsetX) {
+  CurrentRider rider;
+  Body body;
+  BodyPoint* a = AddPoint(body, offsetX + 0, 20, 1, 8, 1, 1, 0.0001f);
+  BodyPoint* b = AddPoint(body, offsetX + 30, 20, 1, 8, 1, 1, 0.0001f);
+  BodyPoint* c = AddPoint(body, offsetX + 30, 50, 1, 6, 1, 1, 0.0001f);
+  BodyPoint* d = AddPoint(body, offsetX + 0, 50, 1, 6, 1, 1, 0.0001f);
+  AddLink(body, a, b, 1, 0, 1000, LinkKind::Spring);
+  AddLink(body, b, c, 1, 0, 1000, LinkKind::Spring);
+  AddLink(body, c, d, 1, 0, 1000, LinkKind::Spring);
+  Link* da = AddLink(body, d, a, 1, 0, 1000, LinkKind::Spring);
+  AddLink(body, a, c, 1, 0, 1000, LinkKind::Spring);
+  AttachSprite(body, da, 15, 2, 0, 0, 10, 4, 0);
+  AddAngleJoint(body, a, b, c, 80, 0.1f);
+  TakeSnapshot(body, rider.snapshot);
+  rider.focusPointId = 2;
+  snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\to.png");
+  ASSERT_TRUE(SaveRider(rider, storedPath.c_str()));
+}
+
+// Fails every write once limit bytes have gone through: a disk that fills up midway.
+class FailingWriter : public FileWriter {
+ public:
+  FailingWriter(const char* path, uint32_t limit) : FileWriter(path), limit_(limit) {}
+  bool write(const void* buffer, uint32_t count) override {
+    if (written_ + count > limit_) {
+      FileWriter::write(buffer, limit_ - written_);
+      written_ = limit_;
+      return false;
+    }
+    written_ += count;
+    return FileWriter::write(buffer, count);
+  }
+
+ private:
+  uint32_t limit_;
+  uint32_t written_ = 0;
+};
+
+class TrackFileTest : public GameFilesTest {
+ protected:
+  void SetUp() override {
+    GameFilesTest::SetUp();
+    std::filesystem::create_directories(folder_.path / "riders");
+    SaveSmallRider(Stored("riders\\small.rider"), 0);
+    SaveSmallRider(Stored("riders\\other.rider"), 500);
+  }
+
+  // A world with a track, a rider on it that has run for a while, and a stored start.
+  void MakeTrack(World& world, CurrentRider& rider, bool withStart) {
+    StartWorld(world, &rider);
+    ASSERT_EQ(LoadRider(rider, Stored("riders\\small.rider").c_str()), FileLoad::Loaded);
+    RestartRider(world);
+    AddSolidLine(world, {-200, 0}, {400, -100}, 1, LineKind::Normal);
+    AddSolidLine(world, {400, -100}, {900, -120.5f}, 3.5f, LineKind::BoostForward);
+    AddSolidLine(world, {900, -120.5f}, {1000, 40}, 0, LineKind::BoostBackward);
+    AddSolidLine(world, {-3000.25f, 7}, {-2500, 7}, 2, LineKind(7));
+    AddSceneryLine(world, {0, 100}, {50, 150}, 255, 128, 3, 1.5f);
+    AddSceneryLine(world, {-10, -10}, {-60, 20}, 0, 0, 0, 6);
+    for (int i = 0; i < 30; ++i) StepRider(world);
+    if (withStart) StoreStart(world);
+  }
+
+  // A different world and rider, so a refused load is seen to leave them alone.
+  void MakeBefore(World& world, CurrentRider& rider) {
+    StartWorld(world, &rider);
+    ASSERT_EQ(LoadRider(rider, Stored("riders\\other.rider").c_str()), FileLoad::Loaded);
+    RestartRider(world);
+    AddSolidLine(world, {0, 0}, {10, 10}, 1, LineKind::Normal);
+    AddSceneryLine(world, {1, 2}, {3, 4}, 9, 8, 7, 1);
+    StoreStart(world);
+    AssignSprite(15, "sprites\\before.png", 4, 4, true);
+  }
+
+  std::string State(const World& world, const CurrentRider& rider) {
+    return DescribeWorld(world) + "current rider:\n" + DescribeRider(rider);
+  }
+};
+
+}  // namespace
+
+TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
+  CurrentRider rider;
+  World world;
+  StartWorld(world, &rider);
+  snprintf(rider.path, sizeof rider.path, "abc.rid");
+  AddSolidLine(world, {0, 0}, {100, 0}, 1, LineKind::Normal);
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("one.track").c_str()));
+  const std::string expected = std::string("TOLK_RIDER_TRACK\0", 17) +
+                               std::string("\x01\0\0\0\x01\0\0\0", 8) +          // version 1, one line
+                               std::string("\0\0\0\0\0\0\0\0", 8) +              // x1 = 0, y1 = 0
+                               std::string("\0\0\xc8\x42\0\0\0\0", 8) +          // x2 = 100, y2 = 0
+                               std::string("\0\0\x80\x3f\0\0\0\0", 8) +          // thickness 1, kind 0
+                               std::string("\x01\0\0\0\0\0\0\0", 8) +            // version 1, no scenery
+                               std::string("\0", 1) +                            // no start state
+                               std::string("\x08\0\0\0abc.rid\0", 12);           // L = 8
+  const std::string bytes = folder_.read("one.track");
+  ASSERT_EQ(bytes.size(), 70u);
+  for (size_t i = 0; i < bytes.size(); ++i) EXPECT_EQ(uint8_t(bytes[i]), uint8_t(expected[i])) << "byte " << i;
+  std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], "Saving track:" + Stored("one.track"));
+  EXPECT_EQ(lines.back(), "Track saved:" + Stored("one.track"));
+}
+
+TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
+  CurrentRider rider;
+  World world;
+  MakeTrack(world, rider, true);
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("round.track").c_str()));
+  const std::string bytes = folder_.read("round.track");
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "round.track.saving"));
+
+  CurrentRider loadedRider;
+  World loaded;
+  MakeBefore(loaded, loadedRider);
+  EXPECT_EQ(LoadTrack(loaded, loadedRider, Stored("round.track").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(LastLogLine(), "Track loaded");
+  EXPECT_TRUE(Logged("Loading track:" + Stored("round.track")));
+  EXPECT_TRUE(Logged("Loading rider:" + Stored("riders\\small.rider"))) << "the rider the track names";
+  EXPECT_EQ(DescribeLines(loaded), DescribeLines(world)) << "same lines in list order";
+  EXPECT_EQ(DescribeSnapshot(loaded.startSnapshot), DescribeSnapshot(world.startSnapshot));
+  EXPECT_EQ(loaded.startFlagSet, 1);
+  EXPECT_EQ(loaded.flag, world.flag) << "the flag at the start state's focus point";
+  EXPECT_STREQ(loadedRider.path, "riders\\small.rider");
+  EXPECT_EQ(DescribeSnapshot(loadedRider.snapshot), DescribeSnapshot(rider.snapshot));
+  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\to.png"));
+  EXPECT_EQ(loaded.demoLoaded, 0);
+  BodySnapshot body;
+  TakeSnapshot(loaded.rider, body);
+  EXPECT_EQ(DescribeSnapshot(body), DescribeSnapshot(rider.snapshot)) << "rider restarted from the loaded rider";
+
+  ASSERT_TRUE(SaveTrack(loaded, loadedRider, Stored("again.track").c_str()));
+  EXPECT_EQ(folder_.read("again.track"), bytes);
+
+  // The same track as a demonstration file: version 2 and the other field order.
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("round.demo").c_str()));
+  EXPECT_EQ(LastLogLine(), "Track saved");
+  EXPECT_TRUE(Logged("Saving demo:" + Stored("round.demo")));
+  const std::string demo = folder_.read("round.demo");
+  ASSERT_EQ(demo.size(), bytes.size());
+  EXPECT_EQ(demo.substr(17, 8), U32(2) + U32(4));
+  for (int line = 0; line < 4; ++line) {
+    const size_t at = 25 + 24 * line;
+    const std::string t = bytes.substr(at, 24), d = demo.substr(at, 24);
+    EXPECT_EQ(d, t.substr(0, 8) + t.substr(16, 8) + t.substr(8, 8)) << "x1 y1 thickness kind x2 y2, line " << line;
+  }
+  const size_t scenery = 25 + 24 * 4;
+  EXPECT_EQ(demo.substr(scenery, 8), U32(2) + U32(2));
+  for (int line = 0; line < 2; ++line) {
+    const size_t at = scenery + 8 + 23 * line;
+    const std::string t = bytes.substr(at, 23), d = demo.substr(at, 23);
+    EXPECT_EQ(d, t.substr(20, 3) + t.substr(0, 20)) << "r g b first, line " << line;
+  }
+  const size_t tail = scenery + 8 + 46;
+  EXPECT_EQ(demo.substr(tail), bytes.substr(tail)) << "start state and rider name as in a track";
+
+  World watched;
+  CurrentRider watchedRider;
+  StartWorld(watched, &watchedRider);
+  EXPECT_EQ(LoadTrack(watched, watchedRider, Stored("round.demo").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(watched.demoLoaded, 1);
+  EXPECT_EQ(DescribeLines(watched), DescribeLines(world));
+  const size_t logged = LogLines().size();
+  EXPECT_FALSE(SaveTrack(watched, watchedRider, Stored("never.track").c_str())) << "a demo is never saved";
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "never.track"));
+  EXPECT_EQ(LogLines().size(), logged) << "without a message";
+}
+
+TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
+  CurrentRider rider;
+  World world;
+  StartWorld(world, &rider);
+  const size_t logged = LogLines().size();
+  EXPECT_FALSE(SaveTrack(world, rider, Stored("empty.track").c_str()));
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "empty.track"));
+  EXPECT_EQ(LogLines().size(), logged) << "an empty world saves silently";
+  AddSolidLine(world, {0, 0}, {50, 0}, 1, LineKind::Normal);
+  EXPECT_FALSE(SaveTrack(world, rider, ""));
+  EXPECT_EQ(LastLogLine(), "Saving cancelled");
+  EXPECT_EQ(LoadTrack(world, rider, ""), FileLoad::Cancelled);
+  EXPECT_EQ(LastLogLine(), "Loading cancelled");
+  EXPECT_TRUE(IsDemoPath("x.demo"));
+  EXPECT_TRUE(IsDemoPath("demo"));
+  EXPECT_FALSE(IsDemoPath("x.DEMO"));
+  EXPECT_FALSE(IsDemoPath("emo"));
+  EXPECT_FALSE(IsDemoPath("x.demo.track"));
+}
+
+TEST_F(TrackFileTest, OnlyCleanEndsOfTheOptionalItemsLoadAndEveryOtherCutChangesNothing) {
+  for (bool withStart : {true, false}) {
+    CurrentRider sourceRider;
+    World source;
+    MakeTrack(source, sourceRider, withStart);
+    ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("whole.track").c_str()));
+    const std::string whole = folder_.read("whole.track");
+    const size_t afterScenery = 17 + 8 + 24 * 4 + 8 + 23 * 2;
+    const size_t afterStart = whole.size() - (4 + strlen("riders\\small.rider") + 1);
+
+    auto world = std::make_unique<World>();
+    auto rider = std::make_unique<CurrentRider>();
+    MakeBefore(*world, *rider);
+    std::string before = State(*world, *rider);
+    for (size_t cut = 0; cut <= whole.size(); ++cut) {
+      folder_.write("cut.track", whole.substr(0, cut));
+      const FileLoad result = LoadTrack(*world, *rider, Stored("cut.track").c_str());
+      const bool clean = cut == afterScenery || cut == afterStart || cut == whole.size() ||
+                         (!withStart && cut == afterScenery + 1);
+      if (cut <= 17) {
+        EXPECT_EQ(result, FileLoad::NotOpened) << cut;
+        EXPECT_EQ(LastLogLine(), kNotOpened) << cut;
+      } else if (!clean) {
+        EXPECT_EQ(result, FileLoad::Refused) << cut;
+        EXPECT_EQ(LastLogLine(), kRefused) << cut;
+      }
+      if (!clean) {
+        ASSERT_EQ(State(*world, *rider), before) << "cut at " << cut << (withStart ? " with" : " without") << " start";
+        continue;
+      }
+      EXPECT_EQ(result, FileLoad::Loaded) << cut;
+      EXPECT_EQ(LastLogLine(), "Track loaded") << cut;
+      EXPECT_EQ(DescribeLines(*world), DescribeLines(source)) << cut;
+      if (cut == afterScenery || (!withStart && cut == afterScenery + 1)) {
+        EXPECT_EQ(world->startFlagSet, 0) << "start flag cleared, " << cut;
+        EXPECT_STREQ(rider->path, "riders\\other.rider") << "rider kept, " << cut;
+      } else {
+        EXPECT_EQ(world->startFlagSet, withStart ? 1 : 0) << cut;
+        if (withStart) {
+          EXPECT_EQ(DescribeSnapshot(world->startSnapshot), DescribeSnapshot(source.startSnapshot));
+        }
+        if (cut == whole.size()) {
+          EXPECT_STREQ(rider->path, "riders\\small.rider");
+        }
+      }
+      world = std::make_unique<World>();
+      rider = std::make_unique<CurrentRider>();
+      MakeBefore(*world, *rider);
+      before = State(*world, *rider);
+    }
+  }
+}
+
+TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged) {
+  CurrentRider sourceRider;
+  World source;
+  MakeTrack(source, sourceRider, true);
+  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("good.track").c_str()));
+  const std::string good = folder_.read("good.track");
+  const size_t solidAt = 25, sceneryCountAt = 25 + 96 + 4, sceneryAt = sceneryCountAt + 4;
+  const size_t flagAt = sceneryAt + 46, pointCountAt = flagAt + 1, pointAt = pointCountAt + 4;
+  const size_t linkCountAt = pointAt + 4 * 37, linkAt = linkCountAt + 4;
+  const size_t nameAt = good.size() - (4 + strlen("riders\\small.rider") + 1);
+  ASSERT_EQ(good.substr(nameAt, 4), U32(19));
+  ASSERT_EQ(good.substr(pointCountAt, 4), U32(4));
+
+  World world;
+  CurrentRider rider;
+  MakeBefore(world, rider);
+  const std::string before = State(world, rider);
+  static const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Damage {
+    const char* what;
+    std::string bytes;
+  };
+  auto with = [&](auto change) {
+    std::string bytes = good;
+    change(bytes);
+    return bytes;
+  };
+  const Damage damages[] = {
+      {"flipped magic", with([](std::string& b) { b[0] ^= 1; })},
+      {"magic without its zero", with([](std::string& b) { b[16] = 'X'; })},
+      {"huge solid count", with([&](std::string& b) { PutU32(b, solidAt - 4, 0x7fffffff); })},
+      {"solid count one too many", with([&](std::string& b) { PutU32(b, solidAt - 4, 40); })},
+      {"huge scenery count", with([&](std::string& b) { PutU32(b, sceneryCountAt, 0x10000000); })},
+      {"NaN solid x1", with([&](std::string& b) { PutF32(b, solidAt, nan); })},
+      {"infinite solid y2", with([&](std::string& b) { PutF32(b, solidAt + 24 + 12, -INFINITY); })},
+      {"NaN thickness", with([&](std::string& b) { PutF32(b, solidAt + 16, nan); })},
+      {"thickness beyond 2^16", with([&](std::string& b) { PutF32(b, solidAt + 16, 70000); })},
+      {"infinite scenery x2", with([&](std::string& b) { PutF32(b, sceneryAt + 23 + 8, INFINITY); })},
+      {"scenery thickness beyond 2^16", with([&](std::string& b) { PutF32(b, sceneryAt + 16, 1e9f); })},
+      {"huge start point count", with([&](std::string& b) { PutU32(b, pointCountAt, 0x7ffffff0); })},
+      {"NaN start point", with([&](std::string& b) { PutF32(b, pointAt + 4, nan); })},
+      {"negative start radius", with([&](std::string& b) { PutF32(b, pointAt + 16, -2); })},
+      {"negative start mass", with([&](std::string& b) { PutF32(b, pointAt + 37 + 20, -1); })},
+      {"negative point id", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x80000000u); })},
+      {"repeated point id", with([&](std::string& b) { PutU32(b, pointAt + 37 * 3 + 28, 1); })},
+      {"point id beyond 2^30", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x7fffffff); })},
+      {"dangling link end", with([&](std::string& b) { PutU32(b, linkAt, 12345); })},
+      {"huge link count", with([&](std::string& b) { PutU32(b, linkCountAt, 0x7fffffff); })},
+      {"huge rider name", with([&](std::string& b) { PutU32(b, nameAt, 0xffffffff); })},
+      {"rider name longer than the file", with([&](std::string& b) { PutU32(b, nameAt, 20); })},
+      {"rider name without its zero", with([&](std::string& b) { PutU32(b, nameAt, 18); })},
+      {"rider name of length 0", with([&](std::string& b) { PutU32(b, nameAt, 0); })},
+      {"rider name over 255 characters",
+       with([&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; })},
+  };
+  for (const Damage& damage : damages) {
+    folder_.write("bad.track", damage.bytes);
+    EXPECT_EQ(LoadTrack(world, rider, Stored("bad.track").c_str()), FileLoad::Refused) << damage.what;
+    EXPECT_EQ(LastLogLine(), kRefused) << damage.what;
+    ASSERT_EQ(State(world, rider), before) << damage.what;
+  }
+  EXPECT_TRUE(ShownMessageBoxes().empty());
+}
+
+TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads) {
+  const std::string bytes = std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(5) +
+                            F32(0) + F32(0) + F32(100) + F32(0) + F32(1) + U32(0) +           // good
+                            F32(5) + F32(5) + F32(5) + F32(5) + F32(1) + U32(0) +             // zero length
+                            F32(1e8f) + F32(0) + F32(0) + F32(0) + F32(1) + U32(0) +          // too far out
+                            F32(0) + F32(10) + F32(50) + F32(10) + F32(-1) + U32(1) +         // negative thickness
+                            F32(100) + F32(0) + F32(200) + F32(-20) + F32(65536) + U32(2) +   // thickest allowed
+                            U32(1) + U32(2) +
+                            F32(0) + F32(0) + F32(0) + F32(0) + F32(1) + std::string("\1\2\3", 3) +
+                            F32(0) + F32(0) + F32(9) + F32(9) + F32(1) + std::string("\4\5\6", 3);
+  folder_.write("odd.track", bytes);
+  World world;
+  CurrentRider rider;
+  MakeBefore(world, rider);
+  EXPECT_EQ(LoadTrack(world, rider, Stored("odd.track").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(world.solidLineCount, 2);
+  EXPECT_EQ(world.sceneryLineCount, 1);
+  EXPECT_EQ(world.solidLines.front().x2, 100.0f);
+  EXPECT_EQ(world.solidLines.back().thickness, 65536.0f);
+  EXPECT_EQ(world.sceneryLines.front().b, 6);
+  EXPECT_TRUE(Logged("4 lines skipped: zero length, too far out or bad thickness"));
+  EXPECT_EQ(LastLogLine(), "Track loaded");
+  EXPECT_EQ(world.startFlagSet, 0);
+  EXPECT_STREQ(rider.path, "riders\\other.rider") << "a file without a rider name keeps the rider";
+
+  // Counts of zero or below mean no records.
+  folder_.write("none.track", std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(0xfffffffb) + U32(1) +
+                                  U32(0x80000000u) + std::string("\0", 1));
+  EXPECT_EQ(LoadTrack(world, rider, Stored("none.track").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.sceneryLineCount, 0);
+}
+
+TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySection) {
+  CurrentRider sourceRider;
+  World source;
+  MakeTrack(source, sourceRider, true);
+  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("s.demo").c_str()));
+  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("s.track").c_str()));
+  folder_.write("demo-named.track", folder_.read("s.demo"));
+  folder_.write("track-named.demo", folder_.read("s.track"));
+
+  World world;
+  CurrentRider rider;
+  MakeBefore(world, rider);
+  EXPECT_EQ(LoadTrack(world, rider, Stored("demo-named.track").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
+  EXPECT_EQ(world.solidLineCount, 0) << "no line of a refused section";
+  EXPECT_EQ(world.sceneryLineCount, 0);
+  EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
+  EXPECT_STREQ(rider.path, "riders\\small.rider");
+  EXPECT_EQ(LastLogLine(), "Track loaded");
+
+  ShownMessageBoxes().clear();
+  EXPECT_EQ(LoadTrack(world, rider, Stored("track-named.demo").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.demoLoaded, 1);
+
+  ShownMessageBoxes().clear();
+  std::string unknown = folder_.read("s.track");
+  PutU32(unknown, 17, 7);
+  folder_.write("unknown.track", unknown);
+  EXPECT_EQ(LoadTrack(world, rider, Stored("unknown.track").c_str()), FileLoad::Loaded);
+  EXPECT_TRUE(ShownMessageBoxes().empty());
+  EXPECT_TRUE(Logged("loading file: unknown format"));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.sceneryLineCount, 2) << "the scenery section is the file's own";
+  EXPECT_EQ(world.demoLoaded, 0);
+}
+
+TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut) {
+  const std::string name(255, 'n');
+  folder_.write("long.track", std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(1) + F32(0) + F32(0) +
+                                  F32(100) + F32(0) + F32(1) + U32(0) + U32(1) + U32(0) + std::string("\0", 1) +
+                                  U32(256) + name + '\0');
+  World world;
+  CurrentRider rider;
+  MakeBefore(world, rider);
+  EXPECT_EQ(LoadTrack(world, rider, Stored("long.track").c_str()), FileLoad::Loaded);
+  EXPECT_TRUE(Logged("path too long: " + std::string(ExecFolder()) + "\\" + name));
+  EXPECT_FALSE(Logged("Loading rider:" + Stored(name.substr(0, 200))));
+  EXPECT_STREQ(rider.path, "riders\\other.rider");
+  EXPECT_EQ(world.solidLineCount, 1);
+
+  // A rider kept without a path (it lies outside the exec folder) is not named by a saved track.
+  rider.path[0] = 0;
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("nameless.track").c_str()));
+  const std::string bytes = folder_.read("nameless.track");
+  EXPECT_EQ(bytes.size(), 17u + 8 + 24 + 8 + 1) << "ends after the start flag";
+}
+
+TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
+  CurrentRider rider;
+  World world;
+  MakeTrack(world, rider, true);
+  const std::string target = Stored("keep.track");
+  folder_.write("keep.track", "the player's old track");
+  for (uint32_t limit : {0u, 17u, 200u}) {
+    static uint32_t failAfter;
+    failAfter = limit;
+    SetSaveWriterMaker([](const char* path) -> std::unique_ptr<FileWriter> {
+      return std::make_unique<FailingWriter>(path, failAfter);
+    });
+    EXPECT_FALSE(SaveTrack(world, rider, target.c_str())) << limit;
+    EXPECT_EQ(LastLogLine(), kCannotCreate) << limit;
+    EXPECT_FALSE(Logged("Track saved:" + target)) << limit;
+    EXPECT_EQ(folder_.read("keep.track"), "the player's old track") << limit;
+    EXPECT_FALSE(std::filesystem::exists(folder_.path / "keep.track.saving")) << limit;
+  }
+  SetSaveWriterMaker(nullptr);
+
+  // A folder that cannot take the temporary file: write-protected for us, or (as root, who may
+  // write anywhere) a folder standing where the temporary file would go.
+  std::filesystem::create_directories(folder_.path / "locked");
+  folder_.write("locked/old.track", "old");
+  std::filesystem::permissions(folder_.path / "locked", std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_exec);
+  if (FILE* probe = fopen((folder_.path / "locked/probe").c_str(), "wb")) {
+    fclose(probe);
+    std::filesystem::remove(folder_.path / "locked/probe");
+    std::filesystem::create_directories(folder_.path / "locked/old.track.saving/x");
+  }
+  EXPECT_FALSE(SaveTrack(world, rider, Stored("locked\\old.track").c_str()));
+  EXPECT_EQ(LastLogLine(), kCannotCreate);
+  EXPECT_EQ(folder_.read("locked/old.track"), "old");
+  std::filesystem::permissions(folder_.path / "locked", std::filesystem::perms::owner_all);
+
+  ASSERT_TRUE(SaveTrack(world, rider, target.c_str())) << "and a sound disk saves";
+  EXPECT_EQ(LastLogLine(), "Track saved:" + target);
+  EXPECT_NE(folder_.read("keep.track"), "the player's old track");
+}
