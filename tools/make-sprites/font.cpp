@@ -1,0 +1,53 @@
+// font.png: the bitmap font. 16 x 16 cells of 32 x 32 pixels, glyph c in column
+// c % 16 and row c / 16 (row 0 at the top), white on transparent. The game
+// advances one whole cell per character, so every glyph is centred in its cell
+// and the cell's free columns are its side bearings. Codes 0-32 and 127-160 stay
+// blank; 33-126 are ASCII and 161-255 Latin-1, from DejaVu Sans Mono Bold widened
+// a little so that the fixed square advance does not leave wide gaps.
+#include "canvas.h"
+#include "sprites.h"
+#include "style.h"
+
+namespace {
+
+constexpr int kCell = 32;          // pixels per cell
+constexpr double kEm = 27.0;       // font size in pixels
+constexpr double kWiden = 1.40;    // horizontal stretch of each glyph
+constexpr double kBaseline = 24.0; // from the cell top: caps reach ~4, descenders ~30
+
+bool HasGlyph(int code) {
+    return (code > 32 && code < 127) || (code > 160 && code < 256);
+}
+
+// Latin-1 code to UTF-8, the encoding cairo's text calls take.
+void EncodeLatin1(int code, char out[3]) {
+    if (code < 128) {
+        out[0] = char(code);
+        out[1] = 0;
+    } else {
+        out[0] = char(0xc0 | (code >> 6));
+        out[1] = char(0x80 | (code & 63));
+        out[2] = 0;
+    }
+}
+
+} // namespace
+
+bool MakeFont(const char* folder) {
+    Canvas canvas = MakeCanvas(16 * kCell, 16 * kCell);
+    cairo_t* cr = canvas.cr;
+    UseFace(cr, Face::MonoBold, kEm);
+    SetColour(cr, kWhite);
+    for (int code = 0; code < 256; ++code) {
+        if (!HasGlyph(code)) continue;
+        char text[3];
+        EncodeLatin1(code, text);
+        const double advance = TextWidth(cr, text);
+        cairo_save(cr);
+        cairo_translate(cr, (code % 16) * kCell + kCell / 2.0, (code / 16) * kCell + kBaseline);
+        cairo_scale(cr, kWiden, 1.0);
+        DrawText(cr, -advance / 2, 0, text);
+        cairo_restore(cr);
+    }
+    return SaveCanvas(canvas, folder, "font.png");
+}
