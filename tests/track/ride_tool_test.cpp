@@ -1,0 +1,209 @@
+// velmora-ride, run as its own process on files written here, against the same ride run in
+// this process with the game's own calls.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rider/current_rider.h"
+#include "rider/rider_file.h"
+#include "rider/simulation.h"
+#include "rider/test_riders.h"
+#include "support/game_files.h"
+#include "track/track_file.h"
+#include "track/world.h"
+
+namespace {
+
+struct RideRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+RideRun RunRide(const std::string& arguments, const std::string& errFile) {
+  RideRun run;
+  const std::string command = std::string(VELMORA_BINARY_DIR) + "/velmora-ride " + arguments + " 2>" + errFile;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[65536];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(errFile);
+  run.err.assign(std::istreambuf_iterator<char>(in), {});
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class RideToolTest : public GameFilesTest {
+ protected:
+  void SetUp() override {
+    GameFilesTest::SetUp();
+    if (!std::filesystem::exists(std::string(VELMORA_BINARY_DIR) + "/velmora-ride"))
+      GTEST_SKIP() << "velmora-ride is not built";
+    std::filesystem::create_directories(folder_.path / "riders");
+    // The physics tests' rider, on their track, starting above its first hill.
+    CurrentRider rider;
+    Body body;
+    BuildTestRider(body, -150.0f, 40.0f);
+    TakeSnapshot(body, rider.snapshot);
+    rider.focusPointId = 14;
+    rider.loaded = 1;
+    snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\to.png");
+    ASSERT_TRUE(SaveRider(rider, Stored("riders\\bike.rider").c_str()));
+
+    World world;
+    StartWorld(world, &rider);
+    RestartRider(world);
+    BuildTestTrack(world);
+    for (int i = 0; i < 50; ++i) StepRider(world);
+    StoreStart(world);
+    ASSERT_TRUE(SaveTrack(world, rider, Stored("hills.track").c_str()));
+
+    // A brittle box dropped from high above a flat floor: it must break, two links of it as one
+    // break group.
+    CurrentRider high;
+    ClearBody(body);
+    BodyPoint* a = AddPoint(body, 0, 2400, 1, 6, 0, 1, 0.0001f);
+    BodyPoint* b = AddPoint(body, 40, 2400, 1, 6, 0, 1, 0.0001f);
+    BodyPoint* c = AddPoint(body, 40, 2440, 3, 6, 0, 1, 0.0001f);
+    BodyPoint* d = AddPoint(body, 0, 2445, 3, 6, 0, 1, 0.0001f);
+    AddLink(body, a, b, 0.9f, 0, 1000.0f, LinkKind::Spring);
+    AddLink(body, b, c, 0.9f, 1, 1e-5f, LinkKind::Spring);
+    AddLink(body, c, d, 0.9f, 0, 2e-5f, LinkKind::Spring);
+    AddLink(body, d, a, 0.9f, 1, 1.5e-5f, LinkKind::Spring);
+    AddLink(body, a, c, 0.9f, 0, 1e-5f, LinkKind::Spring);
+    TakeSnapshot(body, high.snapshot);
+    high.focusPointId = 0;
+    high.loaded = 1;
+    ASSERT_TRUE(SaveRider(high, Stored("riders\\high.rider").c_str()));
+    World floor;
+    StartWorld(floor, &high);
+    AddSolidLine(floor, {-500, 0}, {500, 0}, 1, LineKind::Normal);
+    ASSERT_TRUE(SaveTrack(floor, high, Stored("floor.track").c_str()));
+  }
+
+  // The ride of the game's own calls: load as the game loads, then step.
+  std::string RideHere(const std::string& track, const std::string& riderFile, int steps, bool fromStart,
+                       std::vector<std::string>* crashes) {
+    auto rider = std::make_unique<CurrentRider>();
+    auto world = std::make_unique<World>();
+    StartWorld(*world, rider.get());
+    EXPECT_EQ(LoadTrack(*world, *rider, Stored(track).c_str()), FileLoad::Loaded);
+    EXPECT_EQ(LoadRider(*rider, Stored(riderFile).c_str()), FileLoad::Loaded);
+    RestartRider(*world);
+    if (fromStart) RestoreStart(*world);
+    const size_t logged = LogLines().size();
+    for (int i = 0; i < steps; ++i) StepRider(*world);
+    const std::vector<std::string> lines = LogLines();
+    for (size_t i = logged; i < lines.size(); ++i)
+      if (lines[i].rfind("link crashed. k = ", 0) == 0) crashes->push_back(lines[i].substr(18));
+    char hash[32];
+    snprintf(hash, sizeof hash, "hash %016llx", static_cast<unsigned long long>(HashBodyPositions(world->rider)));
+    std::string last;
+    for (const BodyPoint& p : world->rider.points) {
+      char line[96];
+      snprintf(line, sizeof line, "%d %d %.9g %.9g\n", steps, p.id, double(p.x), double(p.y));
+      last += line;
+    }
+    return last + hash;
+  }
+
+  std::string Arg(const std::string& name) { return "'" + folder_.file(name) + "'"; }
+};
+
+}  // namespace
+
+TEST_F(RideToolTest, TheSameRideGivesTheSameOutputAndTheGamesHash) {
+  const std::string args = Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 1500 --every 100";
+  const RideRun first = RunRide(args, folder_.file("err1"));
+  const RideRun second = RunRide(args, folder_.file("err2"));
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.err, "");
+  EXPECT_TRUE(first.out == second.out) << "bit-identical on every run";
+
+  const std::vector<std::string> lines = Lines(first.out);
+  ASSERT_EQ(lines.size(), 15u * 20u + 1u) << "20 points every 100 steps, then the hash";
+  const std::regex pointLine(R"(\d+ \d+ -?[0-9.e+-]+ -?[0-9.e+-]+)");
+  for (size_t i = 0; i + 1 < lines.size(); ++i) ASSERT_TRUE(std::regex_match(lines[i], pointLine)) << lines[i];
+  EXPECT_EQ(lines[0].substr(0, 6), "100 0 ");
+  EXPECT_EQ(lines[19].substr(0, 7), "100 19 ");
+  EXPECT_TRUE(std::regex_match(lines.back(), std::regex("hash [0-9a-f]{16}")));
+
+  std::vector<std::string> crashes;
+  const std::string here = RideHere("hills.track", "riders\\bike.rider", 1500, false, &crashes);
+  std::string tail;
+  for (size_t i = lines.size() - 21; i < lines.size(); ++i) tail += lines[i] + (i + 1 < lines.size() ? "\n" : "");
+  EXPECT_EQ(tail, here) << "the last positions and the hash are the game's own";
+
+  // From the stored start the ride is another one, and is the game's too.
+  const RideRun fromStart = RunRide(Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 700 --every 700 --from-start",
+                                folder_.file("err3"));
+  ASSERT_EQ(fromStart.status, 0) << fromStart.err;
+  crashes.clear();
+  EXPECT_TRUE(fromStart.out == RideHere("hills.track", "riders\\bike.rider", 700, true, &crashes) + "\n");
+}
+
+TEST_F(RideToolTest, CrashesArePrintedAtTheirStepAsTheGameLogsThem) {
+  const RideRun run = RunRide(Arg("floor.track") + " " + Arg("riders/high.rider") + " --steps 600 --every 1000",
+                          folder_.file("err"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> printed;
+  const std::regex crashLine(R"((\d+) CRASH (-?\d+\.\d{5}))");
+  long lastStep = 0;
+  for (const std::string& line : Lines(run.out)) {
+    std::smatch match;
+    if (!std::regex_match(line, match, crashLine)) continue;
+    EXPECT_GE(std::stol(match[1]), lastStep) << "in step order";
+    lastStep = std::stol(match[1]);
+    printed.push_back(match[2]);
+  }
+  std::vector<std::string> logged;
+  const std::string here = RideHere("floor.track", "riders\\high.rider", 600, false, &logged);
+  ASSERT_GE(logged.size(), 3u) << "a drop from 2400 units breaks the box";
+  ASSERT_EQ(printed.size(), logged.size());
+  for (size_t i = 0; i < logged.size(); ++i) {
+    char expected[32];
+    snprintf(expected, sizeof expected, "%.5f", std::stod(logged[i]));
+    EXPECT_EQ(printed[i], expected) << "crash " << i;
+  }
+  EXPECT_EQ(Lines(run.out).back(), Lines(here).back());
+}
+
+TEST_F(RideToolTest, ARefusedFilePrintsTheGamesLineAndExitsOne) {
+  std::string damaged = folder_.read("hills.track");
+  damaged[27] = char(0xc0);
+  damaged[28] = char(0x7f);  // the first x1 becomes NaN
+  folder_.write("damaged.track", damaged);
+  RideRun run = RunRide(Arg("damaged.track") + " " + Arg("riders/bike.rider"), folder_.file("err"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_EQ(run.err, "File of unknown format or damaged! Not loaded.\n");
+
+  run = RunRide(Arg("missing.track"), folder_.file("err"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "File not opened. User pressed cancel or file damaged\n");
+
+  folder_.write("riders/bad.rider", std::string("TOLK_RIDER_RIDER\0\xff\xff\xff\xff", 21));
+  run = RunRide(Arg("hills.track") + " " + Arg("riders/bad.rider"), folder_.file("err"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "File of unknown format or damaged! Not loaded.\n");
+
+  run = RunRide(Arg("hills.track") + " --steps -5", folder_.file("err"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("usage: velmora-ride"), std::string::npos);
+}

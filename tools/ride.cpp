@@ -1,0 +1,195 @@
+// velmora-ride: rides a rider on a track without a window and prints where every point went.
+//
+//   velmora-ride TRACK [RIDER] [--steps N] [--every K] [--from-start]
+//
+// Loads the track as the game does (lines, start state, the rider it names, resolved beside this
+// program as the game resolves it beside itself), or takes RIDER instead, places the rider as
+// pressing play right after loading would (--from-start: as the play-from-start button would),
+// and runs N steps (default 1000) of the game's own rider step. Every K steps (default 1) and
+// after the last it prints "STEP ID X Y" per body point in list order (%.9g gives the floats
+// back exactly); each link crash prints "STEP CRASH K" at its step. The last line is
+// "hash HEX", the ride's 64-bit fingerprint. A refused file prints the game's line on standard
+// error and exits 1.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "rider/current_rider.h"
+#include "rider/rider_file.h"
+#include "rider/simulation.h"
+#include "shell/log.h"
+#include "shell/paths.h"
+#include "track/track_file.h"
+#include "track/world.h"
+
+namespace {
+
+struct Options {
+  const char* track = nullptr;
+  const char* rider = nullptr;
+  long steps = 1000;
+  long every = 1;
+  bool fromStart = false;
+};
+
+const char kUsage[] = "usage: velmora-ride TRACK [RIDER] [--steps N] [--every K] [--from-start]\n";
+
+bool ParseCount(const char* text, long minimum, long* value) {
+  char* end = nullptr;
+  long parsed = strtol(text, &end, 10);
+  if (!text[0] || *end || parsed < minimum) return false;
+  *value = parsed;
+  return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (!strcmp(arg, "--steps") && i + 1 < argc) {
+      if (!ParseCount(argv[++i], 0, &options->steps)) return false;
+    } else if (!strcmp(arg, "--every") && i + 1 < argc) {
+      if (!ParseCount(argv[++i], 1, &options->every)) return false;
+    } else if (!strcmp(arg, "--from-start")) {
+      options->fromStart = true;
+    } else if (arg[0] == '-' && arg[1] == '-') {
+      return false;
+    } else if (!options->track) {
+      options->track = arg;
+    } else if (!options->rider) {
+      options->rider = arg;
+    } else {
+      return false;
+    }
+  }
+  return options->track != nullptr;
+}
+
+// A path given on the command line as the game stores paths: absolute, with "\" separators.
+std::string StoredPath(const char* argument) {
+  std::string path = std::filesystem::absolute(argument).lexically_normal().string();
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+// The game writes its lines (crashes, refusals) to System.log; the ride keeps that log in a
+// private folder and reads it back as it grows.
+class PrivateLog {
+ public:
+  bool open() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16 && folder_.empty(); ++attempt) {
+      std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("velmora-ride-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) folder_ = candidate;
+    }
+    if (folder_.empty() || !PlatformChangeDirectory(folder_.string().c_str())) return false;
+    OpenLog();
+    reader_ = PlatformOpenFile((folder_ / "System.log").string().c_str(), "rb");
+    return reader_ != nullptr;
+  }
+  ~PrivateLog() {
+    CloseLog();
+    if (reader_) fclose(reader_);
+    std::error_code error;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, error);
+  }
+  // The lines written since the last call, without their time stamps.
+  std::vector<std::string> newLines() {
+    std::vector<std::string> lines;
+    clearerr(reader_);
+    char buffer[1024];
+    while (fgets(buffer, sizeof buffer, reader_)) {
+      pending_ += buffer;
+      if (pending_.empty() || pending_.back() != '\n') continue;
+      pending_.pop_back();
+      size_t text = pending_.find("] ");
+      lines.push_back(text == std::string::npos ? pending_ : pending_.substr(text + 2));
+      pending_.clear();
+    }
+    return lines;
+  }
+
+ private:
+  std::filesystem::path folder_;
+  FILE* reader_ = nullptr;
+  std::string pending_;
+};
+
+bool IsRefusalLine(const std::string& line) {
+  return line == FileLoadLine(FileLoad::NotOpened) || line == FileLoadLine(FileLoad::Refused);
+}
+
+void PrintPoints(long step, const Body& body) {
+  for (const BodyPoint& point : body.points)
+    printf("%ld %d %.9g %.9g\n", step, point.id, double(point.x), double(point.y));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) {
+    fputs(kUsage, stderr);
+    return 2;
+  }
+  SetExecFolder(PlatformExecutablePath().c_str());
+  const std::string trackPath = StoredPath(options.track);
+  const std::string riderPath = options.rider ? StoredPath(options.rider) : "";
+
+  PrivateLog log;
+  if (!log.open()) {
+    fputs("velmora-ride: cannot make a folder for the log\n", stderr);
+    return 2;
+  }
+  static std::vector<char> outputBuffer(1 << 20);
+  setvbuf(stdout, outputBuffer.data(), _IOFBF, outputBuffer.size());
+
+  auto rider = std::make_unique<CurrentRider>();
+  auto world = std::make_unique<World>();
+  StartWorld(*world, rider.get());
+
+  const FileLoad track = LoadTrack(*world, *rider, trackPath.c_str());
+  std::vector<std::string> lines = log.newLines();
+  if (track != FileLoad::Loaded) {
+    fprintf(stderr, "%s\n", FileLoadLine(track));
+    return 1;
+  }
+  if (options.rider) {
+    const FileLoad result = LoadRider(*rider, riderPath.c_str());
+    if (result != FileLoad::Loaded) {
+      fprintf(stderr, "%s\n", FileLoadLine(result));
+      return 1;
+    }
+    RestartRider(*world);
+  } else if (!rider->loaded) {
+    // The rider the track names was refused (its line is in the log), or it names none.
+    for (const std::string& line : lines)
+      if (IsRefusalLine(line)) {
+        fprintf(stderr, "%s\n", line.c_str());
+        return 1;
+      }
+    fputs("velmora-ride: the track names no rider; give one\n", stderr);
+    return 1;
+  }
+  if (options.fromStart) RestoreStart(*world);
+  log.newLines();
+
+  for (long step = 1; step <= options.steps; ++step) {
+    StepRider(*world);
+    for (const std::string& line : log.newLines())
+      if (line.rfind("link crashed. k = ", 0) == 0)
+        printf("%ld CRASH %.5f\n", step, strtod(line.c_str() + strlen("link crashed. k = "), nullptr));
+    if (step % options.every == 0 || step == options.steps) PrintPoints(step, world->rider);
+  }
+  printf("hash %016llx\n", static_cast<unsigned long long>(HashBodyPositions(world->rider)));
+  fflush(stdout);
+  return 0;
+}
