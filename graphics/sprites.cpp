@@ -42,7 +42,33 @@ static const SlotAssignment kStartAssignments[] = {
     {19, "sprites\\explain_re_eng_256.png", 1, 1, false},
 };
 
-static unsigned int LoadPng(const char* path, bool mipmaps) { return LoadPngTexture(path, mipmaps); }
+// The loaders switch 2D texturing off when they finish; a bind that loads and then draws at
+// once needs the caller's setting back.
+class KeepTexturing {
+ public:
+  KeepTexturing() : on_(glIsEnabled(GL_TEXTURE_2D)) {}
+  ~KeepTexturing() {
+    if (on_) glEnable(GL_TEXTURE_2D);
+  }
+
+ private:
+  GLboolean on_;
+};
+
+static unsigned int LoadPng(const char* path, bool mipmaps) {
+  KeepTexturing keep;
+  return LoadPngTexture(path, mipmaps);
+}
+
+static unsigned int LoadTga(const char* path) {
+  KeepTexturing keep;
+  return LoadTgaTexture(path);
+}
+
+static int LoadPicture(const char* path, unsigned int* name) {
+  KeepTexturing keep;
+  return LoadPictureTexture(path, name);
+}
 
 static void DeleteTexture(unsigned int name) {
   GLuint texture = name;
@@ -61,8 +87,7 @@ static void SelectCell(int across, int down, int column, int row) {
 // names valid only on the device that made them (so they are dropped with it). Reset never.
 static struct {
   SpriteSlot slots[kSpriteSlotCount];
-  SpriteDevice device = {LoadPng, LoadTgaTexture, LoadPictureTexture, DeleteTexture, BindTexture,
-                         SelectCell};
+  SpriteDevice device = {LoadPng, LoadTga, LoadPicture, DeleteTexture, BindTexture, SelectCell};
 } spriteState;
 
 static SpriteSlot* Slot(int slot) {
@@ -95,7 +120,7 @@ static SpriteSlot* ReadySlot(int slot) {
 SpriteDevice& SpriteDeviceTable() { return spriteState.device; }
 
 SpriteDevice RealSpriteDevice() {
-  return {LoadPng, LoadTgaTexture, LoadPictureTexture, DeleteTexture, BindTexture, SelectCell};
+  return {LoadPng, LoadTga, LoadPicture, DeleteTexture, BindTexture, SelectCell};
 }
 
 void AssignSpriteTable() {
