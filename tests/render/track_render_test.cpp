@@ -1,0 +1,169 @@
+// A scripted track-screen session under the test's X display: draw a line with the pencil, play
+// 200 steps, render one frame with the real device and sprites, and read the pixels back.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "graphics/device.h"
+#include "graphics/sprites.h"
+#include "gui/track_session.h"
+#include "platform/keys.h"
+#include "platform/platform.h"
+#include "shell/display.h"
+#include "shell/paths.h"
+#include "track/cursor.h"
+
+namespace {
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+struct Pixel {
+  int r, g, b;
+  bool White() const { return r > 245 && g > 245 && b > 245; }
+  bool Dark() const { return r < 90 && g < 90 && b < 90; }
+  friend bool operator==(Pixel a, Pixel b) = default;
+};
+
+std::vector<uint8_t> ReadScreen() {
+  std::vector<uint8_t> rgba(size_t(kWidth) * kHeight * 4);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return rgba;
+}
+
+Pixel At(const std::vector<uint8_t>& screen, int x, int y) {
+  const uint8_t* p = &screen[(size_t(y) * kWidth + x) * 4];
+  return {p[0], p[1], p[2]};
+}
+
+// Pixels of a square around (x, y) that are not the white background.
+int Marked(const std::vector<uint8_t>& screen, int x, int y, int half) {
+  int n = 0;
+  for (int j = y - half; j <= y + half; ++j)
+    for (int i = x - half; i <= x + half; ++i)
+      if (i >= 0 && j >= 0 && i < kWidth && j < kHeight && !At(screen, i, j).White()) ++n;
+  return n;
+}
+
+int Differences(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (!(At(a, x, y) == At(b, x, y))) ++n;
+  return n;
+}
+
+// Pixels that are dark in b but were not in a.
+int DarkenedBy(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (At(b, x, y).Dark() && !At(a, x, y).Dark()) ++n;
+  return n;
+}
+
+class TrackRender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(PlatformStartVideo());
+    SetScreenWidth(kWidth);
+    SetScreenHeight(kHeight);
+    ASSERT_TRUE(PlatformCreateWindow("track render test", kWidth, kHeight, 32));
+    ASSERT_TRUE(CreateDevice());
+    // The game's own sprites, found as the game finds them: beside the program.
+    SetExecFolder((std::string(VELMORA_SOURCE_DIR) + "/velmora").c_str());
+    ASSERT_TRUE(PlatformChangeDirectory(VELMORA_SOURCE_DIR));
+    AssignSpriteTable();
+    ResetSession();
+    SetKey(kKeyLeftButton, false);
+  }
+  void TearDown() override {
+    ForgetSpriteTextures();
+    ReleaseDevice();
+    PlatformDestroyWindow();
+  }
+  // Two frames: the first bind of every sprite only loads it.
+  std::vector<uint8_t> Render() {
+    TrackScreenRender();
+    TrackScreenRender();
+    glFinish();
+    return ReadScreen();
+  }
+};
+}  // namespace
+
+TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
+  World& world = TheWorld();
+  LoadTestRider(700.0f, 500.0f);
+  for (BodyPoint& point : TheCurrentRider().snapshot.points) point.friction = 0.5f;
+  RestartRiderFromScratch(world);
+  // A straight line 100 units under the rider, drawn with the right button.
+  Vec2 riderOnScreen = ScreenPointOf(world, {700.0f, 500.0f});
+  float lineY = riderOnScreen.y - 100.0f;
+  PointAt(300, lineY);
+  Step();
+  SetKey(kKeyRightButton, true);
+  Step();
+  PointAt(1000, lineY);
+  Step();
+  SetKey(kKeyRightButton, false);
+  Step();
+  ASSERT_EQ(SolidLineCount(world), 1);
+  const SolidLine line = world.solidLines.front();
+
+  // Play 200 steps with space held: the rider falls onto the line and stays on it.
+  SetKey(kKeySpace, true);
+  Step(200);
+  SetKey(kKeySpace, false);
+  PointAt(900, 700);
+  Step();
+
+  std::vector<uint8_t> screen = Render();
+  // The line lies where the view maps it: dark on its centre, white 8 px above and below.
+  Vec2 onLine = ScreenPointOf(world, {line.x1 + 450.0f, line.y1});
+  int lx = int(onLine.x), ly = int(std::lround(onLine.y));
+  ASSERT_GT(lx, 100);
+  ASSERT_LT(lx, kWidth);
+  EXPECT_TRUE(At(screen, lx, ly).Dark() || At(screen, lx, ly - 1).Dark());
+  EXPECT_TRUE(At(screen, lx, ly + 8).White());
+  EXPECT_TRUE(At(screen, lx, ly - 8).White());
+
+  // The rider is drawn around each of its points, resting above the line.
+  for (const BodyPoint& point : world.rider.points) {
+    EXPECT_GT(point.y, line.y1);
+    EXPECT_LT(point.y, line.y1 + 30.0f);
+    Vec2 p = ScreenPointOf(world, {point.x, point.y});
+    EXPECT_GT(Marked(screen, int(p.x), int(p.y), 5), 10) << "rider point at " << p.x << ", " << p.y;
+  }
+  // Nothing is drawn far above the rider.
+  Vec2 above = ScreenPointOf(world, {world.rider.points.front().x, line.y1 + 150.0f});
+  EXPECT_EQ(Marked(screen, int(above.x), int(above.y), 5), 0);
+
+  // The on-screen display near the top right corner.
+  EXPECT_GT(Marked(screen, kWidth - 150, kHeight - 50, 40), 50);
+
+  // The toolbar covers a thick line drawn under it.
+  Vec2 anchor = TheTrackToolbar().anchor;
+  int ty = int(anchor.y - 300);
+  Vec2 from = WorldPointOf(world, {0, float(ty)}), to = WorldPointOf(world, {200, float(ty)});
+  AddSolidLine(world, from, to, 30.0f, LineKind::Normal);
+  std::vector<uint8_t> covered = Render();
+  // The panel's picture is nearly opaque: the line may shade it a little but never shows through.
+  EXPECT_EQ(DarkenedBy(screen, covered, int(anchor.x) + 2, ty - 20, int(anchor.x) + 60, ty + 20), 0);
+  EXPECT_TRUE(At(covered, int(anchor.x) + 90, ty).Dark());
+
+  // The cursor is drawn last: over the line and over the toolbar.
+  PointAt(float(lx), float(ly));
+  Step();
+  std::vector<uint8_t> withCursor = Render();
+  EXPECT_GT(Differences(covered, withCursor, lx - 12, ly - 8, lx + 20, ly + 24), 20);
+  Vec2 onBar = CentreOf(TheTrackToolbar().buttons[kPencilButton]);
+  PointAt(onBar.x, onBar.y);
+  Step();
+  EXPECT_EQ(GetCursor().shape, 4);
+  std::vector<uint8_t> overBar = Render();
+  EXPECT_GT(Differences(withCursor, overBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24, int(onBar.y) + 4),
+            20);
+}
