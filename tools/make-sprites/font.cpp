@@ -8,6 +8,8 @@
 #include "sprites.h"
 #include "style.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr int kCell = 32;          // pixels per cell
@@ -31,6 +33,23 @@ void EncodeLatin1(int code, char out[3]) {
     }
 }
 
+// Some Latin-1 glyphs (accented capitals, fractions, the cedilla) are taller or
+// wider than the cell; they are shrunk about the baseline so that every glyph
+// keeps a pixel of transparent gutter and no cell bleeds into its neighbours.
+double FitInCell(const cairo_text_extents_t& ink, double advance) {
+    constexpr double kMargin = 1.5;
+    double fit = 1.0;
+    const double above = -ink.y_bearing;            // ink height over the baseline
+    const double below = ink.y_bearing + ink.height; // ink depth under it
+    if (above > kBaseline - kMargin) fit = std::fmin(fit, (kBaseline - kMargin) / above);
+    if (below > kCell - kBaseline - kMargin) fit = std::fmin(fit, (kCell - kBaseline - kMargin) / below);
+    const double left = (ink.x_bearing - advance / 2) * kWiden;
+    const double right = (ink.x_bearing + ink.width - advance / 2) * kWiden;
+    const double halfSpan = std::fmax(-left, right);
+    if (halfSpan > kCell / 2.0 - kMargin) fit = std::fmin(fit, (kCell / 2.0 - kMargin) / halfSpan);
+    return fit;
+}
+
 } // namespace
 
 bool MakeFont(const char* folder) {
@@ -43,9 +62,12 @@ bool MakeFont(const char* folder) {
         char text[3];
         EncodeLatin1(code, text);
         const double advance = TextWidth(cr, text);
+        cairo_text_extents_t ink;
+        cairo_text_extents(cr, text, &ink);
+        const double fit = FitInCell(ink, advance);
         cairo_save(cr);
         cairo_translate(cr, (code % 16) * kCell + kCell / 2.0, (code / 16) * kCell + kBaseline);
-        cairo_scale(cr, kWiden, 1.0);
+        cairo_scale(cr, kWiden * fit, fit);
         DrawText(cr, -advance / 2, 0, text);
         cairo_restore(cr);
     }
