@@ -285,7 +285,7 @@ bool RiderExplanation(const char* folder) {
     } kinds[] = {{kGreen, "SPRING  holds its length"},
                  {kRed, "ROPE  pulls only"},
                  {kBlue, "STRUT  pushes only"},
-                 {kOrange, "JET  pushes its far end"}};
+                 {kOrange, "JET  drives along itself"}};
     for (const auto& k : kinds) {
         cairo_move_to(cr, 252, y - 4);
         cairo_line_to(cr, 268, y - 4);
@@ -306,7 +306,7 @@ bool RiderExplanation(const char* folder) {
     KeyLine(cr, 262, 414, "Middle drag", "move the view");
     Text(cr, 262, 438, "Sliders and buttons change the", 10.5, false, kInk);
     Text(cr, 262, 452, "picked points and links too.", 10.5, false, kInk);
-    Text(cr, 20, 496, "Save your rider with the floppy button; it is kept in the riders folder.", 11, true, kInk);
+    Text(cr, 20, 496, "Save into the riders folder to pick your rider in a new game.", 11, true, kInk);
     ok = SaveCanvas(canvas, folder, "explain_re_eng_256.png") && ok;
     return ok;
 }

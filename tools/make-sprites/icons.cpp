@@ -389,10 +389,11 @@ void IconHand(cairo_t* cr) {
     parts();
     SetColour(cr, kWhite);
     cairo_fill(cr);
-    Pen(cr, kInkSoft, 2);
-    Line(cr, 25.5, 30, 25.5, 38);
-    Line(cr, 33.5, 30, 33.5, 38);
-    Line(cr, 41.5, 30, 41.5, 38);
+    // The gaps between the fingers, down to the palm.
+    Pen(cr, kInk, 2.2);
+    Line(cr, 25.5, 19, 25.5, 36);
+    Line(cr, 33.5, 16, 33.5, 36);
+    Line(cr, 41.5, 22, 41.5, 36);
 }
 
 void IconMagnifier(cairo_t* cr, bool plus) {
