@@ -44,30 +44,29 @@ static const SlotAssignment kStartAssignments[] = {
 
 // The loaders switch 2D texturing off when they finish; a bind that loads and then draws at
 // once needs the caller's setting back.
-class KeepTexturing {
- public:
-  KeepTexturing() : on_(glIsEnabled(GL_TEXTURE_2D)) {}
-  ~KeepTexturing() {
-    if (on_) glEnable(GL_TEXTURE_2D);
-  }
-
- private:
-  GLboolean on_;
-};
+static void RestoreTexturing(GLboolean wasOn) {
+  if (wasOn) glEnable(GL_TEXTURE_2D);
+}
 
 static unsigned int LoadPng(const char* path, bool mipmaps) {
-  KeepTexturing keep;
-  return LoadPngTexture(path, mipmaps);
+  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+  unsigned int name = LoadPngTexture(path, mipmaps);
+  RestoreTexturing(texturing);
+  return name;
 }
 
 static unsigned int LoadTga(const char* path) {
-  KeepTexturing keep;
-  return LoadTgaTexture(path);
+  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+  unsigned int name = LoadTgaTexture(path);
+  RestoreTexturing(texturing);
+  return name;
 }
 
 static int LoadPicture(const char* path, unsigned int* name) {
-  KeepTexturing keep;
-  return LoadPictureTexture(path, name);
+  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+  int loaded = LoadPictureTexture(path, name);
+  RestoreTexturing(texturing);
+  return loaded;
 }
 
 static void DeleteTexture(unsigned int name) {
@@ -129,7 +128,8 @@ void AssignSpriteTable() {
     DropTexture(&slot);
     slot = SpriteSlot();
   }
-  for (const SlotAssignment& a : kStartAssignments) AssignSprite(a.slot, a.file, a.columns, a.rows, a.mipmaps);
+  for (const SlotAssignment& a : kStartAssignments)
+    AssignSprite(a.slot, a.file, a.columns, a.rows, a.mipmaps);
 }
 
 void AssignSprite(int slot, const char* file, int columns, int rows, bool mipmaps) {
@@ -192,7 +192,9 @@ void BindSpriteCell(int slot, int column, int row) {
   const SpriteSlot* entry = ReadySlot(slot);
   if (!entry) return;
   spriteState.device.bindTexture(entry->texture);
-  spriteState.device.selectCell(entry->columns, entry->rows, column % entry->columns, row % entry->rows);
+  int across = entry->columns;
+  int down = entry->rows;
+  spriteState.device.selectCell(across, down, column % across, row % down);
 }
 
 bool SpriteLoaded(int slot) {

@@ -17,7 +17,8 @@ struct SpriteSlot {
   uint32_t texture = 0;                           // GL texture name, 0 = none
 };
 
-void AssignSpriteTable();                         // start-up: every slot, logs "Initializing resource manager"
+// Start-up: logs "Initializing resource manager", then assigns every slot from the fixed table.
+void AssignSpriteTable();
 // file relative to the exec folder; columns and rows below 1 are stored as 1. Deletes the
 // slot's old texture; the new file loads on the next bind.
 void AssignSprite(int slot, const char* file, int columns, int rows, bool mipmaps);

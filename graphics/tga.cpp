@@ -52,11 +52,13 @@ static bool DecodeRunLength(const uint8_t* data, size_t size, uint64_t pixelCoun
     if (written + count > pixelCount) return false;
     if (run) {
       if (size - at < channels) return false;
-      for (uint32_t i = 0; i < count; ++i) StorePixel(data + at, out + (written + i) * channels, channels);
+      for (uint32_t i = 0; i < count; ++i)
+        StorePixel(data + at, out + (written + i) * channels, channels);
       at += channels;
     } else {
       if ((size - at) / channels < count) return false;
-      for (uint32_t i = 0; i < count; ++i) StorePixel(data + at + i * channels, out + (written + i) * channels, channels);
+      for (uint32_t i = 0; i < count; ++i)
+        StorePixel(data + at + i * channels, out + (written + i) * channels, channels);
       at += size_t(count) * channels;
     }
     written += count;
