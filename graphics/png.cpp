@@ -200,7 +200,8 @@ uint64_t ImageDataBytes(uint32_t width, uint32_t height, uint32_t bitsPerPixel) 
 // ---- Unfiltering ----
 // Each filter predicts a byte from a = the byte one pixel to the left, b = the byte above and
 // c = the byte above-left; missing neighbours are 0. dst may be src; prior is the previous
-// unfiltered scanline (all zero for the first one). Templated on the bytes per pixel so the
+// unfiltered scanline (all zero for the first one). dst may also lie below src, as long as
+// writing dst[i] never overwrites src[j] for j > i. Templated on the bytes per pixel so the
 // bytes of one pixel are independent work within the loop.
 
 uint8_t PaethPredictor(int a, int b, int c) {
@@ -218,7 +219,7 @@ void UnfilterRow(uint8_t* dst, const uint8_t* src, const uint8_t* prior, size_t 
   const size_t head = bpp < n ? bpp : n;
   switch (type) {
     case 0:
-      if (dst != src) memcpy(dst, src, n);
+      if (dst != src) memmove(dst, src, n);
       break;
     case 1:
       for (size_t i = 0; i < head; ++i) dst[i] = src[i];
@@ -361,16 +362,19 @@ int DecodeRows(uint8_t* data, uint32_t width, uint32_t height, const PngHeader& 
   return 0;
 }
 
-// 8-bit RGBA without interlacing: unfilter straight into the pixels, each row's prior being
-// the output row above it.
-int DecodeRgba8(const uint8_t* data, const PngHeader& header, uint8_t* pixels, const uint8_t* zeroRow) {
+// 8-bit RGBA without interlacing, inflated straight into the pixel array: each row is
+// unfiltered down into its final place, y + 1 bytes lower (the filter bytes of the rows above
+// drop out). A byte is written only below the byte being read, so nothing unread is overwritten,
+// and the row above, already final, is the prior row.
+int DecodeRgba8InPlace(uint8_t* pixels, const PngHeader& header, const uint8_t* zeroRow) {
   const size_t stride = size_t(header.width) * 4;
   const uint8_t* prior = zeroRow;
   for (uint32_t y = 0; y < header.height; ++y) {
-    const uint8_t* line = data + size_t(y) * (stride + 1);
-    if (line[0] > 4) return kPngFilterType;
+    const uint8_t* line = pixels + size_t(y) * (stride + 1);
+    const int filter = line[0];
+    if (filter > 4) return kPngFilterType;
     uint8_t* target = pixels + size_t(y) * stride;
-    UnfilterRow<4>(target, line + 1, prior, stride, line[0], 4);
+    UnfilterRow<4>(target, line + 1, prior, stride, filter, 4);
     prior = target;
   }
   return 0;
@@ -395,29 +399,42 @@ int DecodeImage(const uint8_t* bytes, size_t size, PngImage* image) {
       dataBytes += ImageDataBytes(PassWidth(header.width, pass), PassHeight(header.height, pass), bitsPerPixel);
     }
   }
+  const uint64_t rowBytes = ScanlineBytes(header.width, bitsPerPixel);
+  std::unique_ptr<uint8_t[]> zeroRow(new (std::nothrow) uint8_t[size_t(rowBytes)]());
+  if (!zeroRow) return kPngErrorTooLarge;
+  const size_t pixelBytes = size_t(header.width) * header.height * 4;
+  image->width = header.width;
+  image->height = header.height;
+
+  if (header.interlace == 0 && header.colourType == Rgba && header.depth == 8) {
+    try {
+      image->pixels.resize(size_t(dataBytes));
+    } catch (const std::bad_alloc&) {
+      return kPngErrorTooLarge;
+    }
+    if (int error = ZlibInflate(imageData.data(), imageData.size(), image->pixels.data(), size_t(dataBytes), nullptr)) {
+      return error;
+    }
+    if (int error = DecodeRgba8InPlace(image->pixels.data(), header, zeroRow.get())) return error;
+    image->pixels.resize(pixelBytes);
+    return 0;
+  }
+
   // The inflater sets every byte it does not reach to 0, so the buffer needs no clearing.
   std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataBytes)]);
-  if (!data) return kPngErrorTooLarge;
+  std::unique_ptr<uint8_t[]> rgbaRow(new (std::nothrow) uint8_t[size_t(header.width) * 4]);
+  if (!data || !rgbaRow) return kPngErrorTooLarge;
   if (int error = ZlibInflate(imageData.data(), imageData.size(), data.get(), size_t(dataBytes), nullptr)) {
     return error;
   }
   imageData = std::vector<uint8_t>();
-
-  const uint64_t rowBytes = ScanlineBytes(header.width, bitsPerPixel);
-  std::unique_ptr<uint8_t[]> zeroRow(new (std::nothrow) uint8_t[size_t(rowBytes)]());
-  std::unique_ptr<uint8_t[]> rgbaRow(new (std::nothrow) uint8_t[size_t(header.width) * 4]);
-  if (!zeroRow || !rgbaRow) return kPngErrorTooLarge;
   try {
-    image->pixels.resize(size_t(header.width) * header.height * 4);
+    image->pixels.resize(pixelBytes);
   } catch (const std::bad_alloc&) {
     return kPngErrorTooLarge;
   }
-  image->width = header.width;
-  image->height = header.height;
   uint8_t* pixels = image->pixels.data();
-
   if (header.interlace == 0) {
-    if (header.colourType == Rgba && header.depth == 8) return DecodeRgba8(data.get(), header, pixels, zeroRow.get());
     return DecodeRows(data.get(), header.width, header.height, header, colours, pixels, 0, 0, 1, 1, rgbaRow.get(),
                       zeroRow.get());
   }

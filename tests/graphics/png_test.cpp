@@ -195,7 +195,7 @@ Bytes Chunk(const char* type, const Bytes& data) {
   Bytes chunk;
   const uint32_t length = uint32_t(data.size());
   for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(uint8_t(length >> shift));
-  chunk.insert(chunk.end(), type, type + 4);
+  for (int i = 0; i < 4; ++i) chunk.push_back(uint8_t(type[i]));
   chunk.insert(chunk.end(), data.begin(), data.end());
   uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
   crc = crc32(crc, data.data(), uInt(data.size()));

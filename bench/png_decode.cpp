@@ -1,0 +1,202 @@
+// DecodePng against libpng on the same bytes: a 2048 x 2048 photo-like RGBA image and the
+// game's sprite files. Prints each pair's time ratio, ours / libpng.
+#include <benchmark/benchmark.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "graphics/png.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+// Smooth colour fields plus sensor-like noise, opaque, encoded by libpng at its defaults.
+Bytes MakePhoto(uint32_t size) {
+  std::mt19937 random(2048);
+  std::vector<Bytes> rows(size, Bytes(size_t(size) * 4));
+  for (uint32_t y = 0; y < size; ++y) {
+    for (uint32_t x = 0; x < size; ++x) {
+      const double fx = x / double(size);
+      const double fy = y / double(size);
+      const double base[3] = {128 + 90 * std::sin(fx * 5.1 + fy * 2.3), 120 + 80 * std::cos(fx * 3.7 - fy * 4.2),
+                              110 + 70 * std::sin((fx + fy) * 6.5 + 1.0)};
+      for (int c = 0; c < 3; ++c) {
+        const double noisy = base[c] + double(int(random() % 13) - 6);
+        rows[y][4 * x + c] = uint8_t(std::clamp(noisy, 0.0, 255.0));
+      }
+      rows[y][4 * x + 3] = 255;
+    }
+  }
+  Bytes file;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return {};
+  }
+  png_set_write_fn(png, &file, WriteToVector, nullptr);
+  png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_bytep> pointers;
+  for (Bytes& row : rows) pointers.push_back(row.data());
+  png_write_image(png, pointers.data());
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return file;
+}
+
+struct MemoryReader {
+  const Bytes* bytes;
+  size_t at;
+};
+
+void ReadFromVector(png_structp png, png_bytep data, png_size_t length) {
+  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+  if (reader->at + length > reader->bytes->size()) png_error(png, "read past the end");
+  memcpy(data, reader->bytes->data() + reader->at, length);
+  reader->at += length;
+}
+
+// libpng into a freshly allocated RGBA image, as DecodePng gives it.
+Bytes LibpngDecode(const Bytes& file) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  Bytes pixels;
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return {};
+  }
+  MemoryReader reader{&file, 0};
+  png_set_read_fn(png, &reader, ReadFromVector);
+  png_read_info(png, info);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  const uint32_t width = png_get_image_width(png, info);
+  const uint32_t height = png_get_image_height(png, info);
+  pixels.resize(size_t(width) * height * 4);
+  std::vector<png_bytep> rows(height);
+  for (uint32_t y = 0; y < height; ++y) rows[y] = pixels.data() + size_t(y) * width * 4;
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return pixels;
+}
+
+const Bytes& Photo() {
+  static const Bytes photo = MakePhoto(2048);
+  return photo;
+}
+
+// Every PNG of the sprites folder, read once.
+const std::vector<Bytes>& Sprites() {
+  static const std::vector<Bytes> files = [] {
+    std::vector<Bytes> result;
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(VELMORA_SOURCE_DIR) / "sprites";
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+      if (entry.path().extension() == ".png") paths.push_back(entry.path());
+    }
+    std::sort(paths.begin(), paths.end());
+    for (const auto& path : paths) {
+      std::ifstream in(path, std::ios::binary);
+      result.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return result;
+  }();
+  return files;
+}
+
+size_t Decoded(const Bytes& file, bool ours) {
+  if (ours) {
+    PngImage image = DecodePng(file.data(), file.size());
+    benchmark::DoNotOptimize(image.pixels.data());
+    return image.pixels.size();
+  }
+  Bytes pixels = LibpngDecode(file);
+  benchmark::DoNotOptimize(pixels.data());
+  return pixels.size();
+}
+
+void DecodePhoto(benchmark::State& state, bool ours) {
+  const Bytes& file = Photo();
+  size_t bytes = 0;
+  for (auto _ : state) bytes += Decoded(file, ours);
+  state.SetBytesProcessed(int64_t(bytes));
+}
+
+void DecodeSprites(benchmark::State& state, bool ours) {
+  size_t bytes = 0;
+  for (auto _ : state) {
+    for (const Bytes& file : Sprites()) bytes += Decoded(file, ours);
+  }
+  state.SetBytesProcessed(int64_t(bytes));
+}
+
+// Keeps each run's time per iteration by name, to print the ratios after the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> seconds;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+        seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (Photo().empty()) {
+    fprintf(stderr, "could not make the photo-like image\n");
+    return 1;
+  }
+  const auto unit = benchmark::kMillisecond;
+  benchmark::RegisterBenchmark("Photo2048/ours", DecodePhoto, true)->Unit(unit)->UseRealTime();
+  benchmark::RegisterBenchmark("Photo2048/libpng", DecodePhoto, false)->Unit(unit)->UseRealTime();
+  const bool haveSprites = !Sprites().empty();
+  if (haveSprites) {
+    benchmark::RegisterBenchmark("Sprites/ours", DecodeSprites, true)->Unit(unit)->UseRealTime();
+    benchmark::RegisterBenchmark("Sprites/libpng", DecodeSprites, false)->Unit(unit)->UseRealTime();
+  } else {
+    printf("no sprites/*.png beside the sources: sprite benchmarks skipped\n");
+  }
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  printf("photo: %zu bytes of PNG for 2048 x 2048 RGBA\n", Photo().size());
+  for (const char* name : {"Photo2048", "Sprites"}) {
+    const std::string base(name);
+    auto ours = reporter.seconds.find(base + "/ours");
+    auto theirs = reporter.seconds.find(base + "/libpng");
+    if (ours == reporter.seconds.end() || theirs == reporter.seconds.end()) continue;
+    printf("%s: ours %.3f ms, libpng %.3f ms, ratio ours/libpng %.2f\n", name, ours->second * 1e3,
+           theirs->second * 1e3, ours->second / theirs->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
