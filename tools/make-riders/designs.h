@@ -1,0 +1,198 @@
+// The riders that ship with the game, built in code against the rider sheet sprites\to.png
+// (its cell map is in sprites/README). Every design faces +x, the way tracks run, with its
+// lowest points just above y = 0 near x = 0.
+//
+// Break limits are given as the strain a link survives: a link of rest length r made with
+// break factor f breaks when |L - r| / L > r * (r * f), so f = strain / r^2.
+#pragma once
+#include <cmath>
+#include <cstdio>
+
+#include "rider/body.h"
+#include "rider/current_rider.h"
+
+namespace designs {
+
+constexpr const char* kSheet = "sprites\\to.png";
+constexpr int kSheetSlot = 15;
+constexpr float kNeverBreaks = 1000.0f;           // as a strain: no stretch or squeeze reaches it
+
+// Cells of the rider sheet.
+enum Cell { Head = 0, Torso = 1, UpperArm = 2, Forearm = 3, Thigh = 4, Shin = 5, Sled = 6, Wheel = 7, Helmet = 8,
+            Scarf = 9, Skateboard = 12, CoilSpring = 13, Crate = 14 };
+
+inline float Distance(const BodyPoint* a, const BodyPoint* b) { return std::hypot(b->x - a->x, b->y - a->y); }
+
+// Designs are laid out with their lowest point touching y = 0; they are placed 2 units higher,
+// clear of a pencil line of thickness 1 drawn along y = 0.
+constexpr float kLift = 2.0f;
+
+inline BodyPoint* Point(Body& body, float x, float y, float mass, float radius, float friction, uint8_t collides = 1) {
+  return AddPoint(body, x, y + kLift, mass, radius, 1, collides, friction);   // group 1: a rider never hits itself
+}
+
+// A link that breaks when stretched or squeezed by more than strain (a fraction of its length).
+inline Link* Tie(Body& body, BodyPoint* a, BodyPoint* b, float stiffness, float strain, int32_t breakGroup = 0,
+                 LinkKind kind = LinkKind::Spring) {
+  const float rest = Distance(a, b);
+  return AddLink(body, a, b, stiffness, breakGroup, strain / (rest * rest), kind);
+}
+
+// A part of the sheet whose joints sit on the link's ends (a at the cell's left joint).
+inline void Dress(Body& body, Link* link, Cell cell, int32_t depth) {
+  const float half = 0.8f * Distance(link->a, link->b);
+  AttachSprite(body, link, kSheetSlot, cell, 0.0f, 0.0f, half, half, depth);
+}
+
+// A centred part (wheel, crate) of the given radius drawn around end a of the link, turning
+// with it. The wheel's picture has a radius of 47 of the cell's 128 pixels.
+inline void DressRound(Body& body, Link* link, Cell cell, float radius, int32_t depth) {
+  const float half = radius * 64.0f / 47.0f;
+  AttachSprite(body, link, kSheetSlot, cell, 0.5f, 0.0f, half, half, depth);
+}
+
+// ---- the sledder: the default rider ----
+// A sled with a seated rider in a knit hat. The sled's runners carry the ride; the rider is
+// tied to the sled by one break group, so a hard landing throws the rider off the sled, and a
+// harder one takes the rider's limbs apart too.
+inline int32_t BuildSledder(Body& body) {
+  ClearBody(body);
+  BodyPoint* front = Point(body, 34, 7, 1.0f, 6, 0.0008f);
+  BodyPoint* back = Point(body, -34, 7, 1.0f, 6, 0.0008f);
+  BodyPoint* hip = Point(body, -17, 21, 1.6f, 8, 0.05f);
+  BodyPoint* knee = Point(body, 9, 31, 0.8f, 6, 0.05f);
+  BodyPoint* ankle = Point(body, 25, 15, 0.6f, 5, 0.05f);
+  BodyPoint* neck = Point(body, -11, 52, 1.2f, 7, 0.05f);
+  BodyPoint* crown = Point(body, -7, 74, 0.9f, 9, 0.05f);
+  BodyPoint* elbow = Point(body, 4, 41, 0.5f, 5, 0.05f);
+  BodyPoint* hand = Point(body, 24, 26, 0.5f, 5, 0.05f);
+  BodyPoint* scarf = Point(body, -33, 50, 0.15f, 3, 0.0001f, 0);
+
+  // The sled: rigid, never breaks.
+  Link* sled = Tie(body, front, back, 1.0f, kNeverBreaks);
+  // The rider's parts.
+  Link* thigh = Tie(body, hip, knee, 0.9f, 0.55f);
+  Link* shin = Tie(body, knee, ankle, 0.9f, 0.55f);
+  Link* torso = Tie(body, neck, hip, 0.9f, 0.6f);
+  Link* head = Tie(body, crown, neck, 0.9f, 0.45f);
+  Link* upperArm = Tie(body, neck, elbow, 0.8f, 0.6f);
+  Link* forearm = Tie(body, elbow, hand, 0.8f, 0.6f);
+  Link* scarfTail = Tie(body, neck, scarf, 0.5f, kNeverBreaks, 0, LinkKind::Rope);
+  // What keeps the seated shape: soft braces that go with the limb they hold.
+  Tie(body, hip, ankle, 0.5f, 0.55f);
+  Tie(body, neck, knee, 0.3f, 0.6f);
+  Tie(body, crown, hip, 0.4f, 0.45f);
+  Tie(body, elbow, hip, 0.3f, 0.6f);
+  // Seat and grip: the rider on the sled, all in break group 1.
+  Tie(body, hip, back, 0.8f, 0.22f, 1);
+  Tie(body, hip, front, 0.6f, 0.22f, 1);
+  Tie(body, ankle, front, 0.8f, 0.22f, 1);
+  Tie(body, ankle, back, 0.5f, 0.22f, 1);
+  Tie(body, hand, front, 0.5f, 0.22f, 1);
+  Tie(body, knee, back, 0.3f, 0.22f, 1);
+
+  Dress(body, scarfTail, Scarf, 0);
+  Dress(body, sled, Sled, 1);
+  Dress(body, thigh, Thigh, 2);
+  Dress(body, shin, Shin, 2);
+  Dress(body, torso, Torso, 3);
+  Dress(body, head, Head, 4);
+  Dress(body, upperArm, UpperArm, 5);
+  Dress(body, forearm, Forearm, 5);
+  return hip->id;
+}
+
+// ---- the pogo: light and bouncy ----
+// A coil spring on a skateboard with a helmeted head on top: little mass, soft springs, so it
+// bounces off every bump.
+inline int32_t BuildPogo(Body& body) {
+  ClearBody(body);
+  BodyPoint* frontWheel = Point(body, 17, 7, 0.3f, 7, 0.0005f);
+  BodyPoint* backWheel = Point(body, -17, 7, 0.3f, 7, 0.0005f);
+  BodyPoint* nose = Point(body, 28, 17, 0.2f, 3, 0.01f);
+  BodyPoint* tail = Point(body, -28, 17, 0.2f, 3, 0.01f);
+  BodyPoint* deck = Point(body, 0, 17, 0.3f, 4, 0.01f);
+  BodyPoint* top = Point(body, 0, 52, 0.4f, 6, 0.02f);
+  BodyPoint* crown = Point(body, 3, 74, 0.3f, 9, 0.02f);
+
+  Link* board = Tie(body, nose, tail, 0.9f, 0.6f);
+  Link* frontAxle = Tie(body, frontWheel, nose, 0.8f, 0.5f);
+  Link* backAxle = Tie(body, backWheel, tail, 0.8f, 0.5f);
+  Tie(body, nose, backWheel, 0.6f, 0.5f);
+  Tie(body, tail, frontWheel, 0.6f, 0.5f);
+  Tie(body, frontWheel, backWheel, 0.8f, 0.5f);
+  Tie(body, deck, nose, 0.8f, 0.6f);
+  Tie(body, deck, tail, 0.8f, 0.6f);
+  Tie(body, deck, frontWheel, 0.5f, 0.5f);
+  Tie(body, deck, backWheel, 0.5f, 0.5f);
+  // The spring and its soft side stays: they store a landing and give it back.
+  Link* spring = Tie(body, deck, top, 0.12f, 0.7f, 1);
+  Tie(body, nose, top, 0.05f, 0.7f, 1);
+  Tie(body, tail, top, 0.05f, 0.7f, 1);
+  Link* head = Tie(body, crown, top, 0.7f, 0.5f);
+  Tie(body, crown, deck, 0.04f, 0.8f, 1);
+
+  Dress(body, board, Skateboard, 1);
+  DressRound(body, frontAxle, Wheel, 7, 2);
+  DressRound(body, backAxle, Wheel, 7, 2);
+  Dress(body, spring, CoilSpring, 0);
+  Dress(body, head, Helmet, 3);
+  return deck->id;
+}
+
+// ---- the crate cart: heavy and stiff ----
+// A wooden crate braced onto two wheels: heavy points, stiff links, nothing gives until the
+// axles tear out on a hard landing.
+inline int32_t BuildCrateCart(Body& body) {
+  ClearBody(body);
+  BodyPoint* backWheel = Point(body, -24, 10, 3.0f, 10, 0.002f);
+  BodyPoint* frontWheel = Point(body, 24, 10, 3.0f, 10, 0.002f);
+  BodyPoint* lowBack = Point(body, -22, 20, 4.0f, 4, 0.05f);
+  BodyPoint* lowFront = Point(body, 22, 20, 4.0f, 4, 0.05f);
+  BodyPoint* highFront = Point(body, 22, 64, 4.0f, 4, 0.05f);
+  BodyPoint* highBack = Point(body, -22, 64, 4.0f, 4, 0.05f);
+
+  Link* bottom = Tie(body, lowFront, lowBack, 1.0f, kNeverBreaks);
+  Tie(body, lowFront, highFront, 1.0f, kNeverBreaks);
+  Tie(body, highFront, highBack, 1.0f, kNeverBreaks);
+  Tie(body, highBack, lowBack, 1.0f, kNeverBreaks);
+  Tie(body, lowBack, highFront, 1.0f, kNeverBreaks);
+  Tie(body, lowFront, highBack, 1.0f, kNeverBreaks);
+  // The axles: stiff, in one break group, so a wheel never tears out alone.
+  Link* backAxle = Tie(body, backWheel, lowBack, 1.0f, 0.3f, 1);
+  Link* frontAxle = Tie(body, frontWheel, lowFront, 1.0f, 0.3f, 1);
+  Tie(body, backWheel, lowFront, 1.0f, 0.3f, 1);
+  Tie(body, frontWheel, lowBack, 1.0f, 0.3f, 1);
+  Tie(body, backWheel, highBack, 0.8f, 0.3f, 1);
+  Tie(body, frontWheel, highFront, 0.8f, 0.3f, 1);
+  Tie(body, backWheel, frontWheel, 1.0f, 0.3f, 1);
+
+  // The crate drawn upright around the box's centre: the bottom edge carries it, shifted up.
+  AttachSprite(body, bottom, kSheetSlot, Crate, 0.0f, 22.0f, 23.5f, 23.5f, 1);
+  DressRound(body, backAxle, Wheel, 10, 2);
+  DressRound(body, frontAxle, Wheel, 10, 2);
+  return lowBack->id;
+}
+
+struct Design {
+  const char* file;                               // under riders\, relative to the exec folder
+  int32_t (*build)(Body& body);                   // returns the focus point's id
+};
+
+// The default rider comes first.
+constexpr Design kDesigns[] = {
+    {"sledder.rider", BuildSledder},
+    {"pogo.rider", BuildPogo},
+    {"crate_cart.rider", BuildCrateCart},
+};
+
+// The rider of a design, as a rider file holds it.
+inline void MakeRider(const Design& design, CurrentRider& rider) {
+  Body body;
+  rider.focusPointId = design.build(body);
+  TakeSnapshot(body, rider.snapshot);
+  snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "%s", kSheet);
+  rider.loaded = 1;
+}
+
+}  // namespace designs
