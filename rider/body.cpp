@@ -151,9 +151,10 @@ BodyPoint* AddPoint(Body& body, float x, float y, float mass, float radius, int3
   point.friction = friction;
   if (!PointIsFinite(point)) return nullptr;
   PlacePointInGrid(body.grid, point);
-  point.id = body.nextPointId;
+  // The next id is above every id present, except after the ids ran into the top of the
+  // 32-bit range: from then on free ids are searched.
+  point.id = FindPointById(body, body.nextPointId) ? FirstFreeId(body.points) : body.nextPointId;
   body.points.push_back(point);
-  // Past the top of the range the next id is the first one no point uses.
   body.nextPointId = point.id == INT32_MAX ? FirstFreeId(body.points) : point.id + 1;
   body.pointsAdded += 1;
   return &body.points.back();

@@ -94,8 +94,6 @@ int32_t SceneryLineCount(const World& world);
 void EraseSolidLines(World& world, Vec2 centre, float radius);    // circle eraser, world units
 void EraseSceneryLines(World& world, Vec2 centre, float radius);
 void SnapToEndpoint(World& world, Vec2& point, float radius);     // first solid endpoint closer than radius
-void DrawSolidLines(const World& world, float zoom, const CullRect& cull);
-void DrawSceneryLines(const World& world, float zoom, const CullRect& cull);
 
 // ---- rider, camera and start ----
 void ResetEditorState(World& world);

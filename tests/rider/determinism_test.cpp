@@ -1,0 +1,55 @@
+// The ride is part of the game's content: a fixed rider on a fixed track must give the same
+// positions, bit for bit, on every run and every build. A change of this hash is a change of the
+// ride and must be deliberate.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "rider/simulation.h"
+#include "rider/test_riders.h"
+#include "track/world.h"
+
+namespace {
+
+constexpr uint64_t kRideHash = 0x160a64d8f9343a65ull;                // 10,000 steps of BuildTestRider on BuildTestTrack
+
+uint64_t Ride(int steps, int* linksLeft) {
+  auto world = std::make_unique<World>();
+  BuildTestTrack(*world);
+  Body body;
+  BuildTestRider(body, -150, 40);
+  for (int i = 0; i < steps; ++i) StepBody(body, world->grid);
+  *linksLeft = body.linksAdded;
+  return HashBodyPositions(body);
+}
+
+}  // namespace
+
+TEST(Determinism, FixedRideGivesTheStoredHash) {
+  int linksLeft = 0;
+  const uint64_t hash = Ride(10000, &linksLeft);
+  // Other allocations in between move every record to new addresses; the ride must not care.
+  std::vector<std::unique_ptr<char[]>> clutter;
+  for (int i = 0; i < 1000; ++i) clutter.emplace_back(new char[size_t(i % 97 + 1) * 24]);
+  int again = 0;
+  EXPECT_EQ(Ride(10000, &again), hash);
+  EXPECT_EQ(again, linksLeft);
+  EXPECT_EQ(linksLeft, 32);                      // the rider's break group went on the way
+  EXPECT_EQ(hash, kRideHash) << std::hex << "ride hash 0x" << hash;
+}
+
+TEST(Determinism, HashSeesEveryBit) {
+  Body body;
+  AddPoint(body, 1.0f, 2.0f, 1, 10, 0, 1, 0);
+  AddPoint(body, 3.0f, 4.0f, 1, 10, 0, 1, 0);
+  const uint64_t base = HashBodyPositions(body);
+  body.points.back().y = std::nextafter(4.0f, 5.0f);
+  EXPECT_NE(HashBodyPositions(body), base);
+  body.points.back().y = 4.0f;
+  EXPECT_EQ(HashBodyPositions(body), base);
+  std::swap(body.points.front().x, body.points.back().x);
+  EXPECT_NE(HashBodyPositions(body), base);
+  Body empty;
+  EXPECT_EQ(HashBodyPositions(empty), 14695981039346656037ull);
+}

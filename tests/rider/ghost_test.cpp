@@ -1,0 +1,68 @@
+#include "rider/ghost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "rider/current_rider.h"
+#include "rider/simulation.h"
+#include "rider/test_riders.h"
+#include "shell/display.h"
+#include "track/world.h"
+
+TEST(Ghost, LoopsOverTheNext120StepsOfTheRider) {
+  SetScreenWidth(1024);
+  SetScreenHeight(768);
+  auto rider = std::make_unique<CurrentRider>();
+  Body source;
+  BuildTestRider(source, 0, 40);
+  TakeSnapshot(source, rider->snapshot);
+  rider->loaded = 1;
+  auto world = std::make_unique<World>();
+  StartWorld(*world, rider.get());
+  BuildTestTrack(*world);
+  for (int i = 0; i < 30; ++i) StepRider(*world);
+
+  // The real ride 1 and 120 steps on, on a copy of the rider.
+  Body future;
+  BodySnapshot now;
+  TakeSnapshot(world->rider, now);
+  RebuildFromSnapshot(future, now);
+  StepBody(future, world->grid);
+  const uint64_t oneAhead = HashBodyPositions(future);
+  for (int i = 1; i < 120; ++i) StepBody(future, world->grid);
+  const uint64_t loopEnd = HashBodyPositions(future);
+  EXPECT_NE(oneAhead, loopEnd);
+
+  EXPECT_TRUE(ToggleGhost(*world));
+  EXPECT_EQ(HashBodyPositions(world->ghost), HashBodyPositions(world->rider));
+  for (int i = 0; i < 120; ++i) StepGhost(*world);
+  EXPECT_EQ(world->ghostCounter, 120);
+  EXPECT_EQ(HashBodyPositions(world->ghost), loopEnd);
+  // The next step starts the loop again from the rider's state.
+  StepGhost(*world);
+  EXPECT_EQ(world->ghostCounter, 0);
+  EXPECT_EQ(HashBodyPositions(world->ghost), oneAhead);
+  // A rider step asks for a resync: the ghost restarts from the rider's new state.
+  StepRider(*world);
+  EXPECT_EQ(world->ghostResync, 1);
+  StepGhost(*world);
+  EXPECT_EQ(world->ghostResync, 0);
+  EXPECT_EQ(world->ghostCounter, 1);
+  // Off: the ghost keeps its state and is no longer stepped.
+  const uint64_t kept = HashBodyPositions(world->ghost);
+  EXPECT_FALSE(ToggleGhost(*world));
+  StepGhost(*world);
+  EXPECT_EQ(HashBodyPositions(world->ghost), kept);
+  // The rider's real state is untouched by the ghost.
+  EXPECT_EQ(world->rider.pointsAdded, 20);
+}
+
+TEST(Ghost, EmptyRiderGivesAnEmptyGhost) {
+  auto world = std::make_unique<World>();
+  StartWorld(*world, nullptr);
+  EXPECT_TRUE(ToggleGhost(*world));
+  for (int i = 0; i < 300; ++i) StepGhost(*world);
+  EXPECT_TRUE(world->ghost.points.empty());
+  EXPECT_EQ(world->ghostCounter, 300 % 121);
+}

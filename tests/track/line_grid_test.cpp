@@ -1,0 +1,194 @@
+#include "track/line_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <list>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Cells = std::vector<GridCell>;
+
+SolidLine Line(float x1, float y1, float x2, float y2, float thickness = 1.0f) {
+  return MakeSolidLine({x1, y1}, {x2, y2}, thickness, LineKind::Normal);
+}
+
+// Every (column, row) of a range looked up one by one: the order the game defines.
+std::vector<const XGridNode*> LookUpEach(LineGrid& grid, GridCell low, GridCell high) {
+  std::vector<const XGridNode*> cells;
+  for (int row = low.row; row <= high.row; ++row)
+    for (int column = low.column; column <= high.column; ++column)
+      if (const XGridNode* cell = FindCell(grid, column, row)) cells.push_back(cell);
+  return cells;
+}
+
+std::vector<const XGridNode*> Visited(LineGrid& grid, GridCell low, GridCell high) {
+  std::vector<const XGridNode*> cells;
+  ForEachCellInRange(grid, low, high, [&](const XGridNode& cell) { cells.push_back(&cell); });
+  return cells;
+}
+
+// A small deterministic generator for scattered lines.
+struct Lcg {
+  uint32_t state = 12345;
+  float Next(float low, float high) {
+    state = state * 1664525u + 1013904223u;
+    return low + (high - low) * float(state >> 8) / 16777216.0f;
+  }
+};
+
+}  // namespace
+
+TEST(LineGrid, CellMappingIsAsymmetricAndSaturates) {
+  EXPECT_EQ(CellOfPoint(-299, 0), (GridCell{0, 0}));
+  EXPECT_EQ(CellOfPoint(299, 0), (GridCell{0, 0}));
+  EXPECT_EQ(CellOfPoint(0, 1).row, 1);
+  EXPECT_EQ(CellOfPoint(0, -1).row, -1);
+  EXPECT_EQ(CellOfPoint(0, 0).row, 0);
+  EXPECT_EQ(CellOfPoint(0, 299).row, 1);
+  EXPECT_EQ(CellOfPoint(0, 301).row, 2);
+  EXPECT_EQ(CellOfPoint(0, -301).row, -2);
+  EXPECT_EQ(CellOfPoint(301, 0).column, 1);
+  EXPECT_EQ(CellOfPoint(-301, 0).column, -1);
+  EXPECT_EQ(CellOfPoint(-601, 0).column, -2);
+  // Far beyond the 32-bit range: saturated, never undefined.
+  EXPECT_EQ(CellOfPoint(1e30f, -1e30f), (GridCell{INT32_MAX, -INT32_MAX}));
+  EXPECT_EQ(CellOfPoint(-INFINITY, INFINITY), (GridCell{-INT32_MAX, INT32_MAX}));
+  EXPECT_EQ(CellOfPoint(NAN, NAN), (GridCell{0, 0}));
+}
+
+TEST(LineGrid, CellWalkFollowsTheLine) {
+  // Horizontal: the walk starts 10 units before P1, at x = -10, still column 0.
+  EXPECT_EQ(CellsOfLineWalk(Line(0, 10, 1000, 10)), (Cells{{0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+  // Vertical: from y = -10 (row -1) through y = 0 exactly (row 0) up to y = 999 (row 4).
+  EXPECT_EQ(CellsOfLineWalk(Line(10, 0, 10, 1000)), (Cells{{0, -1}, {0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}}));
+  // Negative coordinates, walked from right to left.
+  EXPECT_EQ(CellsOfLineWalk(Line(-100, -50, -700, -50)), (Cells{{0, -1}, {-1, -1}, {-2, -1}}));
+  EXPECT_EQ(CellsOfLineWalk(Line(-700, -50, -100, -50)), (Cells{{-2, -1}, {-1, -1}, {0, -1}}));
+  // Diagonal: x and y cross the borders in the same sample, so the walk jumps corner to corner.
+  EXPECT_EQ(CellsOfLineWalk(Line(10, 10, 610, 610)), (Cells{{0, 1}, {1, 2}, {2, 3}}));
+  // A thick line is walked thickness - 1 units along its normal (up for a left-to-right line).
+  EXPECT_EQ(CellsOfLineWalk(Line(0, 290, 100, 290, 1.0f)), (Cells{{0, 1}}));
+  EXPECT_EQ(CellsOfLineWalk(Line(0, 290, 100, 290, 21.0f)), (Cells{{0, 2}}));
+  // Across a border near its end: the walk stops within one unit before P2.
+  EXPECT_EQ(CellsOfLineWalk(Line(250, 5, 299.5f, 5)), (Cells{{0, 1}}));
+  EXPECT_EQ(CellsOfLineWalk(Line(250, 5, 301, 5)), (Cells{{0, 1}, {1, 1}}));
+}
+
+TEST(LineGrid, InsertAndWithdrawAreSymmetric) {
+  LineGrid grid;
+  EXPECT_EQ(FindCell(grid, 0, 0), nullptr);
+  std::list<SolidLine> lines;
+  Lcg random;
+  for (int i = 0; i < 400; ++i) {
+    const float x = random.Next(-3000, 3000), y = random.Next(-3000, 3000);
+    lines.push_back(Line(x, y, x + random.Next(-700, 700), y + random.Next(-700, 700), random.Next(0, 30)));
+    InsertLine(grid, &lines.back());
+  }
+  // Every line is listed in exactly the cells of its walk.
+  for (const SolidLine& line : lines)
+    for (GridCell cell : CellsOfLineWalk(line)) {
+      const XGridNode* node = FindCell(grid, cell.column, cell.row);
+      ASSERT_NE(node, nullptr);
+      EXPECT_EQ(node->column, cell.column);
+      EXPECT_EQ(node->row, cell.row);
+      EXPECT_EQ(std::count(node->lines.begin(), node->lines.end(), &line), 1);
+    }
+  const int cellsBefore = GridCellCount(grid);
+  SolidLine stranger = Line(0, 0, 500, 500);
+  WithdrawLine(grid, &stranger);
+  EXPECT_EQ(GridCellCount(grid), cellsBefore);
+  for (const SolidLine& line : lines) WithdrawLine(grid, &line);
+  EXPECT_EQ(GridRowCount(grid), 0);
+  EXPECT_EQ(GridCellCount(grid), 0);
+  EXPECT_EQ(FindCell(grid, 0, 1), nullptr);
+}
+
+TEST(LineGrid, CellsKeepInsertionOrderThroughRemovals) {
+  LineGrid grid;
+  SolidLine a = Line(10, 10, 50, 10), b = Line(10, 20, 50, 20), c = Line(10, 30, 50, 30);
+  InsertLine(grid, &a);
+  InsertLine(grid, &b);
+  InsertLine(grid, &c);
+  const XGridNode* cell = FindCell(grid, 0, 1);
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(cell->lines, (std::vector<SolidLine*>{&a, &b, &c}));
+  EXPECT_TRUE(RemoveFromCell(grid, &b, 0, 1));
+  EXPECT_FALSE(RemoveFromCell(grid, &b, 0, 1));
+  EXPECT_FALSE(RemoveFromCell(grid, &b, 5, 5));
+  cell = FindCell(grid, 0, 1);
+  EXPECT_EQ(cell->lines, (std::vector<SolidLine*>{&a, &c}));
+  InsertLine(grid, &b);
+  EXPECT_EQ(FindCell(grid, 0, 1)->lines, (std::vector<SolidLine*>{&a, &c, &b}));
+  ClearGrid(grid);
+  EXPECT_EQ(GridCellCount(grid), 0);
+  EXPECT_EQ(FindCell(grid, 0, 1), nullptr);
+}
+
+TEST(LineGrid, RangeLookupsMatchCellByCellLookups) {
+  LineGrid grid;
+  std::list<SolidLine> lines;
+  Lcg random;
+  for (int i = 0; i < 60; ++i) {
+    const float x = random.Next(-9000, 9000), y = random.Next(-9000, 9000);
+    lines.push_back(Line(x, y, x + random.Next(-400, 400), y + random.Next(-400, 400)));
+    InsertLine(grid, &lines.back());
+  }
+  // Small ranges are looked up cell by cell, large ones answered from the existing cells;
+  // both must give the same cells in the same order.
+  const GridCell ranges[][2] = {{{-2, -2}, {2, 2}}, {{-40, -40}, {40, 40}}, {{-5, -40}, {3, 40}}, {{7, 1}, {-7, 9}}};
+  for (const auto& range : ranges)
+    EXPECT_EQ(Visited(grid, range[0], range[1]), LookUpEach(grid, range[0], range[1]));
+  // A range over the whole 32-bit plane finishes at once and holds every cell in row, column order.
+  const auto all = Visited(grid, {-INT32_MAX, -INT32_MAX}, {INT32_MAX, INT32_MAX});
+  EXPECT_EQ(int(all.size()), GridCellCount(grid));
+  for (size_t i = 1; i < all.size(); ++i)
+    EXPECT_TRUE(all[i - 1]->row < all[i]->row || (all[i - 1]->row == all[i]->row && all[i - 1]->column < all[i]->column));
+}
+
+TEST(LineGrid, CachedLookupsStayRightAcrossSweepsAndRemovals) {
+  // A plain ordered model of the grid, checked after every change with ascending sweeps
+  // (the pattern collision uses) and with descending lookups.
+  LineGrid grid;
+  std::map<std::pair<int, int>, std::vector<const SolidLine*>> model;
+  std::list<SolidLine> lines;
+  for (int row = -3; row <= 3; ++row)
+    for (int column = -3; column <= 3; ++column) {
+      lines.push_back(Line(float(column) * 300.0f + 5.0f, float(row) * 300.0f - 150.0f, float(column) * 300.0f + 50.0f,
+                           float(row) * 300.0f - 150.0f));
+      AddToCell(grid, &lines.back(), column, row);
+      model[{row, column}].push_back(&lines.back());
+    }
+  auto check = [&] {
+    for (int pass = 0; pass < 2; ++pass)
+      for (int row = -4; row <= 4; ++row)
+        for (int column = -4; column <= 4; ++column) {
+          const int r = pass == 0 ? row : -row, c = pass == 0 ? column : -column;
+          const XGridNode* cell = FindCell(grid, c, r);
+          auto found = model.find({r, c});
+          if (found == model.end()) {
+            EXPECT_EQ(cell, nullptr) << c << "," << r;
+          } else {
+            ASSERT_NE(cell, nullptr) << c << "," << r;
+            EXPECT_EQ(std::vector<const SolidLine*>(cell->lines.begin(), cell->lines.end()), found->second);
+          }
+        }
+  };
+  check();
+  // Remove the cell that was just found (the cached one), then whole rows.
+  ASSERT_NE(FindCell(grid, 1, 1), nullptr);
+  EXPECT_TRUE(RemoveFromCell(grid, model[{1, 1}][0], 1, 1));
+  model.erase({1, 1});
+  EXPECT_EQ(FindCell(grid, 1, 1), nullptr);
+  check();
+  for (int column = -3; column <= 3; ++column) {
+    EXPECT_TRUE(RemoveFromCell(grid, model[{-2, column}][0], column, -2));
+    model.erase({-2, column});
+  }
+  check();
+  EXPECT_EQ(GridRowCount(grid), 6);
+}

@@ -1,0 +1,273 @@
+#include "track/world.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "rider/current_rider.h"
+#include "rider/ghost.h"
+#include "shell/display.h"
+
+namespace {
+
+struct Segment {
+  float x1, y1, x2, y2;
+};
+
+std::vector<Segment> SolidSegments(const World& world) {
+  std::vector<Segment> segments;
+  for (const SolidLine& line : world.solidLines) segments.push_back({line.x1, line.y1, line.x2, line.y2});
+  return segments;
+}
+
+void ExpectSegment(const Segment& s, float x1, float y1, float x2, float y2) {
+  EXPECT_NEAR(s.x1, x1, 1e-4);
+  EXPECT_NEAR(s.y1, y1, 1e-4);
+  EXPECT_NEAR(s.x2, x2, 1e-4);
+  EXPECT_NEAR(s.y2, y2, 1e-4);
+}
+
+class WorldTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetScreenWidth(1024);
+    SetScreenHeight(768);
+    world_ = std::make_unique<World>();
+    StartWorld(*world_, &rider_);
+  }
+  // A three-point rider whose focus point is id 1.
+  void LoadRider() {
+    Body body;
+    BodyPoint* a = AddPoint(body, 100, 200, 1, 10, 0, 1, 0.0001f);
+    BodyPoint* b = AddPoint(body, 130, 200, 1, 10, 0, 1, 0.0001f);
+    BodyPoint* c = AddPoint(body, 115, 230, 1, 10, 0, 1, 0.0001f);
+    AddLink(body, a, b, 0.5f, 0, 1000, LinkKind::Spring);
+    AddLink(body, b, c, 0.5f, 0, 1000, LinkKind::Spring);
+    AddLink(body, c, a, 0.5f, 0, 1000, LinkKind::Spring);
+    TakeSnapshot(body, rider_.snapshot);
+    rider_.focusPointId = 1;
+    rider_.loaded = 1;
+  }
+  CurrentRider rider_;
+  std::unique_ptr<World> world_;
+};
+
+}  // namespace
+
+TEST_F(WorldTest, StartsWithTheConstructionState) {
+  EXPECT_EQ(world_->camera, Vec2(1024 * 0.5f - 512, 768 * 0.4f - 10000));
+  EXPECT_EQ(world_->zoom, 1.0f);
+  EXPECT_EQ(world_->snapEnabled, 1);
+  EXPECT_EQ(world_->ghostPeriod, 120);
+  EXPECT_EQ(world_->eraserRadius, 10.0f);
+  EXPECT_FALSE(ToggleSnap(*world_));
+  EXPECT_TRUE(ToggleSnap(*world_));
+}
+
+TEST_F(WorldTest, AddRefusesLinesTheGameCannotUse) {
+  World& w = *world_;
+  const SolidLine* line = AddSolidLine(w, {0, 0}, {3, 4}, 1.0f, LineKind::BoostForward);
+  ASSERT_NE(line, nullptr);
+  EXPECT_FLOAT_EQ(line->length, 5.0f);
+  EXPECT_FLOAT_EQ(line->nx, -0.8f);
+  EXPECT_FLOAT_EQ(line->ny, 0.6f);
+  EXPECT_EQ(line->kind, LineKind::BoostForward);
+  EXPECT_EQ(AddSolidLine(w, {NAN, 0}, {3, 4}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {INFINITY, 4}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, NAN, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {8388609.0f, 4}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, -8388609.0f}, {3, 4}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, -0.5f, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, 65537.0f, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {7, 7}, {7, 7}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSceneryLine(w, {7, 7}, {7, 7}, 1, 2, 3, 1), nullptr);
+  EXPECT_NE(AddSolidLine(w, {0, 0}, {8388608.0f, 0}, 0, LineKind::Normal), nullptr);
+  EXPECT_EQ(CheckLine({0, 0}, {1e-30f, 0}, 1), LineFault::ZeroLength);
+  EXPECT_EQ(CheckLine({0, 0}, {1, 1}, 70000), LineFault::BadThickness);
+  EXPECT_EQ(CheckLine({0, 0}, {1, NAN}, 1), LineFault::NonFinite);
+  EXPECT_EQ(CheckLine({-9e6f, 0}, {1, 1}, 1), LineFault::TooFar);
+  EXPECT_EQ(SolidLineCount(w), 2);
+  EXPECT_EQ(int(w.solidLines.size()), 2);
+}
+
+TEST_F(WorldTest, RemoveTakesOnlyTheWorldsOwnLines) {
+  World& w = *world_;
+  const SolidLine* a = AddSolidLine(w, {0, 0}, {500, 100}, 1, LineKind::Normal);
+  const SolidLine* b = AddSolidLine(w, {-800, 50}, {900, -70}, 4, LineKind::Normal);
+  SolidLine stranger = MakeSolidLine({0, 0}, {500, 100}, 1, LineKind::Normal);
+  RemoveSolidLine(w, &stranger);
+  EXPECT_EQ(SolidLineCount(w), 2);
+  RemoveSolidLine(w, a);
+  RemoveSolidLine(w, a);
+  EXPECT_EQ(SolidLineCount(w), 1);
+  RemoveSolidLine(w, b);
+  EXPECT_EQ(SolidLineCount(w), 0);
+  EXPECT_EQ(GridCellCount(w.grid), 0);
+  AddSolidLine(w, {0, 0}, {500, 100}, 1, LineKind::Normal);
+  AddSceneryLine(w, {0, 0}, {5, 5}, 1, 2, 3, 1);
+  ClearSolidLines(w);
+  ClearSceneryLines(w);
+  EXPECT_EQ(SolidLineCount(w) + SceneryLineCount(w), 0);
+  EXPECT_EQ(GridCellCount(w.grid), 0);
+}
+
+TEST_F(WorldTest, EraserCutsChordsAndKeepsLongPieces) {
+  World& w = *world_;
+  // The middle of a 100-unit line: two pieces, each ending one unit beyond the chord.
+  AddSolidLine(w, {0, 0}, {100, 0}, 3.0f, LineKind::BoostBackward);
+  EraseSolidLines(w, {50, 0}, 20);
+  auto pieces = SolidSegments(w);
+  ASSERT_EQ(pieces.size(), 2u);
+  ExpectSegment(pieces[0], 0, 0, 29, 0);
+  ExpectSegment(pieces[1], 71, 0, 100, 0);
+  for (const SolidLine& line : w.solidLines) {
+    EXPECT_EQ(line.kind, LineKind::BoostBackward);
+    EXPECT_EQ(line.thickness, 3.0f);
+  }
+  ClearSolidLines(w);
+  // A piece of 10 units or less is dropped.
+  AddSolidLine(w, {0, 0}, {40, 0}, 1, LineKind::Normal);
+  EraseSolidLines(w, {25, 0}, 10);
+  pieces = SolidSegments(w);
+  ASSERT_EQ(pieces.size(), 1u);
+  ExpectSegment(pieces[0], 0, 0, 14, 0);
+  ClearSolidLines(w);
+  // Wholly inside: removed, nothing added.
+  AddSolidLine(w, {0, 0}, {30, 0}, 1, LineKind::Normal);
+  EraseSolidLines(w, {15, 0}, 20);
+  EXPECT_EQ(SolidLineCount(w), 0);
+  // Touched, 10 units long, not inside: removed without pieces.
+  AddSolidLine(w, {0, 0}, {10, 0}, 1, LineKind::Normal);
+  EraseSolidLines(w, {12, 3}, 6);
+  EXPECT_EQ(SolidLineCount(w), 0);
+  // The line's extension passes through the circle, the segment does not.
+  AddSolidLine(w, {0, 0}, {100, 0}, 1, LineKind::Normal);
+  EraseSolidLines(w, {130, 0}, 20);
+  EraseSolidLines(w, {-30, 0}, 20);
+  EraseSolidLines(w, {50, 30}, 20);
+  EXPECT_EQ(SolidLineCount(w), 1);
+  ClearSolidLines(w);
+  // Several lines in one cell: each is cut once, the pieces are met again without effect.
+  for (int i = 0; i < 5; ++i) AddSolidLine(w, {0, float(i) * 4}, {100, float(i) * 4}, 1, LineKind::Normal);
+  EraseSolidLines(w, {50, 8}, 25);
+  EXPECT_EQ(SolidLineCount(w), 10);
+  for (const SolidLine& line : w.solidLines) {
+    EXPECT_GT(std::hypot(line.x1 - 50, line.y1 - 8), 25.0f);
+    EXPECT_GT(std::hypot(line.x2 - 50, line.y2 - 8), 25.0f);
+  }
+  EXPECT_EQ(int(w.solidLines.size()), SolidLineCount(w));
+}
+
+TEST_F(WorldTest, EraserWorksOnSceneryLinesToo) {
+  World& w = *world_;
+  AddSceneryLine(w, {0, 0}, {100, 0}, 10, 20, 30, 2.0f);
+  AddSceneryLine(w, {0, 50}, {100, 50}, 1, 1, 1, 1.0f);
+  EraseSceneryLines(w, {50, 0}, 20);
+  ASSERT_EQ(SceneryLineCount(w), 3);
+  ASSERT_EQ(w.sceneryLines.size(), 3u);
+  auto it = w.sceneryLines.begin();
+  EXPECT_EQ(it->y1, 50.0f);
+  ++it;
+  EXPECT_NEAR(it->x2, 29, 1e-4);
+  EXPECT_EQ(it->r, 10);
+  EXPECT_EQ(it->thickness, 2.0f);
+  ++it;
+  EXPECT_NEAR(it->x1, 71, 1e-4);
+}
+
+TEST_F(WorldTest, SnapTakesTheFirstEndpointInCellOrder) {
+  World& w = *world_;
+  // Both lines sit in cell (0, 1); the first added wins though the second's endpoint is nearer.
+  AddSolidLine(w, {0, 10}, {100, 10}, 1, LineKind::Normal);
+  AddSolidLine(w, {3, 10}, {200, 50}, 1, LineKind::Normal);
+  Vec2 point{2, 10};
+  SnapToEndpoint(w, point, 5);
+  EXPECT_EQ(point, Vec2(0, 10));
+  point = {199, 49};
+  SnapToEndpoint(w, point, 5);
+  EXPECT_EQ(point, Vec2(200, 50));
+  point = {50, 50};
+  SnapToEndpoint(w, point, 5);
+  EXPECT_EQ(point, Vec2(50, 50));
+}
+
+TEST_F(WorldTest, RiderRestartStartFlagAndCamera) {
+  World& w = *world_;
+  // No rider loaded: restart leaves the body empty, the flag goes to (0, 0).
+  RestartRider(w);
+  EXPECT_TRUE(w.rider.points.empty());
+  StoreStart(w);
+  EXPECT_EQ(w.flag, Vec2(0, 0));
+  EXPECT_EQ(w.startFlagSet, 1);
+  LoadRider();
+  RestartRider(w);
+  ASSERT_EQ(w.rider.pointsAdded, 3);
+  EXPECT_EQ(w.camera, Vec2(512 - 130, 384 - 200));
+  EXPECT_EQ(w.wireframe, 1);
+  // A focus id the body lacks: the camera goes to (0, 0), the flag too.
+  rider_.focusPointId = 77;
+  RestartRider(w);
+  EXPECT_EQ(w.camera, Vec2(0, 0));
+  StoreStart(w);
+  EXPECT_EQ(w.flag, Vec2(0, 0));
+  rider_.focusPointId = 1;
+  for (BodyPoint& p : w.rider.points) p.x += 40;
+  StoreStart(w);
+  EXPECT_EQ(w.flag, Vec2(170, 200));
+  RestartRider(w);
+  EXPECT_EQ(FocusPoint(w), Vec2(130, 200));
+  RestoreStart(w);
+  EXPECT_EQ(FocusPoint(w), Vec2(170, 200));
+  // A dragged point is forgotten when the body it lives in is rebuilt or cleared.
+  w.draggedPoint = &w.rider.points.front();
+  RestoreStart(w);
+  EXPECT_EQ(w.draggedPoint, nullptr);
+  w.draggedPoint = &w.rider.points.front();
+  ClearRider(w);
+  EXPECT_EQ(w.draggedPoint, nullptr);
+  EXPECT_EQ(w.rider.pointsAdded, 0);
+}
+
+TEST_F(WorldTest, CameraFollowsWithADeadZone) {
+  World& w = *world_;
+  LoadRider();
+  RestartRider(w);
+  const float dead = 0.236f * 512.0f / 1.0f;
+  // Target offset T = C - F = (382, 184). Within the dead zone nothing moves.
+  w.camera = {382 - 100, 184 + 50};
+  FollowFocus(w);
+  EXPECT_EQ(w.camera, Vec2(382 - 100, 184 + 50));
+  w.camera = {382 - 200, 184 + 150};
+  FollowFocus(w);
+  EXPECT_FLOAT_EQ(w.camera.x, 382 - dead);
+  EXPECT_FLOAT_EQ(w.camera.y, 184 + 0.236f * 384.0f);
+  w.zoom = 2.0f;
+  w.camera = {382 + 100, 184};
+  FollowFocus(w);
+  EXPECT_FLOAT_EQ(w.camera.x, 382 + dead / 2);
+  StepRider(w);
+  EXPECT_EQ(w.ghostResync, 1);
+}
+
+TEST_F(WorldTest, ResetEmptiesTheTrack) {
+  World& w = *world_;
+  LoadRider();
+  AddSolidLine(w, {0, 0}, {100, 0}, 1, LineKind::Normal);
+  AddSceneryLine(w, {0, 0}, {100, 0}, 1, 1, 1, 1);
+  w.zoom = 3;
+  w.demoLoaded = 1;
+  w.startFlagSet = 1;
+  w.eraserCircle = 1;
+  w.newLineKind = LineKind::BoostBackward;
+  ResetWorld(w);
+  EXPECT_EQ(SolidLineCount(w), 0);
+  EXPECT_EQ(SceneryLineCount(w), 0);
+  EXPECT_EQ(w.zoom, 1.0f);
+  EXPECT_EQ(w.demoLoaded, 0);
+  EXPECT_EQ(w.startFlagSet, 0);
+  EXPECT_EQ(w.eraserCircle, 0);
+  EXPECT_EQ(w.newLineKind, LineKind::Normal);
+  EXPECT_EQ(w.rider.pointsAdded, 3);
+}
