@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "track/line_grid.h"
@@ -32,11 +33,12 @@ struct SceneryIndex {
   bool stale = true;
 };
 
-// Vertices waiting for one glDrawArrays: the lines of one run of equal primitives, in order.
+// Vertices waiting for one glDrawArrays: a run of lines of one primitive and one colour, in
+// order. A constant colour keeps the software rasterizer on its fastest path.
 struct Batch {
   GLenum mode = GL_LINES;
+  uint8_t colour[4] = {0, 0, 0, 255};
   std::vector<float> xy;
-  std::vector<uint8_t> rgba;
 };
 
 // ---- State: rebuilt whenever the lines were removed or replaced, or another world is drawn ----
@@ -156,28 +158,26 @@ void SortUnique(std::vector<uint32_t>& seqs) {
 void Flush() {
   Batch& batch = drawing.batch;
   if (batch.xy.empty()) return;
+  glColor4ubv(batch.colour);
   glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
   glVertexPointer(2, GL_FLOAT, 0, batch.xy.data());
-  glColorPointer(4, GL_UNSIGNED_BYTE, 0, batch.rgba.data());
   glDrawArrays(batch.mode, 0, static_cast<GLsizei>(batch.xy.size() / 2));
-  glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
   batch.xy.clear();
-  batch.rgba.clear();
 }
 
-void Vertex(float x, float y, const uint8_t colour[4]) {
+void Vertex(float x, float y) {
+  drawing.batch.xy.push_back(x);
+  drawing.batch.xy.push_back(y);
+}
+
+// Starts a new run when the primitive or the colour changes.
+void UseRun(GLenum mode, const uint8_t colour[4]) {
   Batch& batch = drawing.batch;
-  batch.xy.push_back(x);
-  batch.xy.push_back(y);
-  batch.rgba.insert(batch.rgba.end(), colour, colour + 4);
-}
-
-void UseMode(GLenum mode) {
-  if (drawing.batch.mode != mode) {
+  if (batch.mode != mode || memcmp(batch.colour, colour, 4) != 0) {
     Flush();
-    drawing.batch.mode = mode;
+    batch.mode = mode;
+    memcpy(batch.colour, colour, 4);
   }
 }
 
@@ -187,21 +187,21 @@ void UseMode(GLenum mode) {
 template <typename Line>
 void EmitLine(const Line& line, const uint8_t colour[4]) {
   if (line.thickness <= kThinLine) {
-    UseMode(GL_LINES);
-    Vertex(line.x1, line.y1, colour);
-    Vertex(line.x2, line.y2, colour);
+    UseRun(GL_LINES, colour);
+    Vertex(line.x1, line.y1);
+    Vertex(line.x2, line.y2);
     return;
   }
-  UseMode(GL_TRIANGLES);
+  UseRun(GL_TRIANGLES, colour);
   float ox = line.nx * line.thickness, oy = line.ny * line.thickness;
   float ax = line.x1 + ox, ay = line.y1 + oy, bx = line.x1 - ox, by = line.y1 - oy;
   float cx = line.x2 + ox, cy = line.y2 + oy, dx = line.x2 - ox, dy = line.y2 - oy;
-  Vertex(ax, ay, colour);
-  Vertex(bx, by, colour);
-  Vertex(cx, cy, colour);
-  Vertex(bx, by, colour);
-  Vertex(cx, cy, colour);
-  Vertex(dx, dy, colour);
+  Vertex(ax, ay);
+  Vertex(bx, by);
+  Vertex(cx, cy);
+  Vertex(bx, by);
+  Vertex(cx, cy);
+  Vertex(dx, dy);
   float px[8], py[8];
   for (int k = 0; k < 8; ++k) {
     float a = static_cast<float>(2 * k) * kDiscAngleStep;
@@ -209,9 +209,9 @@ void EmitLine(const Line& line, const uint8_t colour[4]) {
     py[k] = line.thickness * sinf(a) + line.y2;
   }
   for (int k = 1; k < 7; ++k) {
-    Vertex(px[0], py[0], colour);
-    Vertex(px[k], py[k], colour);
-    Vertex(px[k + 1], py[k + 1], colour);
+    Vertex(px[0], py[0]);
+    Vertex(px[k], py[k]);
+    Vertex(px[k + 1], py[k + 1]);
   }
 }
 
