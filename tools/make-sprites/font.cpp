@@ -13,8 +13,8 @@
 namespace {
 
 constexpr int kCell = 32;          // pixels per cell
-constexpr double kEm = 27.0;       // font size in pixels
-constexpr double kWiden = 1.40;    // horizontal stretch of each glyph
+constexpr double kEm = 28.0;       // font size in pixels
+constexpr double kWiden = 1.50;    // horizontal stretch of each glyph
 constexpr double kBaseline = 24.0; // from the cell top: caps reach ~4, descenders ~30
 
 bool HasGlyph(int code) {
