@@ -1,0 +1,126 @@
+// The batched line drawing against a plain immediate-mode drawing of the same lines, one GL
+// call sequence per line in list order: the pixels must be the same.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "graphics/device.h"
+#include "platform/platform.h"
+#include "shell/display.h"
+#include "track/line_drawing.h"
+#include "track/world.h"
+
+namespace {
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+bool Skipped(float x1, float y1, float x2, float y2, const CullRect& c) {
+  return (x1 < c.minX && x2 < c.minX) || (y1 < c.minY && y2 < c.minY) || (x1 > c.maxX && x2 > c.maxX) ||
+         (y1 > c.maxY && y2 > c.maxY);
+}
+
+// One line as the straightforward drawing makes it: a GL line, or a strip and a disc.
+template <typename Line>
+void ImmediateLine(const Line& line) {
+  if (line.thickness <= 2.0f) {
+    glBegin(GL_LINES);
+    glVertex2f(line.x1, line.y1);
+    glVertex2f(line.x2, line.y2);
+    glEnd();
+    return;
+  }
+  float ox = line.nx * line.thickness, oy = line.ny * line.thickness;
+  glBegin(GL_TRIANGLE_STRIP);
+  glVertex2f(line.x1 + ox, line.y1 + oy);
+  glVertex2f(line.x1 - ox, line.y1 - oy);
+  glVertex2f(line.x2 + ox, line.y2 + oy);
+  glVertex2f(line.x2 - ox, line.y2 - oy);
+  glEnd();
+  DrawDisc(line.x2, line.y2, line.thickness);
+}
+
+void ImmediateWorld(const World& world, float zoom, const CullRect& cull) {
+  glEnable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glLineWidth(zoom * 2.1f);
+  for (const SceneryLine& line : world.sceneryLines) {
+    if (Skipped(line.x1, line.y1, line.x2, line.y2, cull)) continue;
+    glColor3ub(line.r, line.g, line.b);
+    ImmediateLine(line);
+  }
+  for (const SolidLine& line : world.solidLines) {
+    if (Skipped(line.x1, line.y1, line.x2, line.y2, cull)) continue;
+    bool boost = line.kind == LineKind::BoostForward || line.kind == LineKind::BoostBackward;
+    if (boost) glColor3ub(255, 0, 0);
+    else glColor3ub(0, 0, 0);
+    ImmediateLine(line);
+  }
+}
+
+std::vector<uint8_t> Frame(World& world, float zoom, const CullRect& cull, bool batched) {
+  ClearToColour(255, 255, 255);
+  glLoadIdentity();
+  glScalef(zoom, zoom, 1.0f);
+  if (batched) {
+    DrawSceneryLinesInView(world, zoom, cull);
+    DrawSolidLinesInView(world, zoom, cull);
+  } else {
+    ImmediateWorld(world, zoom, cull);
+  }
+  glFinish();
+  std::vector<uint8_t> rgba(size_t(kWidth) * kHeight * 4);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return rgba;
+}
+
+int DifferentPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 4)
+    if (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) ++n;
+  return n;
+}
+
+int InkedPixels(const std::vector<uint8_t>& a) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 4)
+    if (a[i] != 255 || a[i + 1] != 255 || a[i + 2] != 255) ++n;
+  return n;
+}
+}  // namespace
+
+TEST(LineBatchRender, SamePixelsAsOneCallSequencePerLine) {
+  ASSERT_TRUE(PlatformStartVideo());
+  SetScreenWidth(kWidth);
+  SetScreenHeight(kHeight);
+  ASSERT_TRUE(PlatformCreateWindow("line batch test", kWidth, kHeight, 32));
+  ASSERT_TRUE(CreateDevice());
+
+  // Overlapping lines of every kind, thin and thick, in colours whose order shows.
+  World world;
+  uint32_t state = 99;
+  auto next = [&](float lo, float hi) {
+    state = state * 1664525u + 1013904223u;
+    return lo + (hi - lo) * float(state >> 8) / float(1u << 24);
+  };
+  for (int i = 0; i < 400; ++i) {
+    Vec2 a{next(-50, 700), next(-50, 520)};
+    Vec2 b = a + Vec2(next(-120, 120), next(-120, 120));
+    float thickness = i % 4 == 0 ? next(2.5f, 14.0f) : next(0.5f, 2.0f);
+    if (i % 2) {
+      AddSolidLine(world, a, b, thickness, LineKind(i % 3));
+    } else {
+      AddSceneryLine(world, a, b, uint8_t(next(0, 255)), uint8_t(next(0, 255)), uint8_t(next(0, 255)), thickness);
+    }
+  }
+  for (float zoom : {1.0f, 0.5f, 1.7f}) {
+    CullRect cull{-40.0f / zoom, -40.0f / zoom, (kWidth + 40.0f) / zoom, (kHeight + 40.0f) / zoom};
+    std::vector<uint8_t> immediate = Frame(world, zoom, cull, false);
+    std::vector<uint8_t> batched = Frame(world, zoom, cull, true);
+    EXPECT_GT(InkedPixels(immediate), kWidth * kHeight / 10) << "zoom " << zoom;
+    EXPECT_EQ(DifferentPixels(immediate, batched), 0) << "zoom " << zoom;
+  }
+  ReleaseDevice();
+  PlatformDestroyWindow();
+}
