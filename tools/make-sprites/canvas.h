@@ -14,7 +14,7 @@ struct Canvas {
 };
 
 // The typefaces the art uses (DejaVu, loaded from the system's font folder).
-enum class Face { Mono, MonoBold, Sans, SansBold, Count };
+enum class Face { MonoBold, Sans, SansBold, Count };
 
 Canvas MakeCanvas(int width, int height);                                  // transparent; aborts when cairo fails
 bool SaveCanvas(Canvas& canvas, const char* folder, const char* fileName); // writes folder/fileName as 8-bit RGBA PNG and frees the canvas; false on failure

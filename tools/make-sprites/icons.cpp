@@ -334,8 +334,11 @@ bool IsUsedFrame(int frame) {
 void DrawTile(cairo_t* cr) {
     RoundedRect(cr, 3, 3, 58, 58, 11);
     cairo_pattern_t* face = cairo_pattern_create_linear(0, 3, 0, 61);
-    cairo_pattern_add_color_stop_rgb(face, 0, 0xfd / 255.0, 0xfd / 255.0, 0xfe / 255.0);
-    cairo_pattern_add_color_stop_rgb(face, 1, 0xd9 / 255.0, 0xdf / 255.0, 0xe7 / 255.0);
+    auto stop = [&](double at, uint32_t rgb) {
+        cairo_pattern_add_color_stop_rgb(face, at, ((rgb >> 16) & 255) / 255.0, ((rgb >> 8) & 255) / 255.0, (rgb & 255) / 255.0);
+    };
+    stop(0, kTileTop);
+    stop(1, kTileBottom);
     cairo_set_source(cr, face);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(face);
