@@ -6,6 +6,10 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
@@ -179,6 +183,29 @@ TEST(SpriteFiles, ColourPickerBoxIsOpaqueAndColourful) {
         if (hi - lo > 200) ++saturated;
     }
     EXPECT_GT(saturated, 150);
+}
+
+std::vector<char> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The committed art must be what the generator makes today: a change to the
+// generator without its regenerated pictures (or a hand-edited PNG) fails here.
+TEST(SpriteFiles, TheGeneratorRemakesTheCommittedBytes) {
+    const std::filesystem::path tool = std::filesystem::path(VELMORA_BINARY_DIR) / "make-sprites";
+    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "make-sprites is not built (VELMORA_TOOLS=OFF)";
+    const std::filesystem::path out = std::filesystem::path(VELMORA_BINARY_DIR) / "sprite-check";
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    const std::string command = "\"" + tool.string() + "\" \"" + out.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const TableEntry& entry : kTable) {
+        SCOPED_TRACE(entry.file);
+        const std::vector<char> made = FileBytes((out / entry.file).string());
+        ASSERT_FALSE(made.empty());
+        EXPECT_TRUE(made == FileBytes(SpritePath(entry.file))) << "sprites/ is out of date: run make-sprites sprites";
+    }
 }
 
 } // namespace
