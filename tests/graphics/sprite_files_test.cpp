@@ -164,6 +164,31 @@ TEST(SpriteFiles, SheetsHavePicturesInEveryFrameTheGameDraws) {
     }
 }
 
+// The game centres each cursor frame at a fixed offset from the pointer, so each
+// picture must have its point exactly where that offset puts the pointer: for an
+// offset (ox, oy) (y up) the hot spot is at (16 - ox, 16 + oy) from the frame's top left.
+TEST(SpriteFiles, CursorPicturesHaveTheirPointsOnTheHotSpots) {
+    Picture cursors;
+    ASSERT_TRUE(ReadPicture(SpritePath("cursors.png"), cursors));
+    ASSERT_FALSE(cursors.rgba.empty());
+    struct HotSpot {
+        int frame;
+        float ox, oy;
+    };
+    const HotSpot spots[] = {{0, 4, 9}, {1, 4, 9}, {2, 8, 10}, {3, 6, -12}, {4, 0, 0}, {5, 4, 9}, {6, 0, 0}, {7, 0, 0}};
+    for (const HotSpot& spot : spots) {
+        const int hx = int(16 - spot.ox), hy = int(16 + spot.oy);
+        int most = 0;
+        for (int y = hy - 1; y <= hy + 1; ++y)
+            for (int x = hx - 1; x <= hx + 1; ++x)
+                most = std::max<int>(most, cursors.rgba[(size_t(y) * 256 + size_t(spot.frame * 32 + x)) * 4 + 3]);
+        EXPECT_GT(most, 128) << "cursor frame " << spot.frame << " has nothing at its hot spot (" << hx << ", " << hy << ")";
+    }
+    // The arrow's tip is its top-most pixel: nothing above row 3.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 96; x < 128; ++x) EXPECT_EQ(cursors.rgba[(size_t(y) * 256 + size_t(x)) * 4 + 3], 0) << x << ", " << y;
+}
+
 TEST(SpriteFiles, ColourPickerBoxIsOpaqueAndColourful) {
     Picture box;
     ASSERT_TRUE(ReadPicture(SpritePath("gradient_box.png"), box));
