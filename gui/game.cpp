@@ -7,6 +7,7 @@
 #include "graphics/sprites.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
+#include "platform/platform.h"
 #include "rider/current_rider.h"
 #include "rider/rider_file.h"
 #include "shell/app.h"
@@ -30,7 +31,9 @@ static void RememberFirstRider(const char* path) {
 
 static void LoadDefaultRider() {
   char path[kMaxPath];
-  if (MakeAbsolutePath(path, kDefaultRider) && LoadRider(TheCurrentRider(), path) == FileLoad::Loaded) return;
+  if (MakeAbsolutePath(path, kDefaultRider) && PlatformIsRegularFile(path) &&
+      LoadRider(TheCurrentRider(), path) == FileLoad::Loaded)
+    return;
   firstRider[0] = 0;
   WalkFolder("riders\\*.rider", RememberFirstRider, false);
   if (firstRider[0] == 0 || LoadRider(TheCurrentRider(), firstRider) != FileLoad::Loaded)
