@@ -28,6 +28,11 @@ constexpr int kDistBits = 8;
 constexpr int kCodeLengthBits = 7;                // code-length codes are at most 7 bits long
 constexpr int kMaxCodeBits = 15;
 
+// Margins of the fast loop: one round refills twice (7 bytes each, read as 8-byte words) and
+// writes at most 2 literals, a 258-byte match and 7 bytes of word-copy overshoot.
+constexpr ptrdiff_t kFastInput = 16;
+constexpr ptrdiff_t kFastOutput = 300;
+
 // Each subtable holds at least one code longer than rootBits and has at most
 // 2^(15 - rootBits) entries, so the root plus one full subtable per symbol always fits.
 constexpr int kLitTableSize = (1 << kLitBits) + 288 * (1 << (kMaxCodeBits - kLitBits));
@@ -215,17 +220,15 @@ void CopyMatch(uint8_t* out, uint32_t dist, uint32_t length) {
   for (uint32_t i = 0; i < length; ++i) out[i] = src[i];
 }
 
-// Fast decoding of a Huffman block while at least kFastInput bytes of input and kFastOutput
-// bytes of output are left, so that refills read whole words and copies may write whole words
-// past their end. Returns 0 at the end of the block, -1 when the careful loop must take over
-// (near the ends, or a symbol it reports errors for), or an error code.
-constexpr ptrdiff_t kFastInput = 16;              // two word refills per round
-constexpr ptrdiff_t kFastOutput = 300;            // 2 literals + 258 match + 7 bytes overshoot
-
+// Whether the fast loop may run: its refills read whole words and its copies may write whole
+// words past their end.
 bool FastPossible(const Inflater& s) {
   return s.inEnd - s.in >= kFastInput && s.outEnd - s.out >= kFastOutput;
 }
 
+// Fast decoding of a Huffman block while FastPossible holds. Returns 0 at the end of the block,
+// -1 when the careful loop must take over (near the ends, or a symbol it reports errors for),
+// or an error code.
 int FastBlock(Inflater& s) {
   const uint8_t* in = s.in;
   uint8_t* out = s.out;
