@@ -225,24 +225,7 @@ bool SaveTrack(const World& world, const CurrentRider& rider, const char* path) 
   return true;
 }
 
-FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
-  if (!path || !path[0]) {
-    Log("%s", FileLoadLine(FileLoad::Cancelled));
-    return FileLoad::Cancelled;
-  }
-  Log("Loading track:%s", path);
-  const bool demo = IsDemoPath(path);
-  std::vector<uint8_t> bytes;
-  TrackFileContent content;
-  FileLoad result = ReadWholeFile(path, &bytes) ? ParseTrackFile(bytes.data(), bytes.size(), demo, &content)
-                                                : FileLoad::NotOpened;
-  if (result != FileLoad::Loaded) {
-    Log("%s", FileLoadLine(result));
-    return result;
-  }
-  bytes = std::vector<uint8_t>();
-
-  // The file is whole: from here on the world takes it.
+void ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath) {
   for (TrackNotice notice : content.notices) ShowNotice(notice);
   ClearSolidLines(world);
   ClearSceneryLines(world);
@@ -252,7 +235,7 @@ FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
   for (const StagedSceneryLine& s : content.scenery)
     if (!AddSceneryLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness)) ++skipped;
   if (skipped > 0) Log("%d lines skipped: zero length, too far out or bad thickness", skipped);
-  world.demoLoaded = demo ? 1 : 0;
+  world.demoLoaded = demoPath ? 1 : 0;
 
   world.startFlagSet = 0;
   if (content.hasStartFlag && content.startFlag) {
@@ -270,6 +253,26 @@ FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
     const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, rider.focusPointId);
     world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
   }
+}
+
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
+  if (!path || !path[0]) {
+    Log("%s", FileLoadLine(FileLoad::Cancelled));
+    return FileLoad::Cancelled;
+  }
+  Log("Loading track:%s", path);
+  const bool demo = IsDemoPath(path);
+  std::vector<uint8_t> bytes;
+  TrackFileContent content;
+  FileLoad result = ReadWholeFile(path, &bytes) ? ParseTrackFile(bytes.data(), bytes.size(), demo, &content)
+                                                : FileLoad::NotOpened;
+  if (result != FileLoad::Loaded) {
+    Log("%s", FileLoadLine(result));
+    return result;
+  }
+  // The file is whole: only now does the world take it.
+  bytes = std::vector<uint8_t>();
+  ApplyTrackFile(world, rider, content, demo);
   Log("Track loaded");
   return FileLoad::Loaded;
 }

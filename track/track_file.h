@@ -61,6 +61,11 @@ FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackF
 // The file's bytes for the world's track and the rider's path, in the format of demoPath.
 void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPath, std::vector<uint8_t>* out);
 
+// Puts a parsed file into the world: its sections' message boxes and log lines, the lines (those
+// the world cannot take are skipped with one log line), the demo flag, the start state and flag,
+// and the rider it names, loaded into rider and restarted.
+void ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath);
+
 // Saves the world's track to path; logs as the game does. True when a file was written.
 // Nothing happens for a demo world, an empty path ("Saving cancelled") or a world without lines.
 bool SaveTrack(const World& world, const CurrentRider& rider, const char* path);
