@@ -400,7 +400,7 @@ int StoredBlock(Inflater& s) {
   if (len + nlen != 65535) return kInflateStoredLength;
   if (len > uint32_t(s.outEnd - s.out)) return kInflateStoredOverflow;
   if (len > uint32_t(s.inEnd - s.in)) return kInflateStoredCut;
-  memcpy(s.out, s.in, len);
+  if (len > 0) memcpy(s.out, s.in, len);  // an empty output may have no buffer at all
   s.out += len;
   s.in += len;
   return 0;
@@ -512,7 +512,7 @@ int Inflate(const uint8_t* input, size_t inputSize, uint8_t* output, size_t outp
   }
   if (written) *written = size_t(s.out - s.outStart);
   // Whole-word copies may have written a few bytes past the end of the output produced.
-  if (error == 0) memset(s.out, 0, size_t(s.outEnd - s.out));
+  if (error == 0 && s.out != s.outEnd) memset(s.out, 0, size_t(s.outEnd - s.out));
   return error;
 }
 

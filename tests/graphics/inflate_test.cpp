@@ -173,6 +173,11 @@ TEST(Inflate, StoredBlockErrors) {
   EXPECT_EQ(InflateInto(w.bytes, 3, &out), 0);
   EXPECT_EQ(out, (Bytes{'A', 'B', 'C'}));
   EXPECT_EQ(InflateInto({0x07}, 10), kInflateBadBlockType);
+  // An empty stored block needs no output buffer at all.
+  const Bytes empty = {0x01, 0x00, 0x00, 0xff, 0xff};
+  size_t written = 1;
+  EXPECT_EQ(Inflate(empty.data(), empty.size(), nullptr, 0, &written), 0);
+  EXPECT_EQ(written, 0u);
 }
 
 TEST(Inflate, FixedBlockErrorsAndSkippedSymbols) {
