@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 
+#ifndef VELMORA_SANITIZE
 // Set once at start; never reset.
 static void (*faultHandler)(const char* name) = nullptr;
 
@@ -20,7 +21,6 @@ static void OnSignal(int signal, siginfo_t* info, void*) {
 }
 
 void PlatformCatchFaults(void (*onFault)(const char* name)) {
-#ifndef VELMORA_SANITIZE
   faultHandler = onFault;
   static char altStack[64 * 1024];
   stack_t stack{};
@@ -34,7 +34,7 @@ void PlatformCatchFaults(void (*onFault)(const char* name)) {
   sigaction(SIGSEGV, &action, nullptr);
   sigaction(SIGBUS, &action, nullptr);
   sigaction(SIGFPE, &action, nullptr);
-#else
-  (void)onFault;  // the sanitizers report faults themselves
-#endif
 }
+#else
+void PlatformCatchFaults(void (*)(const char*)) {}  // the sanitizers report faults themselves
+#endif
