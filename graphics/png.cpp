@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "graphics/device.h"
 #include "graphics/inflate.h"
@@ -399,44 +400,33 @@ int DecodeImage(const uint8_t* bytes, size_t size, PngImage* image) {
       dataBytes += ImageDataBytes(PassWidth(header.width, pass), PassHeight(header.height, pass), bitsPerPixel);
     }
   }
-  const uint64_t rowBytes = ScanlineBytes(header.width, bitsPerPixel);
-  std::unique_ptr<uint8_t[]> zeroRow(new (std::nothrow) uint8_t[size_t(rowBytes)]());
-  if (!zeroRow) return kPngErrorTooLarge;
+  const std::vector<uint8_t> zeroRow(size_t(ScanlineBytes(header.width, bitsPerPixel)), 0);
   const size_t pixelBytes = size_t(header.width) * header.height * 4;
   image->width = header.width;
   image->height = header.height;
 
   if (header.interlace == 0 && header.colourType == Rgba && header.depth == 8) {
-    try {
-      image->pixels.resize(size_t(dataBytes));
-    } catch (const std::bad_alloc&) {
-      return kPngErrorTooLarge;
-    }
+    image->pixels.resize(size_t(dataBytes));
     if (int error = ZlibInflate(imageData.data(), imageData.size(), image->pixels.data(), size_t(dataBytes), nullptr)) {
       return error;
     }
-    if (int error = DecodeRgba8InPlace(image->pixels.data(), header, zeroRow.get())) return error;
+    if (int error = DecodeRgba8InPlace(image->pixels.data(), header, zeroRow.data())) return error;
     image->pixels.resize(pixelBytes);
     return 0;
   }
 
   // The inflater sets every byte it does not reach to 0, so the buffer needs no clearing.
-  std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataBytes)]);
-  std::unique_ptr<uint8_t[]> rgbaRow(new (std::nothrow) uint8_t[size_t(header.width) * 4]);
-  if (!data || !rgbaRow) return kPngErrorTooLarge;
+  const std::unique_ptr<uint8_t[]> data = std::make_unique_for_overwrite<uint8_t[]>(size_t(dataBytes));
   if (int error = ZlibInflate(imageData.data(), imageData.size(), data.get(), size_t(dataBytes), nullptr)) {
     return error;
   }
   imageData = std::vector<uint8_t>();
-  try {
-    image->pixels.resize(pixelBytes);
-  } catch (const std::bad_alloc&) {
-    return kPngErrorTooLarge;
-  }
+  image->pixels.resize(pixelBytes);
   uint8_t* pixels = image->pixels.data();
+  std::vector<uint8_t> rgbaRow(size_t(header.width) * 4);
   if (header.interlace == 0) {
-    return DecodeRows(data.get(), header.width, header.height, header, colours, pixels, 0, 0, 1, 1, rgbaRow.get(),
-                      zeroRow.get());
+    return DecodeRows(data.get(), header.width, header.height, header, colours, pixels, 0, 0, 1, 1, rgbaRow.data(),
+                      zeroRow.data());
   }
   uint8_t* passData = data.get();
   for (int pass = 0; pass < 7; ++pass) {
@@ -444,7 +434,7 @@ int DecodeImage(const uint8_t* bytes, size_t size, PngImage* image) {
     const uint32_t height = PassHeight(header.height, pass);
     if (width == 0 || height == 0) continue;
     if (int error = DecodeRows(passData, width, height, header, colours, pixels, kPassStartX[pass],
-                               kPassStartY[pass], kPassStepX[pass], kPassStepY[pass], rgbaRow.get(), zeroRow.get())) {
+                               kPassStartY[pass], kPassStepX[pass], kPassStepY[pass], rgbaRow.data(), zeroRow.data())) {
       return error;
     }
     passData += ImageDataBytes(width, height, bitsPerPixel);
@@ -484,7 +474,11 @@ bool LoadPng(const char* path, PngImage* image) {
 
 PngImage DecodePng(const uint8_t* bytes, size_t size) {
   PngImage image;
-  image.error = DecodeImage(bytes, size, &image);
+  try {
+    image.error = DecodeImage(bytes, size, &image);
+  } catch (const std::bad_alloc&) {
+    image.error = kPngErrorTooLarge;  // sizes under the cap that this machine cannot hold
+  }
   if (image.error != 0) {
     image.width = 0;
     image.height = 0;
