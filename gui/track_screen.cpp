@@ -78,5 +78,3 @@ void ResetTrackScreen() {
   screen = TrackScreen{};
   screen.escape = escape;
 }
-
-Vec2 TrackScreenMouse() { return screen.mouse; }

@@ -3,10 +3,7 @@
 // render draws the world, the toolbar and the cursor.
 #pragma once
 
-#include "shell/vec2.h"
-
 void TrackScreenUpdate();
 void TrackScreenRender();
 void SetTrackScreenEscape(int (*action)());       // what Escape does (the in-game menu by default)
 void ResetTrackScreen();                          // step latch and pointer memory (tests, a new run)
-Vec2 TrackScreenMouse();                          // pointer of the last step, screen px, y up
