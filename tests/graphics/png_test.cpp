@@ -29,7 +29,7 @@ struct Format {
 const Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
                            {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
-struct ImageSpec {
+struct Recipe {
   uint32_t width = 1;
   uint32_t height = 1;
   int colourType = 6;
@@ -54,27 +54,27 @@ int ChannelCount(int colourType) {
 }
 
 // Packed scanlines without filter bytes: smooth ramps with noise, so every filter has work.
-std::vector<Bytes> MakeRows(const ImageSpec& spec) {
-  std::mt19937 random(spec.seed);
-  const int channels = ChannelCount(spec.colourType);
-  const uint32_t maxValue = spec.colourType == 3 ? uint32_t(spec.paletteSize - 1) : (1u << spec.depth) - 1;
-  const size_t rowBytes = (size_t(spec.width) * channels * spec.depth + 7) / 8;
-  std::vector<Bytes> rows(spec.height, Bytes(rowBytes, 0));
-  for (uint32_t y = 0; y < spec.height; ++y) {
-    for (uint32_t x = 0; x < spec.width; ++x) {
+std::vector<Bytes> MakeRows(const Recipe& recipe) {
+  std::mt19937 random(recipe.seed);
+  const int channels = ChannelCount(recipe.colourType);
+  const uint32_t maxValue = recipe.colourType == 3 ? uint32_t(recipe.paletteSize - 1) : (1u << recipe.depth) - 1;
+  const size_t rowBytes = (size_t(recipe.width) * channels * recipe.depth + 7) / 8;
+  std::vector<Bytes> rows(recipe.height, Bytes(rowBytes, 0));
+  for (uint32_t y = 0; y < recipe.height; ++y) {
+    for (uint32_t x = 0; x < recipe.width; ++x) {
       for (int c = 0; c < channels; ++c) {
         const uint32_t ramp = (x * 37 + y * 11 + uint32_t(c) * 50) * (maxValue + 1) / 400;
         uint32_t value = (ramp + random() % 3 + (random() % 7 == 0 ? random() : 0)) % (maxValue + 1);
-        if (spec.key && (x + y) % 3 == 0) value = 0;  // the key colour below, often
+        if (recipe.key && (x + y) % 3 == 0) value = 0;  // the key colour below, often
         const size_t sample = size_t(x) * channels + c;
-        if (spec.depth == 16) {
+        if (recipe.depth == 16) {
           rows[y][2 * sample] = uint8_t(value >> 8);
           rows[y][2 * sample + 1] = uint8_t(value);
-        } else if (spec.depth == 8) {
+        } else if (recipe.depth == 8) {
           rows[y][sample] = uint8_t(value);
         } else {
-          const size_t bit = sample * spec.depth;
-          rows[y][bit / 8] |= uint8_t(value << (8 - spec.depth - bit % 8));
+          const size_t bit = sample * recipe.depth;
+          rows[y][bit / 8] |= uint8_t(value << (8 - recipe.depth - bit % 8));
         }
       }
     }
@@ -87,8 +87,8 @@ void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-Bytes EncodeWithLibpng(const ImageSpec& spec) {
-  std::vector<Bytes> rows = MakeRows(spec);
+Bytes EncodeWithLibpng(const Recipe& recipe) {
+  std::vector<Bytes> rows = MakeRows(recipe);
   Bytes file;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -98,24 +98,24 @@ Bytes EncodeWithLibpng(const ImageSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &file, WriteToVector, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType,
-               spec.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.depth, recipe.colourType,
+               recipe.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, spec.filters);
-  png_set_compression_level(png, spec.level);
-  png_set_compression_strategy(png, spec.strategy);
-  std::vector<png_color> palette(size_t(spec.paletteSize));
-  for (int i = 0; i < spec.paletteSize; ++i) {
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, recipe.filters);
+  png_set_compression_level(png, recipe.level);
+  png_set_compression_strategy(png, recipe.strategy);
+  std::vector<png_color> palette(size_t(recipe.paletteSize));
+  for (int i = 0; i < recipe.paletteSize; ++i) {
     palette[size_t(i)] = {png_byte(i * 53), png_byte(255 - i * 7), png_byte(i * i)};
   }
-  std::vector<png_byte> alphas(size_t(spec.paletteAlphas));
-  for (int i = 0; i < spec.paletteAlphas; ++i) alphas[size_t(i)] = png_byte(i * 97 + 3);
-  if (spec.colourType == 3) png_set_PLTE(png, info, palette.data(), spec.paletteSize);
-  if (spec.colourType == 3 && spec.paletteAlphas > 0) {
-    png_set_tRNS(png, info, alphas.data(), spec.paletteAlphas, nullptr);
+  std::vector<png_byte> alphas(size_t(recipe.paletteAlphas));
+  for (int i = 0; i < recipe.paletteAlphas; ++i) alphas[size_t(i)] = png_byte(i * 97 + 3);
+  if (recipe.colourType == 3) png_set_PLTE(png, info, palette.data(), recipe.paletteSize);
+  if (recipe.colourType == 3 && recipe.paletteAlphas > 0) {
+    png_set_tRNS(png, info, alphas.data(), recipe.paletteAlphas, nullptr);
   }
   png_color_16 keyColour{};  // all zero: the colour MakeRows puts on every third pixel
-  if (spec.key) png_set_tRNS(png, info, nullptr, 0, &keyColour);
+  if (recipe.key) png_set_tRNS(png, info, nullptr, 0, &keyColour);
   png_write_info(png, info);
   std::vector<png_bytep> pointers;
   for (Bytes& row : rows) pointers.push_back(row.data());
@@ -169,20 +169,20 @@ Bytes DecodeWithLibpng(const Bytes& file, uint32_t* width, uint32_t* height) {
   return pixels;
 }
 
-void ExpectSameAsLibpng(const ImageSpec& spec) {
-  SCOPED_TRACE(testing::Message() << spec.width << "x" << spec.height << " type " << spec.colourType << " depth "
-                                  << spec.depth << " interlace " << spec.interlace << " filters " << spec.filters
-                                  << " level " << spec.level << " strategy " << spec.strategy << " palette "
-                                  << spec.paletteSize << "/" << spec.paletteAlphas << " key " << spec.key);
-  const Bytes file = EncodeWithLibpng(spec);
+void ExpectSameAsLibpng(const Recipe& recipe) {
+  SCOPED_TRACE(testing::Message() << recipe.width << "x" << recipe.height << " type " << recipe.colourType << " depth "
+                                  << recipe.depth << " interlace " << recipe.interlace << " filters " << recipe.filters
+                                  << " level " << recipe.level << " strategy " << recipe.strategy << " palette "
+                                  << recipe.paletteSize << "/" << recipe.paletteAlphas << " key " << recipe.key);
+  const Bytes file = EncodeWithLibpng(recipe);
   ASSERT_FALSE(file.empty());
   uint32_t width = 0;
   uint32_t height = 0;
   const Bytes expected = DecodeWithLibpng(file, &width, &height);
   const PngImage image = DecodePng(file.data(), file.size());
   ASSERT_EQ(image.error, 0);
-  EXPECT_EQ(image.width, spec.width);
-  EXPECT_EQ(image.height, spec.height);
+  EXPECT_EQ(image.width, recipe.width);
+  EXPECT_EQ(image.height, recipe.height);
   ASSERT_EQ(image.pixels.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     ASSERT_EQ(int(image.pixels[i]), int(expected[i])) << "pixel " << i / 4 << " channel " << i % 4;
@@ -243,16 +243,16 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterAndInterlace) {
     for (bool interlace : {false, true}) {
       for (int filter : filters) {
         for (const auto& size : sizes) {
-          ImageSpec spec;
-          spec.width = size[0];
-          spec.height = size[1];
-          spec.colourType = format.colourType;
-          spec.depth = format.depth;
-          spec.interlace = interlace;
-          spec.filters = filter;
-          spec.seed = size[0] * 7 + uint32_t(filter);
-          if (format.colourType == 3) spec.paletteSize = 1 << format.depth;
-          ExpectSameAsLibpng(spec);
+          Recipe recipe;
+          recipe.width = size[0];
+          recipe.height = size[1];
+          recipe.colourType = format.colourType;
+          recipe.depth = format.depth;
+          recipe.interlace = interlace;
+          recipe.filters = filter;
+          recipe.seed = size[0] * 7 + uint32_t(filter);
+          if (format.colourType == 3) recipe.paletteSize = 1 << format.depth;
+          ExpectSameAsLibpng(recipe);
         }
       }
     }
@@ -262,22 +262,22 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterAndInterlace) {
 TEST(PngDecoder, MatchesLibpngWithPalettesAndColourKeys) {
   for (const Format& format : kFormats) {
     for (bool interlace : {false, true}) {
-      ImageSpec spec;
-      spec.width = 23;
-      spec.height = 19;
-      spec.colourType = format.colourType;
-      spec.depth = format.depth;
-      spec.interlace = interlace;
+      Recipe recipe;
+      recipe.width = 23;
+      recipe.height = 19;
+      recipe.colourType = format.colourType;
+      recipe.depth = format.depth;
+      recipe.interlace = interlace;
       if (format.colourType == 3) {
         // A palette shorter than the depth allows, and tRNS covering only part of it.
-        spec.paletteSize = format.depth == 1 ? 2 : (1 << format.depth) - 1;
-        spec.paletteAlphas = spec.paletteSize > 2 ? spec.paletteSize / 2 : 1;
-        ExpectSameAsLibpng(spec);
-        spec.paletteAlphas = spec.paletteSize;
-        ExpectSameAsLibpng(spec);
+        recipe.paletteSize = format.depth == 1 ? 2 : (1 << format.depth) - 1;
+        recipe.paletteAlphas = recipe.paletteSize > 2 ? recipe.paletteSize / 2 : 1;
+        ExpectSameAsLibpng(recipe);
+        recipe.paletteAlphas = recipe.paletteSize;
+        ExpectSameAsLibpng(recipe);
       } else if (format.colourType == 0 || format.colourType == 2) {
-        spec.key = true;
-        ExpectSameAsLibpng(spec);
+        recipe.key = true;
+        ExpectSameAsLibpng(recipe);
       }
     }
   }
@@ -286,22 +286,22 @@ TEST(PngDecoder, MatchesLibpngWithPalettesAndColourKeys) {
 TEST(PngDecoder, MatchesLibpngOnStoredFixedAndLargeStreams) {
   for (const Format& format : {Format{6, 8}, Format{2, 16}, Format{3, 4}, Format{0, 2}}) {
     for (bool interlace : {false, true}) {
-      ImageSpec spec;
-      spec.colourType = format.colourType;
-      spec.depth = format.depth;
-      spec.interlace = interlace;
-      if (format.colourType == 3) spec.paletteSize = 16;
-      spec.width = 61;
-      spec.height = 47;
-      spec.level = 0;  // stored blocks
-      ExpectSameAsLibpng(spec);
-      spec.level = 6;
-      spec.strategy = Z_FIXED;
-      ExpectSameAsLibpng(spec);
-      spec.strategy = Z_DEFAULT_STRATEGY;
-      spec.width = 300;  // several IDAT chunks and long streams through the fast loop
-      spec.height = 200;
-      ExpectSameAsLibpng(spec);
+      Recipe recipe;
+      recipe.colourType = format.colourType;
+      recipe.depth = format.depth;
+      recipe.interlace = interlace;
+      if (format.colourType == 3) recipe.paletteSize = 16;
+      recipe.width = 61;
+      recipe.height = 47;
+      recipe.level = 0;  // stored blocks
+      ExpectSameAsLibpng(recipe);
+      recipe.level = 6;
+      recipe.strategy = Z_FIXED;
+      ExpectSameAsLibpng(recipe);
+      recipe.strategy = Z_DEFAULT_STRATEGY;
+      recipe.width = 300;  // several IDAT chunks and long streams through the fast loop
+      recipe.height = 200;
+      ExpectSameAsLibpng(recipe);
     }
   }
 }
@@ -430,14 +430,14 @@ TEST(PngDecoder, DamagedFilesNeverReadOutside) {
   std::mt19937 random(5);
   for (const Format& format : {Format{6, 8}, Format{3, 2}, Format{0, 16}}) {
     for (bool interlace : {false, true}) {
-      ImageSpec spec;
-      spec.width = 37;
-      spec.height = 21;
-      spec.colourType = format.colourType;
-      spec.depth = format.depth;
-      spec.interlace = interlace;
-      if (format.colourType == 3) spec.paletteSize = 3;
-      const Bytes file = EncodeWithLibpng(spec);
+      Recipe recipe;
+      recipe.width = 37;
+      recipe.height = 21;
+      recipe.colourType = format.colourType;
+      recipe.depth = format.depth;
+      recipe.interlace = interlace;
+      if (format.colourType == 3) recipe.paletteSize = 3;
+      const Bytes file = EncodeWithLibpng(recipe);
       for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 50) {
         const Bytes part(file.begin(), file.begin() + cut);
         const PngImage image = DecodePng(part.data(), part.size());
