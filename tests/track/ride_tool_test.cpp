@@ -172,6 +172,18 @@ TEST_F(RideToolTest, TheSameRideGivesTheSameOutputAndTheGamesHash) {
   EXPECT_TRUE(fromStart.out == RideHere("hills.track", "riders\\bike.rider", 700, true, &crashes));
 }
 
+TEST_F(RideToolTest, ItsHashIsThePhysicsDeterminismHashForTheSameRide) {
+  // The physics determinism test rides BuildTestRider(-150, 40) on BuildTestTrack for 10,000
+  // steps and stores this hash; the same rider and track through files give the same ride.
+  constexpr const char* kDeterminismHash = "hash 160a64d8f9343a65";
+  const RideRun run =
+      RunRide(Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 10000 --every 10000", folder_.file("err"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), kDeterminismHash);
+}
+
 TEST_F(RideToolTest, CrashesArePrintedAtTheirStepAsTheGameLogsThem) {
   const RideRun run = RunRide(Arg("floor.track") + " " + Arg("riders/high.rider") + " --steps 600 --every 1000",
                           folder_.file("err"));

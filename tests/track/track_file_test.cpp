@@ -481,3 +481,41 @@ TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
   EXPECT_EQ(LastLogLine(), "Track saved:" + target);
   EXPECT_NE(folder_.read("keep.track"), "the player's old track");
 }
+
+TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSaveKeepsTheOldOne) {
+  World& game = TheWorld();
+  ClearSolidLines(game);
+  ClearSceneryLines(game);
+  game.demoLoaded = 0;
+  AddSolidLine(game, {0, 0}, {300, -50}, 2, LineKind::BoostForward);
+  AddSceneryLine(game, {0, 40}, {30, 60}, 1, 2, 3, 1);
+  SaveWorldAtExit();
+  const std::string saved = folder_.read("last_played.track");
+  ASSERT_FALSE(saved.empty());
+
+  // The main menu's continue action loads the same path.
+  World continued;
+  CurrentRider rider;
+  StartWorld(continued, &rider);
+  char path[kMaxPath];
+  ASSERT_TRUE(MakeAbsolutePath(path, "last_played.track"));
+  EXPECT_EQ(LoadTrack(continued, rider, path), FileLoad::Loaded);
+  EXPECT_EQ(DescribeLines(continued), DescribeLines(game));
+
+  // A disk that fails at exit leaves the last good file; a demo is never stored.
+  AddSolidLine(game, {300, -50}, {600, -20}, 1, LineKind::Normal);
+  SetSaveWriterMaker([](const char* tempPath) -> std::unique_ptr<FileWriter> {
+    return std::make_unique<FailingWriter>(tempPath, 30);
+  });
+  SaveWorldAtExit();
+  SetSaveWriterMaker(nullptr);
+  EXPECT_EQ(folder_.read("last_played.track"), saved);
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "last_played.track.saving"));
+  game.demoLoaded = 1;
+  SaveWorldAtExit();
+  EXPECT_EQ(folder_.read("last_played.track"), saved);
+
+  game.demoLoaded = 0;
+  ClearSolidLines(game);
+  ClearSceneryLines(game);
+}
