@@ -243,8 +243,8 @@ void CollectSolidLinesInView(World& world, const CullRect& cull, std::vector<con
   ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) { candidates += cell.lines.size(); });
   if (candidates * 2 >= order.bySeq.size()) {
     // Most of the track is in view: the list itself is the cheapest ordered walk.
-    for (const SolidLine* line : order.bySeq)
-      if (!Culled(*line, cull)) out->push_back(line);
+    for (const SolidLine& line : world.solidLines)
+      if (!Culled(line, cull)) out->push_back(&line);
     return;
   }
   std::vector<uint32_t>& seqs = drawing.seqs;
@@ -285,8 +285,8 @@ void CollectSceneryLinesInView(World& world, const CullRect& cull, std::vector<c
     }
   }
   if (seqs.size() * 2 >= index.bySeq.size()) {
-    for (const SceneryLine* line : index.bySeq)
-      if (!Culled(*line, cull)) out->push_back(line);
+    for (const SceneryLine& line : world.sceneryLines)
+      if (!Culled(line, cull)) out->push_back(&line);
     return;
   }
   SortUnique(seqs);
