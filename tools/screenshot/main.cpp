@@ -31,9 +31,9 @@ Player player;
 struct Waypoint {
   int step, x, y;
 };
-constexpr Waypoint kPath[] = {{0, 300, 430}, {100, 300, 430}, {260, 700, 520}, {360, 980, 500}, {380, 900, 150}};
+constexpr Waypoint kPath[] = {{0, 250, 380}, {100, 250, 380}, {260, 700, 480}, {360, 980, 470}, {380, 900, 150}};
 constexpr int kPressStep = 100, kReleaseStep = 360;
-constexpr int kRideFrom = 420, kPictureStep = 470, kEscapeStep = 520;
+constexpr int kRideFrom = 420, kPictureStep = 600, kEscapeStep = 640;
 
 void PointerAt(int step, int* x, int* y) {
   const Waypoint* a = &kPath[0];
