@@ -12,15 +12,14 @@
 #include "track/world.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static CurrentRider& rider = *new CurrentRider;
   static World* world = [] {
     Platform().messageBox = [](const char*, const char*) {};
     SetExecFolder("/nonexistent/velmora-fuzz/velmora");   // rider names lead nowhere
-    static CurrentRider rider;
     World* made = new World;
     StartWorld(*made, &rider);
     return made;
   }();
-  CurrentRider& rider = TheCurrentRider();
   for (bool demo : {false, true}) {
     TrackFileContent content;
     if (ParseTrackFile(data, size, demo, &content) != FileLoad::Loaded) continue;

@@ -84,12 +84,12 @@ inline int32_t BuildSledder(Body& body) {
   Tie(body, crown, hip, 0.4f, 0.45f);
   Tie(body, elbow, hip, 0.3f, 0.6f);
   // Seat and grip: the rider on the sled, all in break group 1.
-  Tie(body, hip, back, 0.8f, 0.22f, 1);
-  Tie(body, hip, front, 0.6f, 0.22f, 1);
-  Tie(body, ankle, front, 0.8f, 0.22f, 1);
-  Tie(body, ankle, back, 0.5f, 0.22f, 1);
-  Tie(body, hand, front, 0.5f, 0.22f, 1);
-  Tie(body, knee, back, 0.3f, 0.22f, 1);
+  Tie(body, hip, back, 0.8f, 0.28f, 1);
+  Tie(body, hip, front, 0.6f, 0.28f, 1);
+  Tie(body, ankle, front, 0.8f, 0.28f, 1);
+  Tie(body, ankle, back, 0.5f, 0.28f, 1);
+  Tie(body, hand, front, 0.5f, 0.28f, 1);
+  Tie(body, knee, back, 0.3f, 0.28f, 1);
 
   Dress(body, scarfTail, Scarf, 0);
   Dress(body, sled, Sled, 1);
@@ -145,12 +145,12 @@ inline int32_t BuildPogo(Body& body) {
 // axles tear out on a hard landing.
 inline int32_t BuildCrateCart(Body& body) {
   ClearBody(body);
-  BodyPoint* backWheel = Point(body, -24, 10, 3.0f, 10, 0.002f);
-  BodyPoint* frontWheel = Point(body, 24, 10, 3.0f, 10, 0.002f);
-  BodyPoint* lowBack = Point(body, -22, 20, 4.0f, 4, 0.05f);
-  BodyPoint* lowFront = Point(body, 22, 20, 4.0f, 4, 0.05f);
-  BodyPoint* highFront = Point(body, 22, 64, 4.0f, 4, 0.05f);
-  BodyPoint* highBack = Point(body, -22, 64, 4.0f, 4, 0.05f);
+  BodyPoint* backWheel = Point(body, -28, 12, 3.0f, 12, 0.002f);
+  BodyPoint* frontWheel = Point(body, 28, 12, 3.0f, 12, 0.002f);
+  BodyPoint* lowBack = Point(body, -22, 32, 4.0f, 4, 0.05f);
+  BodyPoint* lowFront = Point(body, 22, 32, 4.0f, 4, 0.05f);
+  BodyPoint* highFront = Point(body, 22, 76, 4.0f, 4, 0.05f);
+  BodyPoint* highBack = Point(body, -22, 76, 4.0f, 4, 0.05f);
 
   Link* bottom = Tie(body, lowFront, lowBack, 1.0f, kNeverBreaks);
   Tie(body, lowFront, highFront, 1.0f, kNeverBreaks);
@@ -159,18 +159,18 @@ inline int32_t BuildCrateCart(Body& body) {
   Tie(body, lowBack, highFront, 1.0f, kNeverBreaks);
   Tie(body, lowFront, highBack, 1.0f, kNeverBreaks);
   // The axles: stiff, in one break group, so a wheel never tears out alone.
-  Link* backAxle = Tie(body, backWheel, lowBack, 1.0f, 0.3f, 1);
-  Link* frontAxle = Tie(body, frontWheel, lowFront, 1.0f, 0.3f, 1);
-  Tie(body, backWheel, lowFront, 1.0f, 0.3f, 1);
-  Tie(body, frontWheel, lowBack, 1.0f, 0.3f, 1);
-  Tie(body, backWheel, highBack, 0.8f, 0.3f, 1);
-  Tie(body, frontWheel, highFront, 0.8f, 0.3f, 1);
-  Tie(body, backWheel, frontWheel, 1.0f, 0.3f, 1);
+  Link* backAxle = Tie(body, backWheel, lowBack, 0.6f, 0.5f, 1);
+  Link* frontAxle = Tie(body, frontWheel, lowFront, 0.6f, 0.5f, 1);
+  Tie(body, backWheel, lowFront, 0.6f, 0.5f, 1);
+  Tie(body, frontWheel, lowBack, 0.6f, 0.5f, 1);
+  Tie(body, backWheel, highBack, 0.5f, 0.5f, 1);
+  Tie(body, frontWheel, highFront, 0.5f, 0.5f, 1);
+  Tie(body, backWheel, frontWheel, 0.6f, 0.5f, 1);
 
   // The crate drawn upright around the box's centre: the bottom edge carries it, shifted up.
   AttachSprite(body, bottom, kSheetSlot, Crate, 0.0f, 22.0f, 23.5f, 23.5f, 1);
-  DressRound(body, backAxle, Wheel, 10, 2);
-  DressRound(body, frontAxle, Wheel, 10, 2);
+  DressRound(body, backAxle, Wheel, 12, 2);
+  DressRound(body, frontAxle, Wheel, 12, 2);
   return lowBack->id;
 }
 
