@@ -66,6 +66,9 @@ void GentleSlope(World& world) {
   }
 }
 
+// A floor 200 units below the rider: a landing every rider takes.
+void FloorBelow(World& world) { AddSolidLine(world, {-3000, -200}, {3000, -200}, 1.0f, LineKind::Normal); }
+
 // A floor 1500 units below the rider.
 void FloorFarBelow(World& world) { AddSolidLine(world, {-3000, -1500}, {3000, -1500}, 1.0f, LineKind::Normal); }
 
@@ -112,6 +115,9 @@ TEST_F(ShippedRidersTest, EachRiderTravelsAGentleSlopeInOnePieceAndBreaksOnACras
     EXPECT_EQ(slope.crashes, 0) << design.file << " stays whole on a gentle slope";
     EXPECT_EQ(slope.linksAfter, slope.linksBefore) << design.file;
     EXPECT_GT(slope.endX - slope.startX, 1500.0f) << design.file << " travels down the slope";
+
+    const Ride landing = RideOn(design, FloorBelow, 600);
+    EXPECT_EQ(landing.crashes, 0) << design.file << " lands a 200-unit drop in one piece";
 
     const Ride drop = RideOn(design, FloorFarBelow, 800);
     EXPECT_TRUE(drop.finite) << design.file;
