@@ -13,6 +13,15 @@
 
 // ---- Types ----
 namespace {
+// The candidates of the last query, kept while the cells under the view and the lines stay the
+// same, so a still or slowly moving view costs only the cull test of its candidates.
+struct ViewCache {
+  bool valid = false;
+  bool walk = false;                              // most of the track was in view: walk the list
+  int32_t range[4] = {};                          // cell range: low column, low row, high column, high row
+  std::vector<uint32_t> seqs;                     // creation order, each once
+};
+
 // Creation order of the solid lines, so that lines found through the grid's cells can be put
 // back into list order.
 struct SolidOrder {
@@ -21,6 +30,7 @@ struct SolidOrder {
   std::unordered_map<const SolidLine*, uint32_t> seq;
   float maxThickness = 0;
   bool stale = true;
+  ViewCache view;
 };
 
 // Scenery has no grid of its own: each line is listed in the cells of points sampled along it at
@@ -31,6 +41,7 @@ struct SceneryIndex {
   std::unordered_map<int64_t, std::vector<uint32_t>> cells;
   float maxThickness = 0;
   bool stale = true;
+  ViewCache view;
 };
 
 // Vertices waiting for one glDrawArrays: a run of lines of one primitive and one colour, in
@@ -46,7 +57,6 @@ struct LineDrawing {
   SolidOrder solid;
   SceneryIndex scenery;
   Batch batch;
-  std::vector<uint32_t> seqs;                     // scratch for one query
   std::vector<const SolidLine*> solidInView;
   std::vector<const SceneryLine*> sceneryInView;
 };
@@ -102,6 +112,7 @@ void SyncSolid(World& world) {
     return;
   }
   for (const SolidLine* line : added) AddSolid(order, line);
+  if (!added.empty()) order.view.valid = false;
 }
 
 int32_t SceneryCellCoordinate(float v) {
@@ -146,12 +157,26 @@ void SyncScenery(World& world) {
     return;
   }
   for (const SceneryLine* line : added) AddScenery(index, line);
+  if (!added.empty()) index.view.valid = false;
 }
 
 // Sorted, each once.
 void SortUnique(std::vector<uint32_t>& seqs) {
   std::sort(seqs.begin(), seqs.end());
   seqs.erase(std::unique(seqs.begin(), seqs.end()), seqs.end());
+}
+
+// True when the cache holds the query of this cell range; otherwise marks it for this range.
+bool SameView(ViewCache& view, int32_t c0, int32_t r0, int32_t c1, int32_t r1) {
+  if (view.valid && view.range[0] == c0 && view.range[1] == r0 && view.range[2] == c1 && view.range[3] == r1)
+    return true;
+  view.valid = true;
+  view.range[0] = c0;
+  view.range[1] = r0;
+  view.range[2] = c1;
+  view.range[3] = r1;
+  view.seqs.clear();
+  return false;
 }
 
 // ---- Batching ----
@@ -239,24 +264,28 @@ void CollectSolidLinesInView(World& world, const CullRect& cull, std::vector<con
   float margin = order.maxThickness + 20.0f;
   GridCell low = CellOfPoint(cull.minX - margin, cull.minY - margin);
   GridCell high = CellOfPoint(cull.maxX + margin, cull.maxY + margin);
-  size_t candidates = 0;
-  ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) { candidates += cell.lines.size(); });
-  if (candidates * 2 >= order.bySeq.size()) {
-    // Most of the track is in view: the list itself is the cheapest ordered walk.
+  ViewCache& view = drawing.solid.view;
+  if (!SameView(view, low.column, low.row, high.column, high.row)) {
+    size_t candidates = 0;
+    ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) { candidates += cell.lines.size(); });
+    // Most of the track in view: the list itself is the cheapest ordered walk.
+    view.walk = candidates * 2 >= order.bySeq.size();
+    if (!view.walk) {
+      ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) {
+        for (const SolidLine* line : cell.lines) {
+          auto found = order.seq.find(line);
+          if (found != order.seq.end()) view.seqs.push_back(found->second);
+        }
+      });
+      SortUnique(view.seqs);
+    }
+  }
+  if (view.walk) {
     for (const SolidLine& line : world.solidLines)
       if (!Culled(line, cull)) out->push_back(&line);
     return;
   }
-  std::vector<uint32_t>& seqs = drawing.seqs;
-  seqs.clear();
-  ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) {
-    for (const SolidLine* line : cell.lines) {
-      auto found = order.seq.find(line);
-      if (found != order.seq.end()) seqs.push_back(found->second);
-    }
-  });
-  SortUnique(seqs);
-  for (uint32_t s : seqs)
+  for (uint32_t s : view.seqs)
     if (!Culled(*order.bySeq[s], cull)) out->push_back(order.bySeq[s]);
 }
 
@@ -269,28 +298,31 @@ void CollectSceneryLinesInView(World& world, const CullRect& cull, std::vector<c
   float margin = index.maxThickness;
   int32_t c0 = SceneryCellCoordinate(cull.minX - margin) - 1, c1 = SceneryCellCoordinate(cull.maxX + margin) + 1;
   int32_t r0 = SceneryCellCoordinate(cull.minY - margin) - 1, r1 = SceneryCellCoordinate(cull.maxY + margin) + 1;
-  std::vector<uint32_t>& seqs = drawing.seqs;
-  seqs.clear();
-  double area = (double(c1) - c0 + 1) * (double(r1) - r0 + 1);
-  if (area <= double(index.cells.size())) {
-    for (int64_t c = c0; c <= c1; ++c)
-      for (int64_t r = r0; r <= r1; ++r) {
-        auto found = index.cells.find(SceneryCellKey(int32_t(c), int32_t(r)));
-        if (found != index.cells.end()) seqs.insert(seqs.end(), found->second.begin(), found->second.end());
+  ViewCache& view = drawing.scenery.view;
+  if (!SameView(view, c0, r0, c1, r1)) {
+    std::vector<uint32_t>& seqs = view.seqs;
+    double area = (double(c1) - c0 + 1) * (double(r1) - r0 + 1);
+    if (area <= double(index.cells.size())) {
+      for (int64_t c = c0; c <= c1; ++c)
+        for (int64_t r = r0; r <= r1; ++r) {
+          auto found = index.cells.find(SceneryCellKey(int32_t(c), int32_t(r)));
+          if (found != index.cells.end()) seqs.insert(seqs.end(), found->second.begin(), found->second.end());
+        }
+    } else {
+      for (const auto& [key, list] : index.cells) {
+        int32_t c = int32_t(key >> 32), r = int32_t(uint32_t(key & 0xffffffffu));
+        if (c >= c0 && c <= c1 && r >= r0 && r <= r1) seqs.insert(seqs.end(), list.begin(), list.end());
       }
-  } else {
-    for (const auto& [key, list] : index.cells) {
-      int32_t c = int32_t(key >> 32), r = int32_t(uint32_t(key & 0xffffffffu));
-      if (c >= c0 && c <= c1 && r >= r0 && r <= r1) seqs.insert(seqs.end(), list.begin(), list.end());
     }
+    view.walk = seqs.size() * 2 >= index.bySeq.size();
+    SortUnique(seqs);
   }
-  if (seqs.size() * 2 >= index.bySeq.size()) {
+  if (view.walk) {
     for (const SceneryLine& line : world.sceneryLines)
       if (!Culled(line, cull)) out->push_back(&line);
     return;
   }
-  SortUnique(seqs);
-  for (uint32_t s : seqs)
+  for (uint32_t s : view.seqs)
     if (!Culled(*index.bySeq[s], cull)) out->push_back(index.bySeq[s]);
 }
 

@@ -136,6 +136,31 @@ TEST(LineDrawing, ViewHoldsEveryVisibleLineOnceInListOrder) {
   EXPECT_TRUE(sceneries.empty());
 }
 
+TEST(LineDrawing, AStillViewSeesLinesComeAndGo) {
+  World world;
+  Lcg rng{777};
+  FillWorld(world, rng, 2000);
+  CullRect cull{100, 100, 400, 300};
+  std::vector<const SolidLine*> seen;
+  std::vector<const SceneryLine*> sceneries;
+  CollectSolidLinesInView(world, cull, &seen);
+  CollectSceneryLinesInView(world, cull, &sceneries);
+  size_t before = seen.size(), sceneryBefore = sceneries.size();
+  // The same view again after a line was added in it, and after it was removed.
+  const SolidLine* added = AddSolidLine(world, {200, 200}, {250, 210}, 1.0f, LineKind::Normal);
+  AddSceneryLine(world, {200, 150}, {260, 150}, 5, 6, 7, 1.0f);
+  CollectSolidLinesInView(world, cull, &seen);
+  CollectSceneryLinesInView(world, cull, &sceneries);
+  ASSERT_EQ(seen.size(), before + 1);
+  EXPECT_EQ(seen.back(), added);
+  ASSERT_EQ(sceneries.size(), sceneryBefore + 1);
+  EXPECT_EQ(sceneries.back(), &world.sceneryLines.back());
+  RemoveSolidLine(world, added);
+  CollectSolidLinesInView(world, cull, &seen);
+  EXPECT_EQ(seen.size(), before);
+  ExpectViewOf(world.solidLines, seen, cull);
+}
+
 TEST(LineDrawing, SwitchingWorldsRebuildsTheIndex) {
   World a, b;
   AddSolidLine(a, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
