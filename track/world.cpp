@@ -1,6 +1,7 @@
 #include "track/world.h"
 
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "rider/current_rider.h"

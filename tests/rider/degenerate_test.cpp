@@ -104,6 +104,11 @@ TEST_F(Degenerate, HugeCoordinatesAndSizes) {
   RunSteps(body, *world_, 100);
   ExpectFinite(body);
   EXPECT_LE(body.pointsAdded, 6);
+  // Cells of points far outside the grid are held at its edges.
+  for (const BodyPoint& p : body.points) {
+    EXPECT_TRUE(p.cellX >= 0 && p.cellX < kPointGridSize) << p.cellX;
+    EXPECT_TRUE(p.cellY >= 0 && p.cellY < kPointGridSize) << p.cellY;
+  }
 }
 
 TEST_F(Degenerate, NonFiniteInputIsRefusedAtTheDoor) {
