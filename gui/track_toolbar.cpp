@@ -10,6 +10,7 @@
 #include "shell/dialogs.h"
 #include "shell/display.h"
 #include "shell/input.h"
+#include "shell/paths.h"
 #include "track/cursor.h"
 #include "track/track_file.h"
 #include "track/track_tools.h"
@@ -256,7 +257,8 @@ void InitTrackToolbar() {
 
   toolbar.buttons[kPencilButton].selected = 1;
   SetEnabled(toolbar.picker, false);
-  LoadImage(toolbar.picker, "sprites\\gradient_box.png");
+  char picture[kMaxPath];
+  if (MakeAbsolutePath(picture, "sprites\\gradient_box.png")) LoadImage(toolbar.picker, picture);
 }
 
 void FreeTrackToolbar() { FreeImage(toolbar.picker); }
