@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -267,4 +268,39 @@ TEST_F(ToolbarTest, HandleDragsTheWholeToolbar) {
   SetKey(1, false);
   Step();
   EXPECT_EQ(bar.dragging, 0);
+}
+
+TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
+  static std::string chosen;
+  static int dialogs = 0;
+  dialogs = 0;
+  Platform().fileDialog = [](const FileDialogSpec&, std::string* result) {
+    ++dialogs;
+    if (chosen.empty()) return false;
+    *result = chosen;
+    return true;
+  };
+  chosen = std::string(VELMORA_BINARY_DIR) + "/toolbar_save.track";
+  remove(chosen.c_str());
+  AddSolidLine(world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
+  AddSolidLine(world, {100, 0}, {200, 50}, 1.0f, LineKind::BoostForward);
+  ClickButton(kSaveButton);
+  EXPECT_EQ(dialogs, 1);
+  FILE* saved = fopen(chosen.c_str(), "rb");
+  ASSERT_NE(saved, nullptr);
+  fclose(saved);
+
+  ResetTrackWorld(world);
+  ClickButton(kLoadButton);
+  EXPECT_EQ(dialogs, 2);
+  ASSERT_EQ(SolidLineCount(world), 2);
+  EXPECT_EQ(world.solidLines.back().kind, LineKind::BoostForward);
+
+  // A cancelled dialog changes nothing.
+  chosen.clear();
+  ClickButton(kLoadButton);
+  ClickButton(kSaveButton);
+  EXPECT_EQ(dialogs, 4);
+  EXPECT_EQ(SolidLineCount(world), 2);
+  Platform().fileDialog = RealPlatform().fileDialog;
 }
