@@ -22,6 +22,7 @@
 #include "shell/input.h"
 #include "shell/paths.h"
 #include "track/line_drawing.h"
+#include "track/track_view.h"
 #include "track/world.h"
 
 namespace {
@@ -148,6 +149,40 @@ void BM_TrackScreenMillionLinesZoomed(benchmark::State& state) {
   TrackFrames(state, "million");
 }
 
+// The empty track's frame plus a bare vertex-array draw of the lines the zoomed million-line
+// frame shows: what that frame costs without any finding of lines.
+void BM_EmptyFramePlusBareInViewLines(benchmark::State& state) {
+  MakeTrack(1000000, 22000, 4.0f);
+  std::vector<const SolidLine*> inView;
+  CollectSolidLinesInView(TheWorld(), LineCullRect(TheWorld()), &inView);
+  std::vector<float> xy;
+  for (const SolidLine* line : inView) xy.insert(xy.end(), {line->x1, line->y1, line->x2, line->y2});
+  state.counters["in_view"] = double(inView.size());
+  MakeTrack(0, 0, 4.0f);
+  Vec2 c = ScreenCentre();
+  double total = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    TrackScreenRender();
+    glLoadIdentity();
+    glTranslatef(c.x, c.y, 0.0f);
+    glScalef(4.0f, 4.0f, 1.0f);
+    glEnable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glLineWidth(4.0f * 2.1f);
+    glColor3ub(0, 0, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, xy.data());
+    glDrawArrays(GL_LINES, 0, GLsizei(xy.size() / 2));
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glFinish();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    total += seconds;
+  }
+  Record(state, "emptyPlusInView", total);
+}
+
 void Ratio(const char* text, const char* a, const char* b) {
   if (!secondsPerFrame.count(a) || !secondsPerFrame.count(b)) return;
   printf("%s: %.3f (%.2f ms / %.2f ms)\n", text, secondsPerFrame[a] / secondsPerFrame[b], secondsPerFrame[a] * 1e3,
@@ -161,6 +196,7 @@ BENCHMARK(BM_TrackScreen100kLines)->UseManualTime()->Unit(benchmark::kMillisecon
 BENCHMARK(BM_BareVertexArray100kLines)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_TrackScreenEmpty)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_TrackScreenMillionLinesZoomed)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_EmptyFramePlusBareInViewLines)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
@@ -186,6 +222,8 @@ int main(int argc, char** argv) {
   Ratio("10,000 lines, track screen / bare vertex array", "10k", "bare10k");
   Ratio("100,000 lines, track screen / bare vertex array (need <= 1.25)", "100k", "bare100k");
   Ratio("1,000,000-line track zoomed in / empty track (need <= 1.5)", "million", "empty");
+  Ratio("1,000,000-line track zoomed in / empty frame plus a bare draw of its lines in view", "million",
+        "emptyPlusInView");
   benchmark::Shutdown();
   ReleaseDevice();
   PlatformDestroyWindow();
