@@ -73,6 +73,11 @@ bool SaveRider(CurrentRider& rider, const char* filePath) {
   return true;
 }
 
+bool SaveTempRider(CurrentRider& rider) {
+  char path[kMaxPath];
+  return MakeAbsolutePath(path, kTempRiderFile) && SaveRider(rider, path);
+}
+
 FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
   if (!filePath || !filePath[0]) {
     Log("%s", FileLoadLine(FileLoad::Cancelled));

@@ -33,6 +33,9 @@ void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out);
 // Saves rider to filePath (a stored path under the exec folder) and keeps that path, relative
 // to the exec folder, in rider.path. Logs as the game does; true when the file was written.
 bool SaveRider(CurrentRider& rider, const char* filePath);
+// Saves rider as riders\temp_rider.rider under the exec folder, as the rider editor does before
+// a test ride. True when the file was written.
+bool SaveTempRider(CurrentRider& rider);
 // Loads filePath into rider: snapshot, focus point id, sprite sheet (assigned to slot 15 when
 // its name has 4 or more characters), path relative to the exec folder; loaded = 1.
 FileLoad LoadRider(CurrentRider& rider, const char* filePath);

@@ -130,6 +130,17 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
   EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
 }
 
+TEST_F(RiderFileTest, TheTestRideRiderGoesToItsFixedFile) {
+  CurrentRider rider;
+  MakeTestRider(rider);
+  ASSERT_TRUE(SaveTempRider(rider));
+  EXPECT_STREQ(rider.path, "riders\\temp_rider.rider");
+  EXPECT_EQ(LastLogLine(), "Saving rider:" + Stored("riders\\temp_rider.rider"));
+  CurrentRider loaded;
+  EXPECT_EQ(LoadRider(loaded, Stored("riders\\temp_rider.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(rider.snapshot));
+}
+
 TEST_F(RiderFileTest, ShortForeignAndMissingFilesAreRefusedWithTheirLines) {
   CurrentRider rider;
   MakeOtherRider(rider);
