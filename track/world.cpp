@@ -120,24 +120,24 @@ SolidLine* AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKin
   world.solidLines.push_back(MakeSolidLine(p1, p2, thickness, kind));
   auto position = std::prev(world.solidLines.end());
   SolidLine* line = &*position;
-  world.solidIndex.emplace(line, position);
+  IndexLine(world.solidIndex, line, position);
   world.solidLineCount += 1;
   InsertLine(world.grid, line);
   return line;
 }
 
 void RemoveSolidLine(World& world, const SolidLine* line) {
-  auto found = world.solidIndex.find(line);
-  if (found == world.solidIndex.end()) return;
+  std::list<SolidLine>::iterator position;
+  if (!FindIndexedLine(world.solidIndex, line, &position)) return;
   WithdrawLine(world.grid, line);
-  world.solidLines.erase(found->second);
-  world.solidIndex.erase(found);
+  UnindexLine(world.solidIndex, line);
+  world.solidLines.erase(position);
   world.solidLineCount -= 1;
 }
 
 void ClearSolidLines(World& world) {
   ClearGrid(world.grid);
-  world.solidIndex.clear();
+  ClearLineIndex(world.solidIndex);
   world.solidLines.clear();
   world.solidLineCount = 0;
 }

@@ -4,11 +4,11 @@
 #pragma once
 #include <cstdint>
 #include <list>
-#include <unordered_map>
 
 #include "rider/body.h"
 #include "shell/vec2.h"
 #include "track/line_grid.h"
+#include "track/line_index.h"
 #include "track/lines.h"
 
 struct CurrentRider;
@@ -21,7 +21,7 @@ struct CullRect {
 struct World {
   // Solid lines, in creation order; the index finds a record's list position from its address.
   std::list<SolidLine> solidLines;
-  std::unordered_map<const SolidLine*, std::list<SolidLine>::iterator> solidIndex;
+  LineIndex solidIndex;
   int32_t solidLineCount = 0;
   LineGrid grid;
 

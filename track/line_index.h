@@ -1,0 +1,25 @@
+// Finds a solid line's place in the world's line list from its address, so that removing a line
+// costs no walk through the list. Open addressing with linear probing in one flat array: no
+// allocation per line. It is only ever asked about one address and never walked, so its layout
+// decides nothing in the game.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "track/lines.h"
+
+struct LineIndex {
+  struct Slot {
+    const SolidLine* line = nullptr;              // null: empty slot
+    std::list<SolidLine>::iterator position;
+  };
+  std::vector<Slot> slots;                        // a power of two long, at most three quarters full
+  size_t count = 0;
+};
+
+void IndexLine(LineIndex& index, const SolidLine* line, std::list<SolidLine>::iterator position);
+bool FindIndexedLine(const LineIndex& index, const SolidLine* line, std::list<SolidLine>::iterator* position);
+bool UnindexLine(LineIndex& index, const SolidLine* line);  // false when the line was not indexed
+void ClearLineIndex(LineIndex& index);            // empty, memory released
