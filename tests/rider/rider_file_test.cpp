@@ -218,6 +218,11 @@ TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
       {"negative id", [](std::string& b) { PutU32(b, kPointAt + 28, uint32_t(-3)); }},
       {"id beyond 2^30", [](std::string& b) { PutU32(b, kPointAt + 28, (1u << 30) + 1); }},
       {"repeated id", [](std::string& b) { PutU32(b, kPointAt + 37 + 28, 0); }},
+      {"a fourth point repeating the first",
+       [](std::string& b) {
+         b.insert(kLinkCountAt, b.substr(kPointAt, 37));
+         PutU32(b, kPointCountAt, 4);
+       }},
       {"link to a missing point", [](std::string& b) { PutU32(b, kLinkAt + 4, 99); }},
       {"NaN stiffness", [](std::string& b) { PutF32(b, kLinkAt + 16, nanValue); }},
       {"infinite sprite size", [](std::string& b) { PutF32(b, kLinkAt + 49, INFINITY); }},

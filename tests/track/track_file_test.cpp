@@ -330,6 +330,10 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
       {"negative start mass", with([&](std::string& b) { PutF32(b, pointAt + 37 + 20, -1); })},
       {"negative point id", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x80000000u); })},
       {"repeated point id", with([&](std::string& b) { PutU32(b, pointAt + 37 * 3 + 28, 1); })},
+      {"a fifth point repeating the first", with([&](std::string& b) {
+         b.insert(linkCountAt, b.substr(pointAt, 37));
+         PutU32(b, pointCountAt, 5);
+       })},
       {"point id beyond 2^30", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x7fffffff); })},
       {"dangling link end", with([&](std::string& b) { PutU32(b, linkAt, 12345); })},
       {"huge link count", with([&](std::string& b) { PutU32(b, linkCountAt, 0x7fffffff); })},
