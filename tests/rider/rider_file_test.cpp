@@ -218,6 +218,18 @@ TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
       {"negative id", [](std::string& b) { PutU32(b, kPointAt + 28, uint32_t(-3)); }},
       {"id beyond 2^30", [](std::string& b) { PutU32(b, kPointAt + 28, (1u << 30) + 1); }},
       {"repeated id", [](std::string& b) { PutU32(b, kPointAt + 37 + 28, 0); }},
+      {"a fourth point with a negative id",
+       [](std::string& b) {
+         b.insert(kLinkCountAt, b.substr(kPointAt, 37));
+         PutU32(b, kPointCountAt, 4);
+         PutU32(b, kLinkCountAt + 28, uint32_t(-5));
+       }},
+      {"a fourth point with an id beyond 2^30",
+       [](std::string& b) {
+         b.insert(kLinkCountAt, b.substr(kPointAt, 37));
+         PutU32(b, kPointCountAt, 4);
+         PutU32(b, kLinkCountAt + 28, (1u << 30) + 1);
+       }},
       {"a fourth point repeating the first",
        [](std::string& b) {
          b.insert(kLinkCountAt, b.substr(kPointAt, 37));
