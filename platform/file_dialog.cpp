@@ -33,18 +33,18 @@ static void DrainGtkEvents() {
   while (gtk_events_pending()) gtk_main_iteration();
 }
 
-bool PlatformShowFileDialog(const FileDialogSpec& spec, std::string* result) {
+bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* result) {
   result->clear();
   static bool ready = gtk_init_check(nullptr, nullptr);
   if (!ready) return false;
   GtkFileChooserNative* dialog = gtk_file_chooser_native_new(
-      spec.title, nullptr, spec.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-      spec.save ? "_Save" : "_Open", "_Cancel");
+      request.title, nullptr, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+      request.save ? "_Save" : "_Open", "_Cancel");
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
   std::vector<GtkFileFilter*> filters;
-  for (int i = 0; i < spec.filterCount; ++i) {
-    filters.push_back(MakeFilter(spec.filters[i]));
+  for (int i = 0; i < request.filterCount; ++i) {
+    filters.push_back(MakeFilter(request.filters[i]));
     gtk_file_chooser_add_filter(chooser, filters.back());
   }
   if (!filters.empty()) gtk_file_chooser_set_filter(chooser, filters.front());
@@ -58,11 +58,11 @@ bool PlatformShowFileDialog(const FileDialogSpec& spec, std::string* result) {
     // A saved name typed without an extension takes the chosen filter's (so picking the demo
     // filter saves a .demo), else the default one.
     size_t slash = result->rfind('/');
-    if (chosen && spec.save && result->find('.', slash == std::string::npos ? 0 : slash) == std::string::npos) {
-      std::string extension = spec.defaultExtension ? spec.defaultExtension : "";
+    if (chosen && request.save && result->find('.', slash == std::string::npos ? 0 : slash) == std::string::npos) {
+      std::string extension = request.defaultExtension ? request.defaultExtension : "";
       GtkFileFilter* picked = gtk_file_chooser_get_filter(chooser);
       for (size_t i = 0; i < filters.size(); ++i)
-        if (filters[i] == picked) extension = PatternExtension(spec.filters[i].pattern);
+        if (filters[i] == picked) extension = PatternExtension(request.filters[i].pattern);
       if (!extension.empty()) *result += "." + extension;
     }
   }

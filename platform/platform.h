@@ -37,7 +37,7 @@ struct FileFilter {
   const char* pattern;                            // "*.track;*.demo"
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   bool save;
   const char* title;
   const FileFilter* filters;
@@ -53,7 +53,7 @@ struct PlatformServices {
   LocalTime (*localTime)();
   void (*messageBox)(const char* title, const char* text);    // information box, blocks
   // Writes the chosen path ("/" separators) into result; false when cancelled.
-  bool (*fileDialog)(const FileDialogSpec& spec, std::string* result);
+  bool (*fileDialog)(const FileDialogRequest& request, std::string* result);
 };
 PlatformServices& Platform();                     // the table in use
 PlatformServices RealPlatform();                  // the system's own services

@@ -7,4 +7,4 @@
 SDL_Window* PlatformSdlWindow();                  // null before the window exists
 void PlatformBeginModal();                        // our own dialog is opening: ignore focus changes
 void PlatformEndModal();                          // it closed: drop the focus events it caused
-bool PlatformShowFileDialog(const struct FileDialogSpec& spec, std::string* result);  // GTK
+bool PlatformShowFileDialog(const struct FileDialogRequest& request, std::string* result);  // GTK

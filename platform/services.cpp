@@ -96,9 +96,9 @@ static void MessageBox(const char* title, const char* text) {
   PlatformEndModal();
 }
 
-static bool FileDialog(const FileDialogSpec& spec, std::string* result) {
+static bool FileDialog(const FileDialogRequest& request, std::string* result) {
   PlatformBeginModal();
-  bool chosen = PlatformShowFileDialog(spec, result);
+  bool chosen = PlatformShowFileDialog(request, result);
   PlatformEndModal();
   return chosen;
 }

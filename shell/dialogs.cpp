@@ -11,11 +11,11 @@
 // The shared result of the last dialog: overwritten by every dialog.
 static char dialogResult[kMaxPath] = "";
 
-static const char* ShowDialog(const FileDialogSpec& spec) {
+static const char* ShowDialog(const FileDialogRequest& request) {
   Log("-------------File dialog called--------------");
   std::string chosen;
   dialogResult[0] = 0;
-  if (!Platform().fileDialog(spec, &chosen)) return dialogResult;
+  if (!Platform().fileDialog(request, &chosen)) return dialogResult;
   // A path the game's records cannot hold is treated as no choice at all.
   if (chosen.size() >= kMaxPath) return dialogResult;
   for (char& c : chosen)

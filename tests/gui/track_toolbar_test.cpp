@@ -274,7 +274,7 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   static std::string chosen;
   static int dialogs = 0;
   dialogs = 0;
-  Platform().fileDialog = [](const FileDialogSpec&, std::string* result) {
+  Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
     ++dialogs;
     if (chosen.empty()) return false;
     *result = chosen;

@@ -12,7 +12,7 @@ namespace {
 struct Script {
   std::string answer;
   bool accept = true;
-  FileDialogSpec asked{};
+  FileDialogRequest asked{};
   std::string firstFilter;
 } script;
 
@@ -20,9 +20,9 @@ class DialogsTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = Platform();
-    Platform().fileDialog = [](const FileDialogSpec& spec, std::string* result) {
-      script.asked = spec;
-      script.firstFilter = spec.filterCount > 0 ? spec.filters[0].pattern : "";
+    Platform().fileDialog = [](const FileDialogRequest& request, std::string* result) {
+      script.asked = request;
+      script.firstFilter = request.filterCount > 0 ? request.filters[0].pattern : "";
       *result = script.answer;
       return script.accept;
     };
