@@ -53,7 +53,7 @@ struct TrackFileContent {
 };
 
 bool IsDemoPath(const char* path);                // the last four characters are exactly "demo"
-// Parses a whole file. NotOpened: 17 bytes or fewer; Refused: wrong magic or damaged (cut in a
+// Parses a whole file into out (emptied first). NotOpened: 17 bytes or fewer; Refused: wrong magic or damaged (cut in a
 // record, a count or string longer than the bytes left, a rider name over 255 characters, a
 // non-finite value, a line thickness above 2^16, a bad start state). Never allocates more than
 // the bytes can hold.
