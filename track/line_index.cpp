@@ -3,6 +3,7 @@
 namespace {
 
 constexpr size_t kFirstSize = 64;                 // slots of the first table
+constexpr size_t kBatch = 32;                     // lines placed together
 
 size_t HomeOf(const SolidLine* line, size_t mask) {
   // Fibonacci hashing of the address (records are at least 16-byte aligned).
@@ -10,18 +11,48 @@ size_t HomeOf(const SolidLine* line, size_t mask) {
   return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
 
-void PutIntoEmpty(std::vector<LineIndex::Slot>& slots, const LineIndex::Slot& slot) {
+// Places a batch of entries: first asks for every home slot, then fills them, so the memory
+// waits overlap.
+void PlaceBatch(std::vector<LineIndex::Slot>& slots, const LineIndex::Slot* batch, size_t n) {
   const size_t mask = slots.size() - 1;
-  size_t at = HomeOf(slot.line, mask);
-  while (slots[at].line) at = (at + 1) & mask;
-  slots[at] = slot;
+  size_t homes[kBatch];
+  for (size_t i = 0; i < n; ++i) {
+    homes[i] = HomeOf(batch[i].line, mask);
+    __builtin_prefetch(&slots[homes[i]], 1);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    size_t at = homes[i];
+    while (slots[at].line) at = (at + 1) & mask;
+    slots[at] = batch[i];
+  }
 }
 
-void Grow(LineIndex& index) {
-  std::vector<LineIndex::Slot> larger(index.slots.empty() ? kFirstSize : index.slots.size() * 2);
-  for (const LineIndex::Slot& slot : index.slots)
-    if (slot.line) PutIntoEmpty(larger, slot);
-  index.slots.swap(larger);
+void PlaceAll(std::vector<LineIndex::Slot>& slots, const std::vector<LineIndex::Slot>& entries) {
+  LineIndex::Slot batch[kBatch];
+  size_t n = 0;
+  for (const LineIndex::Slot& entry : entries) {
+    if (!entry.line) continue;
+    batch[n++] = entry;
+    if (n == kBatch) {
+      PlaceBatch(slots, batch, n);
+      n = 0;
+    }
+  }
+  PlaceBatch(slots, batch, n);
+}
+
+// Places the pending lines, growing the table first when they would fill it beyond three quarters.
+void Flush(LineIndex& index) {
+  if (index.pending.empty()) return;
+  if (index.slots.empty() || index.count * 4 > index.slots.size() * 3) {
+    size_t size = index.slots.empty() ? kFirstSize : index.slots.size();
+    while (index.count * 4 > size * 3) size *= 2;
+    std::vector<LineIndex::Slot> larger(size);
+    PlaceAll(larger, index.slots);
+    index.slots.swap(larger);
+  }
+  PlaceAll(index.slots, index.pending);
+  index.pending.clear();
 }
 
 // The slot holding line, or the table size when it is not there.
@@ -34,15 +65,28 @@ size_t SlotOf(const LineIndex& index, const SolidLine* line) {
   }
 }
 
+// The pending entry of line, or the pending count when it is not there.
+size_t PendingOf(const LineIndex& index, const SolidLine* line) {
+  size_t at = 0;
+  while (at < index.pending.size() && index.pending[at].line != line) at += 1;
+  return at;
+}
+
 }  // namespace
 
 void IndexLine(LineIndex& index, const SolidLine* line, std::list<SolidLine>::iterator position) {
-  if ((index.count + 1) * 4 > index.slots.size() * 3) Grow(index);
-  PutIntoEmpty(index.slots, {line, position});
+  if (index.pending.capacity() < kBatch) index.pending.reserve(kBatch);
+  index.pending.push_back({line, position});
   index.count += 1;
+  if (index.pending.size() == kBatch) Flush(index);
 }
 
 bool FindIndexedLine(const LineIndex& index, const SolidLine* line, std::list<SolidLine>::iterator* position) {
+  const size_t waiting = PendingOf(index, line);
+  if (waiting < index.pending.size()) {
+    *position = index.pending[waiting].position;
+    return true;
+  }
   const size_t at = SlotOf(index, line);
   if (at >= index.slots.size()) return false;
   *position = index.slots[at].position;
@@ -50,6 +94,13 @@ bool FindIndexedLine(const LineIndex& index, const SolidLine* line, std::list<So
 }
 
 bool UnindexLine(LineIndex& index, const SolidLine* line) {
+  const size_t waiting = PendingOf(index, line);
+  if (waiting < index.pending.size()) {
+    index.pending[waiting] = index.pending.back();
+    index.pending.pop_back();
+    index.count -= 1;
+    return true;
+  }
   size_t hole = SlotOf(index, line);
   if (hole >= index.slots.size()) return false;
   const size_t mask = index.slots.size() - 1;
@@ -70,5 +121,6 @@ bool UnindexLine(LineIndex& index, const SolidLine* line) {
 
 void ClearLineIndex(LineIndex& index) {
   std::vector<LineIndex::Slot>().swap(index.slots);
+  index.pending.clear();
   index.count = 0;
 }

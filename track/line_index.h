@@ -1,7 +1,9 @@
 // Finds a solid line's place in the world's line list from its address, so that removing a line
 // costs no walk through the list. Open addressing with linear probing in one flat array: no
-// allocation per line. It is only ever asked about one address and never walked, so its layout
-// decides nothing in the game.
+// allocation per line. New lines are placed in batches whose slots are fetched together, so a
+// table far larger than the cache costs about one memory wait per batch rather than per line.
+// It is only ever asked about one address and never walked, so its layout decides nothing in
+// the game.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +18,8 @@ struct LineIndex {
     std::list<SolidLine>::iterator position;
   };
   std::vector<Slot> slots;                        // a power of two long, at most three quarters full
-  size_t count = 0;
+  std::vector<Slot> pending;                      // added lately, placed into slots a batch at a time
+  size_t count = 0;                               // lines in slots and pending
 };
 
 void IndexLine(LineIndex& index, const SolidLine* line, std::list<SolidLine>::iterator position);
