@@ -19,8 +19,8 @@
 #include "track/track_tools.h"
 #include "track/world.h"
 
-// The rider the game starts with: riders\default.rider, else the first rider file of the folder.
-static const char* const kDefaultRider = "riders\\default.rider";
+// The rider the game starts with: riders\sledder.rider, else the first rider file of the folder.
+static const char* const kDefaultRider = "riders\\sledder.rider";
 static char firstRider[kMaxPath];
 
 static void ClearToBlack() { ClearToColour(0, 0, 0); }
