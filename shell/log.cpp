@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
 #include "shell/app.h"
@@ -9,6 +10,7 @@
 // The log stream: opened once at start, closed by an exit handler; reset never.
 static struct {
   FILE* file = nullptr;
+  void (*listener)(const char* text) = nullptr;
   char stamp[16] = {};
   char date[16] = {};
 } logState;
@@ -17,9 +19,15 @@ static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 static void WriteLine(const char* format, va_list args) {
-  fprintf(logState.file, "[%s] ", LogTimeStamp());
-  vfprintf(logState.file, format, args);
-  fputc('\n', logState.file);
+  va_list measure;
+  va_copy(measure, args);
+  int length = vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  std::string text(length > 0 ? size_t(length) : 0, '\0');
+  if (length > 0) vsnprintf(text.data(), text.size() + 1, format, args);
+  if (logState.listener) logState.listener(text.c_str());
+  if (!logState.file) return;
+  fprintf(logState.file, "[%s] %s\n", LogTimeStamp(), text.c_str());
   fflush(logState.file);
 }
 
@@ -50,8 +58,9 @@ void CloseLog() {
   logState.file = nullptr;
 }
 
+void SetLogListener(void (*listener)(const char* text)) { logState.listener = listener; }
+
 void Log(const char* format, ...) {
-  if (!logState.file) return;
   va_list args;
   va_start(args, format);
   WriteLine(format, args);
@@ -59,12 +68,10 @@ void Log(const char* format, ...) {
 }
 
 void Fatal(const char* format, ...) {
-  if (logState.file) {
-    fprintf(logState.file, "[%s] ERROR!\n", LogTimeStamp());
-    va_list args;
-    va_start(args, format);
-    WriteLine(format, args);
-    va_end(args);
-  }
+  if (logState.file) fprintf(logState.file, "[%s] ERROR!\n", LogTimeStamp());
+  va_list args;
+  va_start(args, format);
+  WriteLine(format, args);
+  va_end(args);
   ExitGame(-1);
 }

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -78,50 +78,12 @@ std::string StoredPath(const char* argument) {
   return path;
 }
 
-// The game writes its lines (crashes, refusals) to System.log; the ride keeps that log in a
-// private folder and reads it back as it grows.
-class PrivateLog {
- public:
-  bool open() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 16 && folder_.empty(); ++attempt) {
-      std::filesystem::path candidate =
-          std::filesystem::temp_directory_path() / ("velmora-ride-" + std::to_string(random()));
-      std::error_code error;
-      if (std::filesystem::create_directory(candidate, error)) folder_ = candidate;
-    }
-    if (folder_.empty() || !PlatformChangeDirectory(folder_.string().c_str())) return false;
-    OpenLog();
-    reader_ = PlatformOpenFile((folder_ / "System.log").string().c_str(), "rb");
-    return reader_ != nullptr;
-  }
-  ~PrivateLog() {
-    CloseLog();
-    if (reader_) fclose(reader_);
-    std::error_code error;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, error);
-  }
-  // The lines written since the last call, without their time stamps.
-  std::vector<std::string> newLines() {
-    std::vector<std::string> lines;
-    clearerr(reader_);
-    char buffer[1024];
-    while (fgets(buffer, sizeof buffer, reader_)) {
-      pending_ += buffer;
-      if (pending_.empty() || pending_.back() != '\n') continue;
-      pending_.pop_back();
-      size_t text = pending_.find("] ");
-      lines.push_back(text == std::string::npos ? pending_ : pending_.substr(text + 2));
-      pending_.clear();
-    }
-    return lines;
-  }
+// The lines the game logs (crashes, refusals) since they were last taken; no log file is written.
+std::vector<std::string> heardLines;
 
- private:
-  std::filesystem::path folder_;
-  FILE* reader_ = nullptr;
-  std::string pending_;
-};
+void Hear(const char* text) { heardLines.emplace_back(text); }
+
+std::vector<std::string> TakeLines() { return std::exchange(heardLines, {}); }
 
 bool IsRefusalLine(const std::string& line) {
   return line == FileLoadLine(FileLoad::NotOpened) || line == FileLoadLine(FileLoad::Refused);
@@ -144,11 +106,7 @@ int main(int argc, char** argv) {
   const std::string trackPath = StoredPath(options.track);
   const std::string riderPath = options.rider ? StoredPath(options.rider) : "";
 
-  PrivateLog log;
-  if (!log.open()) {
-    fputs("velmora-ride: cannot make a folder for the log\n", stderr);
-    return 2;
-  }
+  SetLogListener(Hear);
   static std::vector<char> outputBuffer(1 << 20);
   setvbuf(stdout, outputBuffer.data(), _IOFBF, outputBuffer.size());
 
@@ -157,7 +115,7 @@ int main(int argc, char** argv) {
   StartWorld(*world, rider.get());
 
   const FileLoad track = LoadTrack(*world, *rider, trackPath.c_str());
-  std::vector<std::string> lines = log.newLines();
+  std::vector<std::string> lines = TakeLines();
   if (track != FileLoad::Loaded) {
     fprintf(stderr, "%s\n", FileLoadLine(track));
     return 1;
@@ -180,11 +138,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (options.fromStart) RestoreStart(*world);
-  log.newLines();
+  TakeLines();
 
   for (long step = 1; step <= options.steps; ++step) {
     StepRider(*world);
-    for (const std::string& line : log.newLines())
+    for (const std::string& line : TakeLines())
       if (line.rfind("link crashed. k = ", 0) == 0)
         printf("%ld CRASH %.5f\n", step, strtod(line.c_str() + strlen("link crashed. k = "), nullptr));
     if (step % options.every == 0 || step == options.steps) PrintPoints(step, world->rider);
