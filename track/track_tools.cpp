@@ -270,7 +270,7 @@ void EndPointDrag(World& world) {
 
 void RestartRiderFromScratch(World& world) {
   EndPointDrag(world);
-  ClearBody(world.rider);
+  ClearRider(world);
   RestartRider(world);
 }
 
