@@ -223,7 +223,7 @@ TEST(SpriteFiles, TheGeneratorRemakesTheCommittedBytes) {
     const std::filesystem::path out = std::filesystem::path(VELMORA_BINARY_DIR) / "sprite-check";
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
-    const std::string command = "\"" + tool.string() + "\" \"" + out.string() + "\" > /dev/null";
+    const std::string command = std::string("\"") + tool.string() + "\" \"" + out.string() + "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (const TableEntry& entry : kTable) {
         SCOPED_TRACE(entry.file);

@@ -24,18 +24,18 @@ inline std::string DescribeSnapshot(const BodySnapshot& s) {
            DescribeFloat(p.mass) + " f" + DescribeFloat(p.friction) + " g" + std::to_string(p.group) + " c" +
            std::to_string(p.collides) + "\n";
   for (const Link& l : s.links) {
-    out += "link " + std::to_string(l.a->id) + "-" + std::to_string(l.b->id) + " k" +
+    out += std::string("link ") + std::to_string(l.a->id) + "-" + std::to_string(l.b->id) + " k" +
            std::to_string(int(l.kind)) + " bg" + std::to_string(l.breakGroup) + " s" + DescribeFloat(l.stiffness) +
            " bl" + DescribeFloat(l.breakLimit) + " rl" + DescribeFloat(l.restLength) + " sprite" +
            std::to_string(l.hasSprite);
     if (l.hasSprite)
-      out += " " + std::to_string(l.spriteSlot) + "/" + std::to_string(l.spriteFrame) + "/" +
+      out += std::string(" ") + std::to_string(l.spriteSlot) + "/" + std::to_string(l.spriteFrame) + "/" +
              std::to_string(l.spriteDepth) + " " + DescribeFloat(l.spriteAlong) + " " + DescribeFloat(l.spriteAcross) +
              " " + DescribeFloat(l.spriteHalfW) + " " + DescribeFloat(l.spriteHalfH);
     out += "\n";
   }
   for (const AngleJoint& j : s.joints)
-    out += "joint " + std::to_string(j.p0->id) + "," + std::to_string(j.p1->id) + "," + std::to_string(j.p2->id) +
+    out += std::string("joint ") + std::to_string(j.p0->id) + "," + std::to_string(j.p1->id) + "," + std::to_string(j.p2->id) +
            " s" + DescribeFloat(j.stiffness) + " a" + DescribeFloat(j.limitAngle) + "\n";
   return out;
 }
