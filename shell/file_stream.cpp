@@ -1,8 +1,10 @@
 #include "shell/file_stream.h"
 
 #include <cstring>
+#include <vector>
 
 #include "platform/platform.h"
+#include "shell/byte_stream.h"
 
 // ---- FileReader ----
 
@@ -52,8 +54,9 @@ uint32_t FileReader::tell() {
 uint32_t FileReader::readString(char* buffer, uint32_t capacity, bool* truncated) {
   if (truncated) *truncated = false;
   if (capacity > 0) buffer[0] = 0;
+  uint8_t field[4];
   uint32_t length = 0;
-  if (!readU32(&length)) return 0;
+  if (read(field, 4) != 4 || !ByteReader{field, 4}.readU32(&length)) return 0;
   if (length == 0 || length > left()) {
     seek(size());
     return 0;
@@ -71,29 +74,6 @@ uint32_t FileReader::readString(char* buffer, uint32_t capacity, bool* truncated
   }
   return length;
 }
-
-bool FileReader::readU32(uint32_t* value) {
-  uint8_t b[4];
-  if (read(b, 4) != 4) return false;
-  *value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-  return true;
-}
-
-bool FileReader::readI32(int32_t* value) {
-  uint32_t u;
-  if (!readU32(&u)) return false;
-  *value = int32_t(u);
-  return true;
-}
-
-bool FileReader::readF32(float* value) {
-  uint32_t u;
-  if (!readU32(&u)) return false;
-  memcpy(value, &u, 4);
-  return true;
-}
-
-bool FileReader::readU8(uint8_t* value) { return read(value, 1) == 1; }
 
 // ---- FileWriter ----
 
@@ -128,25 +108,10 @@ bool FileWriter::write(const void* buffer, uint32_t count) {
 bool FileWriter::isOpen() { return file_ != nullptr; }
 
 bool FileWriter::writeString(const char* text) {
-  uint32_t length = uint32_t(strlen(text)) + 1;
-  bool ok = writeU32(length);
-  return write(text, length) && ok;
+  std::vector<uint8_t> bytes;
+  ByteWriter{&bytes}.writeString(text);
+  return write(bytes.data(), uint32_t(bytes.size()));
 }
-
-bool FileWriter::writeU32(uint32_t value) {
-  uint8_t b[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-  return write(b, 4);
-}
-
-bool FileWriter::writeI32(int32_t value) { return writeU32(uint32_t(value)); }
-
-bool FileWriter::writeF32(float value) {
-  uint32_t u;
-  memcpy(&u, &value, 4);
-  return writeU32(u);
-}
-
-bool FileWriter::writeU8(uint8_t value) { return write(&value, 1); }
 
 bool FileWriter::finish() {
   if (!file_) return false;

@@ -1,5 +1,6 @@
 // Whole-file binary streams. Strings on disk: a 32-bit little-endian length that counts
-// the terminating zero, then the characters and the zero.
+// the terminating zero, then the characters and the zero. Other fields are encoded in memory
+// with shell/byte_stream.h.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -23,10 +24,6 @@ class FileReader {
   // Returns the stored length L (counting the zero) or 0 for a damaged string (length 0 or
   // past the end of the file: nothing stored, position at the end). *truncated tells a cut.
   uint32_t readString(char* buffer, uint32_t capacity, bool* truncated = nullptr);
-  bool readU32(uint32_t* value);                  // little-endian; false when cut short
-  bool readI32(int32_t* value);
-  bool readF32(float* value);
-  bool readU8(uint8_t* value);
 
  private:
   FILE* file_ = nullptr;
@@ -45,10 +42,6 @@ class FileWriter {
   virtual bool write(const void* buffer, uint32_t count);  // false when not open or not all written
   virtual bool isOpen();
   bool writeString(const char* text);            // length + 1, then the text and its zero
-  bool writeU32(uint32_t value);
-  bool writeI32(int32_t value);
-  bool writeF32(float value);
-  bool writeU8(uint8_t value);
   // Flushes and syncs to disk, then closes; false when anything written so far failed.
   bool finish();
   bool failed() const { return failed_; }
