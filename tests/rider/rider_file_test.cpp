@@ -49,33 +49,6 @@ void MakeOtherRider(CurrentRider& rider) {
   snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\other.png");
 }
 
-void PutU32(std::string& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
-}
-void PutF32(std::string& bytes, size_t at, float value) {
-  uint32_t u;
-  memcpy(&u, &value, 4);
-  PutU32(bytes, at, u);
-}
-
-// Fails every write once limit bytes have gone through: a disk that fills up midway.
-class FailingWriter : public FileWriter {
- public:
-  FailingWriter(const char* path, uint32_t limit) : FileWriter(path), limit_(limit) {}
-  bool write(const void* buffer, uint32_t count) override {
-    if (written_ + count > limit_) {
-      FileWriter::write(buffer, limit_ - written_);
-      written_ = limit_;
-      return false;
-    }
-    written_ += count;
-    return FileWriter::write(buffer, count);
-  }
-
- private:
-  uint32_t limit_;
-  uint32_t written_ = 0;
-};
 
 // Layout of the test rider's file, counted from the format: magic, sheet string, focus id.
 constexpr size_t kSheetBytes = 4 + 15;            // "sprites\to.png" and its zero

@@ -4,15 +4,46 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "shell/log.h"
+#include "shell/file_stream.h"
 #include "shell/paths.h"
 #include "shell/safe_save.h"
 #include "support/temp_folder.h"
+
+// Overwrites a stored little-endian field of a file's bytes, to damage it on purpose.
+inline void PutU32(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+}
+inline void PutF32(std::string& bytes, size_t at, float value) {
+  uint32_t u;
+  memcpy(&u, &value, 4);
+  PutU32(bytes, at, u);
+}
+
+// Fails every write once limit bytes have gone through: a disk that fills up midway.
+class FailingWriter : public FileWriter {
+ public:
+  FailingWriter(const char* path, uint32_t limit) : FileWriter(path), limit_(limit) {}
+  bool write(const void* buffer, uint32_t count) override {
+    if (written_ + count > limit_) {
+      FileWriter::write(buffer, limit_ - written_);
+      written_ = limit_;
+      return false;
+    }
+    written_ += count;
+    return FileWriter::write(buffer, count);
+  }
+
+ private:
+  uint32_t limit_;
+  uint32_t written_ = 0;
+};
 
 inline std::vector<std::string>& ShownMessageBoxes() {
   static std::vector<std::string> titles;

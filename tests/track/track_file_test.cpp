@@ -23,14 +23,6 @@ constexpr const char* kCheatTitle =
     "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!|";
 constexpr const char* kTrackAsDemoTitle = "you are trying to load track file with demo extension!|";
 
-void PutU32(std::string& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
-}
-void PutF32(std::string& bytes, size_t at, float value) {
-  uint32_t u;
-  memcpy(&u, &value, 4);
-  PutU32(bytes, at, u);
-}
 std::string U32(uint32_t value) {
   std::string bytes(4, '\0');
   PutU32(bytes, 0, value);
@@ -62,25 +54,6 @@ void SaveSmallRider(const std::string& storedPath, float offsetX) {
   snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\to.png");
   ASSERT_TRUE(SaveRider(rider, storedPath.c_str()));
 }
-
-// Fails every write once limit bytes have gone through: a disk that fills up midway.
-class FailingWriter : public FileWriter {
- public:
-  FailingWriter(const char* path, uint32_t limit) : FileWriter(path), limit_(limit) {}
-  bool write(const void* buffer, uint32_t count) override {
-    if (written_ + count > limit_) {
-      FileWriter::write(buffer, limit_ - written_);
-      written_ = limit_;
-      return false;
-    }
-    written_ += count;
-    return FileWriter::write(buffer, count);
-  }
-
- private:
-  uint32_t limit_;
-  uint32_t written_ = 0;
-};
 
 class TrackFileTest : public GameFilesTest {
  protected:
