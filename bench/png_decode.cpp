@@ -16,15 +16,11 @@
 #include <vector>
 
 #include "graphics/png.h"
+#include "tests/support/libpng_reference.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
 
 // Smooth colour fields plus sensor-like noise, opaque, encoded by libpng at its defaults.
 Bytes MakePhoto(uint32_t size) {
@@ -62,44 +58,11 @@ Bytes MakePhoto(uint32_t size) {
   return file;
 }
 
-struct MemoryReader {
-  const Bytes* bytes;
-  size_t at;
-};
-
-void ReadFromVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (reader->at + length > reader->bytes->size()) png_error(png, "read past the end");
-  memcpy(data, reader->bytes->data() + reader->at, length);
-  reader->at += length;
-}
-
 // libpng into a freshly allocated RGBA image, as DecodePng gives it.
 Bytes LibpngDecode(const Bytes& file) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
   Bytes pixels;
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return {};
-  }
-  MemoryReader reader{&file, 0};
-  png_set_read_fn(png, &reader, ReadFromVector);
-  png_read_info(png, info);
-  png_set_expand(png);
-  png_set_strip_16(png);
-  png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
-  png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  const uint32_t width = png_get_image_width(png, info);
-  const uint32_t height = png_get_image_height(png, info);
-  pixels.resize(size_t(width) * height * 4);
-  std::vector<png_bytep> rows(height);
-  for (uint32_t y = 0; y < height; ++y) rows[y] = pixels.data() + size_t(y) * width * 4;
-  png_read_image(png, rows.data());
-  png_read_end(png, nullptr);
-  png_destroy_read_struct(&png, &info, nullptr);
+  uint32_t width = 0, height = 0;
+  if (!LibpngDecodeRgba(file, &pixels, &width, &height)) return {};
   return pixels;
 }
 

@@ -16,6 +16,7 @@
 
 #include "graphics/inflate.h"
 #include "shell/log.h"
+#include "support/libpng_reference.h"
 
 namespace {
 
@@ -82,11 +83,6 @@ std::vector<Bytes> MakeRows(const Recipe& recipe) {
   return rows;
 }
 
-void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-
 Bytes EncodeWithLibpng(const Recipe& recipe) {
   std::vector<Bytes> rows = MakeRows(recipe);
   Bytes file;
@@ -125,47 +121,10 @@ Bytes EncodeWithLibpng(const Recipe& recipe) {
   return file;
 }
 
-struct MemoryReader {
-  const Bytes* bytes;
-  size_t at;
-};
-
-void ReadFromVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (reader->at + length > reader->bytes->size()) png_error(png, "read past the end");
-  memcpy(data, reader->bytes->data() + reader->at, length);
-  reader->at += length;
-}
-
-// libpng's own decoding of the same bytes, expanded to 8-bit RGBA: palettes and low depths
-// expanded, tRNS turned into alpha, 16-bit samples cut to their high byte.
+// libpng's own decoding of the same bytes, expanded to 8-bit RGBA.
 Bytes DecodeWithLibpng(const Bytes& file, uint32_t* width, uint32_t* height) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
   Bytes pixels;
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    ADD_FAILURE() << "libpng could not read the reference file";
-    return {};
-  }
-  MemoryReader reader{&file, 0};
-  png_set_read_fn(png, &reader, ReadFromVector);
-  png_read_info(png, info);
-  png_set_expand(png);
-  png_set_strip_16(png);
-  png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
-  png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  *width = png_get_image_width(png, info);
-  *height = png_get_image_height(png, info);
-  EXPECT_EQ(png_get_rowbytes(png, info), size_t(*width) * 4);
-  pixels.resize(size_t(*width) * *height * 4);
-  std::vector<png_bytep> rows;
-  for (uint32_t y = 0; y < *height; ++y) rows.push_back(pixels.data() + size_t(y) * *width * 4);
-  png_read_image(png, rows.data());
-  png_read_end(png, nullptr);
-  png_destroy_read_struct(&png, &info, nullptr);
+  if (!LibpngDecodeRgba(file, &pixels, width, height)) ADD_FAILURE() << "libpng could not read it as RGBA";
   return pixels;
 }
 
