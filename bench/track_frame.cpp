@@ -105,6 +105,22 @@ void BM_TrackScreen100kLines(benchmark::State& state) {
   TrackFrames(state, "100k");
 }
 
+// Black lines (x1, y1, x2, y2 each) from a prebuilt vertex array in one glDrawArrays, with the
+// state the world's line drawing uses: the origin at the centre, zoom, width zoom x 2.1, blending.
+void DrawBareLines(const std::vector<float>& xy, Vec2 centre, float zoom) {
+  glLoadIdentity();
+  glTranslatef(centre.x, centre.y, 0.0f);
+  glScalef(zoom, zoom, 1.0f);
+  glEnable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glLineWidth(zoom * 2.1f);
+  glColor3ub(0, 0, 0);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, xy.data());
+  glDrawArrays(GL_LINES, 0, GLsizei(xy.size() / 2));
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
 // The same lines from a prebuilt vertex array: clear, the world's view, line width 2.1, blending
 // and smoothing as the device leaves them, black, one glDrawArrays.
 void BareVertexArray(benchmark::State& state, int count, const char* key) {
@@ -116,16 +132,7 @@ void BareVertexArray(benchmark::State& state, int count, const char* key) {
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
     ClearToColour(255, 255, 255);
-    glLoadIdentity();
-    glTranslatef(c.x, c.y, 0.0f);
-    glEnable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(2.1f);
-    glColor3ub(0, 0, 0);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, xy.data());
-    glDrawArrays(GL_LINES, 0, GLsizei(xy.size() / 2));
-    glDisableClientState(GL_VERTEX_ARRAY);
+    DrawBareLines(xy, c, 1.0f);
     glFinish();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
@@ -182,17 +189,7 @@ void BM_EmptyFramePlusBareInViewLines(benchmark::State& state) {
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
     TrackScreenRender();
-    glLoadIdentity();
-    glTranslatef(c.x, c.y, 0.0f);
-    glScalef(4.0f, 4.0f, 1.0f);
-    glEnable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(4.0f * 2.1f);
-    glColor3ub(0, 0, 0);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, xy.data());
-    glDrawArrays(GL_LINES, 0, GLsizei(xy.size() / 2));
-    glDisableClientState(GL_VERTEX_ARRAY);
+    DrawBareLines(xy, c, 4.0f);
     glFinish();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
