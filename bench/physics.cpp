@@ -72,7 +72,7 @@ int AddDenseSlope(World& world, float x0, float y0, int segments, int strands) {
     for (int i = 0; i < segments; ++i) {
       const float x = px + kSegment;
       const float y = py - 6.0f - 3.0f * float((i * 7 + s) % 5);
-      if (AddSolidLine(world, {px, py}, {x, y}, s == 0 ? 1.0f : 2.0f, LineKind::Normal)) added += 1;
+      if (AddSolidLine(world, {px, py}, {x, y}, s == 0 ? 1.0f : 2.0f, LineKind::Normal) != kNoLine) added += 1;
       px = x;
       py = y;
     }
@@ -118,7 +118,7 @@ void StepRiderOnTrack(benchmark::State& state, int farLines) {
       RebuildFromSnapshot(ride.body, ride.start);
       inEpisode = 0;
     }
-    StepBody(ride.body, ride.world->grid);
+    StepBodyOnTrack(ride.body, *ride.world);
     inEpisode += 1;
     steps += 1;
   }

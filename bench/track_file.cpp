@@ -48,7 +48,6 @@ Fixture& TheFixture() {
       const float x = float(i % 1000) * 40.0f - 20000.0f, y = float(i / 1000) * -300.0f + float(i % 7) * 3.0f;
       f->lines.push_back({x, y, x + 40.0f, y - 6.0f + float(i % 5), 1.0f + float(i % 3), uint32_t(i % 3)});
     }
-    StartWorld(*f->world, f->rider.get());
     for (const StagedSolidLine& l : f->lines)
       AddSolidLine(*f->world, {l.x1, l.y1}, {l.x2, l.y2}, l.thickness, LineKind(l.kind));
     snprintf(f->rider->path, sizeof f->rider->path, "riders\\sledder.rider");

@@ -1,83 +1,75 @@
 #include "gui/game.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "graphics/device.h"
 #include "graphics/sprites.h"
-#include "gui/track_screen.h"
-#include "gui/track_toolbar.h"
 #include "platform/platform.h"
-#include "rider/current_rider.h"
 #include "rider/rider_file.h"
-#include "shell/app.h"
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/paths.h"
-#include "track/cursor.h"
-#include "track/line_drawing.h"
-#include "track/track_tools.h"
-#include "track/world.h"
+#include "track/track_file.h"
+
+namespace {
 
 // The rider the game starts with: riders\sledder.rider, else the first rider file of the folder.
-static const char* const kDefaultRider = "riders\\sledder.rider";
-static char firstRider[kMaxPath];
+const char* const kDefaultRider = "riders\\sledder.rider";
+char firstRider[kMaxPath];
 
-static void ClearToBlack() { ClearToColour(0, 0, 0); }
-
-static void RememberFirstRider(const char* path) {
+void RememberFirstRider(const char* path) {
   if (firstRider[0] == 0) snprintf(firstRider, sizeof firstRider, "%s", path);
 }
 
-static void LoadDefaultRider() {
+}  // namespace
+
+void LoadDefaultRider(CurrentRider& rider) {
   char path[kMaxPath];
   if (MakeAbsolutePath(path, kDefaultRider) && PlatformIsRegularFile(path) &&
-      LoadRider(TheCurrentRider(), path) == FileLoad::Loaded)
+      LoadRider(rider, path) == FileLoad::Loaded)
     return;
   firstRider[0] = 0;
   WalkFolder("riders\\*.rider", RememberFirstRider, false);
-  if (firstRider[0] == 0 || LoadRider(TheCurrentRider(), firstRider) != FileLoad::Loaded)
+  if (firstRider[0] == 0 || LoadRider(rider, firstRider) != FileLoad::Loaded)
     Log("no rider found in the riders folder");
 }
 
-// Slot 15 follows the rider in use; the lines may have been replaced while another screen ran.
-static void BeforeTrackScreen() {
-  const CurrentRider& rider = TheCurrentRider();
-  if (strlen(rider.spriteSheet) > 4) AssignSprite(kRiderSheetSlot, rider.spriteSheet, 4, 4, true);
-  ForgetLineOrder();
-}
-
-static void HandShownFps(int fps) { SetShownFps(TheWorld(), fps); }
-
-// Until the menus exist, Escape on the track screen ends the game through the normal exit path.
-static int EndGame() { Quit(); }
-
-static void InitialiseGame() {
+void StartGame(Game& game) {
   AssignSpriteTable();
   ResetInput();
-  InitTrackToolbar();
-  LoadDefaultRider();
-  RestartRiderFromScratch(TheWorld());
-  SetCursorShape(1);
-  ToTrackScreen();
+  SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
+  InitTrackToolbar(game);
+  LoadDefaultRider(game.track.rider);
+  StartTrackScene(game.track);
+  RestartRiderFromScratch(game.track);
+  SetCursorShape(game.track.cursor, CursorShape::Pencil);
+  ToTrackScreen(game);
 }
 
-void InstallGame() {
-  GraphicsCalls graphics;
-  graphics.createDevice = CreateDevice;
-  graphics.releaseDevice = ReleaseDevice;
-  graphics.forgetTextures = ForgetSpriteTextures;
-  graphics.clearToBlack = ClearToBlack;
-  graphics.clearScreen = ClearScreen;
-  graphics.present = Present;
-  SetGraphicsCalls(graphics);
-  SwitchHooks hooks;
-  hooks.beforeTrackScreen = BeforeTrackScreen;
-  hooks.handShownFps = HandShownFps;
-  SetSwitchHooks(hooks);
-  SetScreen(ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
-  SetTrackScreenEscape(EndGame);
-  SetGameInit(InitialiseGame);
-  AddExitHandler(FreeTrackToolbar);
-  AddExitSave(SaveWorldAtExit);
+void SaveGameAtExit(const Game& game) {
+  const World& world = game.track.world;
+  if (world.demoLoaded) return;
+  char path[kMaxPath];
+  if (!MakeAbsolutePath(path, "last_played.track")) return;
+  SaveTrack(world, game.track.rider, path);
+}
+
+GameCalls GameCallsFor(Game& game) {
+  GameCalls calls;
+  calls.createDevice = CreateDevice;
+  calls.releaseDevice = ReleaseDevice;
+  calls.forgetTextures = ForgetSpriteTextures;
+  calls.clearToBlack = [] { ClearToColour(0, 0, 0); };
+  calls.clearScreen = ClearScreen;
+  calls.present = Present;
+  calls.start = [&game] {
+    // Until the menus exist, leaving the track screen ends the game.
+    game.trackScreen.escape = [](Game&) { Quit(); };
+    StartGame(game);
+  };
+  calls.update = [&game] { UpdateCurrentScreen(game); };
+  calls.render = [&game] { RenderCurrentScreen(game); };
+  calls.handShownFps = [&game](int fps) { game.track.view.shownFps = fps; };
+  calls.saveAtExit = [&game] { SaveGameAtExit(game); };
+  return calls;
 }

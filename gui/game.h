@@ -1,4 +1,33 @@
-// The game as the shell sees it: screens, start-up work, graphics calls and exit steps.
+// The game record: every piece of the running game's state, made in one place at start and
+// handed to every screen's update and render. Nothing else in the game keeps state of its own
+// but the sprite table and the log (process resources), so a test makes a fresh Game instead
+// of resetting modules by hand.
 #pragma once
 
-void InstallGame();                               // before RunGame
+#include "gui/screens.h"
+#include "shell/app.h"
+#include "gui/track_screen.h"
+#include "gui/track_toolbar.h"
+#include "track/line_drawing.h"
+#include "track/track_scene.h"
+
+struct Game {
+  Screens screens;                                // the screen pairs and the current one; set at start
+  TrackScene track;                               // world, rider in use, editor, view, cursor: whole run
+  TrackToolbar toolbar;                           // laid out at start; keeps tool and position across screens
+  TrackScreen trackScreen;                        // the track screen's step memory
+  mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
+
+  Game() = default;
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+};
+
+// Start-up after the display settings are read and the device is up: screens, toolbar, the
+// default rider, the track screen current.
+void StartGame(Game& game);
+// What the frame calls for this game: device, start-up, steps, frames and the exit-time save.
+// Escape on the track screen ends the game through the normal exit path.
+GameCalls GameCallsFor(Game& game);
+void SaveGameAtExit(const Game& game);            // last_played.track unless the track came from a .demo
+void LoadDefaultRider(CurrentRider& rider);       // riders\sledder.rider, else the first rider file of the folder

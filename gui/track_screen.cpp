@@ -3,78 +3,64 @@
 #include <GL/gl.h>
 
 #include "graphics/device.h"
-#include "gui/track_toolbar.h"
+#include "gui/game.h"
 #include "platform/keys.h"
-#include "shell/app.h"
 #include "shell/display.h"
 #include "shell/input.h"
-#include "rider/ghost.h"
-#include "track/cursor.h"
+#include "track/ghost.h"
 #include "track/track_tools.h"
 #include "track/track_view.h"
-#include "track/world.h"
 
-// ---- State: reset at start, kept while the player visits other screens ----
 namespace {
-struct TrackScreen {
-  uint8_t stepLatch = 0;                          // M held after it advanced the rider once
-  Vec2 mouse;                                     // screen px, y up
-  Vec2 motion;                                    // mouse minus its value in the previous step
-  int (*escape)() = ToInGameMenu;
-};
-TrackScreen screen;
 
 // Space, M and the running flag move the rider one step per update (M only once per press);
 // otherwise the ghost plays.
-void AdvanceRiderOrGhost(World& world, bool running) {
+void AdvanceRiderOrGhost(Game& game, bool running) {
+  TrackScreen& screen = game.trackScreen;
   bool m = KeyDown('M');
   if (KeyDown(kKeySpace) || m || running) {
     if (!screen.stepLatch) {
-      StepRider(world);
+      StepTrackRider(game.track);
     } else {
-      StepGhost(world);
+      StepGhost(game.track.world);
     }
-    if (m) screen.stepLatch = 1;
+    if (m) screen.stepLatch = true;
   } else {
-    StepGhost(world);
+    StepGhost(game.track.world);
   }
 }
+
 }  // namespace
 
-void TrackScreenUpdate() {
-  World& world = TheWorld();
-  TrackToolbar& toolbar = TheTrackToolbar();
-  ApplyDemoLock();
+void TrackScreenUpdate(Game& game) {
+  TrackScreen& screen = game.trackScreen;
+  TrackToolbar& toolbar = game.toolbar;
+  ApplyDemoLock(game);
   float x = 0, y = 0;
   GetMouse(&x, &y);
-  Vec2 mouse{x, static_cast<float>(ScreenHeight()) - y};
-  screen.motion = mouse - screen.mouse;
-  screen.mouse = mouse;
-  if (UpdateTrackToolbar()) {
-    if (!KeyDown('M')) screen.stepLatch = 0;
-    if (toolbar.pointerInWorld) RunTool(world, toolbar.currentTool, mouse);
+  screen.mouse = {x, static_cast<float>(ScreenHeight()) - y};
+  if (UpdateTrackToolbar(game)) {
+    if (!KeyDown('M')) screen.stepLatch = false;
+    if (toolbar.pointerInWorld) RunTool(game.track, toolbar.currentTool, screen.mouse);
   }
-  if (KeyPressed(kKeySpace)) PauseFromKeyboard();
-  AdvanceRiderOrGhost(world, toolbar.running != 0);
-  if (KeyDown('R')) RestartRiderFromScratch(world);
-  if (KeyPressed(kKeyEscape) && screen.escape) screen.escape();
+  if (KeyPressed(kKeySpace)) PauseFromKeyboard(toolbar);
+  AdvanceRiderOrGhost(game, toolbar.running);
+  if (KeyDown('R')) RestartRiderFromScratch(game.track);
+  if (KeyPressed('D')) game.track.view.wireframe = !game.track.view.wireframe;
+  SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
+  if (KeyPressed(kKeyEscape)) LeaveTrackScreen(game);
 }
 
-void TrackScreenRender() {
+void TrackScreenRender(const Game& game) {
   ClearToColour(255, 255, 255);
   glLoadIdentity();
-  RenderWorld(TheWorld());
+  RenderTrackScene(game.track, game.drawCache);
   glDisable(GL_TEXTURE_2D);
-  RenderTrackToolbar();
+  RenderTrackToolbar(game.toolbar);
   glLoadIdentity();
-  SetCursorPosition(screen.mouse.x, screen.mouse.y);
-  DrawCursor();
+  DrawCursor(game.track.cursor);
 }
 
-void SetTrackScreenEscape(int (*action)()) { screen.escape = action; }
-
-void ResetTrackScreen() {
-  int (*escape)() = screen.escape;
-  screen = TrackScreen{};
-  screen.escape = escape;
+void LeaveTrackScreen(Game& game) {
+  if (game.trackScreen.escape) game.trackScreen.escape(game);
 }

@@ -1,9 +1,19 @@
 // The track screen: the player draws the track, places and starts the rider and watches it ride.
 // Its update runs the toolbar, the current tool and the play cycle once per 10 ms step; its
-// render draws the world, the toolbar and the cursor.
+// render draws the scene, the toolbar and the cursor.
 #pragma once
+#include <cstdint>
 
-void TrackScreenUpdate();
-void TrackScreenRender();
-void SetTrackScreenEscape(int (*action)());       // what Escape does (the in-game menu by default)
-void ResetTrackScreen();                          // step latch and pointer memory (tests, a new run)
+#include "shell/vec2.h"
+
+struct Game;
+
+struct TrackScreen {
+  bool stepLatch = false;                         // M held after it advanced the rider once
+  Vec2 mouse;                                     // screen px, y up
+  void (*escape)(Game& game) = nullptr;           // what Escape (and the menu button) does
+};
+
+void TrackScreenUpdate(Game& game);
+void TrackScreenRender(const Game& game);
+void LeaveTrackScreen(Game& game);                // Escape and the menu button

@@ -6,49 +6,38 @@
 
 #include "graphics/device.h"
 #include "graphics/sprites.h"
-#include "shell/app.h"
+#include "gui/game.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
 #include "shell/input.h"
 #include "shell/paths.h"
-#include "track/cursor.h"
+#include "track/ghost.h"
 #include "track/track_file.h"
 #include "track/track_tools.h"
-#include "track/world.h"
-#include "rider/current_rider.h"
-#include "rider/ghost.h"
 
-// ---- State: the one toolbar, built at start, never reset ----
 namespace {
-TrackToolbar toolbar;
 
 constexpr int kButtonSlot = 8;                    // "sprites\buttons1.png", 8 x 8 frames
 constexpr int kPickerSlot = 11;                   // "sprites\gradient_box.png"
 constexpr int kToolbarSlot = 9;                   // "sprites\tool_bar.png"
 constexpr int kClearFrame = 20;
 
-void ClearSelection() {
+void ClearSelection(TrackToolbar& toolbar) {
   for (Button& button : toolbar.buttons) button.selected = 0;
 }
 
-void ChooseTool(int index, int tool) {
-  ClearSelection();
+void ChooseTool(TrackToolbar& toolbar, int index, int tool) {
+  ClearSelection(toolbar);
   toolbar.buttons[index].selected = 1;
   toolbar.currentTool = tool;
 }
 
-int ChoosePan() { ChooseTool(kPanButton, kToolPan); return 0; }
-int ChoosePencil() { ChooseTool(kPencilButton, kToolPencil); return 0; }
-int ChooseZoom() { ChooseTool(kZoomButton, kToolZoom); return 0; }
-int ChooseScenery() { ChooseTool(kSceneryButton, kToolScenery); return 0; }
-int ChooseEraser() { ChooseTool(kEraserButton, kToolEraser); return 0; }
-int ChooseDrag() { ChooseTool(kDragButton, kToolPointDrag); return 0; }
 
 // First click: forward boost; further clicks toggle between forward and backward.
-int ChooseBoost() {
+void ChooseBoost(TrackToolbar& toolbar) {
   Button& boost = toolbar.buttons[kBoostButton];
   if (!boost.selected) {
-    ClearSelection();
+    ClearSelection(toolbar);
     boost.frame = 6;
     toolbar.currentTool = kToolBoostForward;
     boost.selected = 1;
@@ -59,130 +48,68 @@ int ChooseBoost() {
     boost.frame = 6;
     toolbar.currentTool = kToolBoostForward;
   }
-  return 0;
 }
 
-int Play() {
-  ClearSelection();
+void Play(TrackToolbar& toolbar) {
+  ClearSelection(toolbar);
   Button& play = toolbar.buttons[kPlayButton];
   if (toolbar.running) {
-    toolbar.running = 0;
+    toolbar.running = false;
     play.frame = 9;
-    play.selected = 0;
+    play.selected = false;
   } else {
-    toolbar.running = 1;
+    toolbar.running = true;
     play.frame = 13;
-    play.selected = 1;
+    play.selected = true;
   }
   toolbar.buttons[kPlayFromStartButton].frame = 24;
-  return 0;
 }
 
-int Stop() {
-  ClearSelection();
-  toolbar.running = 0;
-  RestartRiderFromScratch(TheWorld());
+void Stop(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
+  ClearSelection(toolbar);
+  toolbar.running = false;
+  RestartRiderFromScratch(game.track);
   toolbar.buttons[kPlayButton].frame = 9;
   toolbar.buttons[kPlayFromStartButton].frame = 24;
-  return 0;
 }
 
-int StoreStartAction() {
-  StoreStart(TheWorld());
-  return 0;
-}
-
-int PlayFromStart() {
+void PlayFromStart(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
   Button& fromStart = toolbar.buttons[kPlayFromStartButton];
   Button& play = toolbar.buttons[kPlayButton];
   if (toolbar.running && !play.selected) {
-    ClearSelection();
-    toolbar.running = 0;
+    ClearSelection(toolbar);
+    toolbar.running = false;
     fromStart.frame = 24;
-    fromStart.selected = 0;
+    fromStart.selected = false;
     play.frame = 9;
   } else {
-    ClearSelection();
-    RestoreTrackStart(TheWorld());
-    toolbar.running = 1;
+    ClearSelection(toolbar);
+    RestoreTrackStart(game.track);
+    toolbar.running = true;
     fromStart.frame = 13;
-    fromStart.selected = 1;
+    fromStart.selected = true;
     play.frame = 9;
   }
-  return 0;
-}
-
-int ToggleSnapAction() {
-  toolbar.buttons[kSnapButton].frame = ToggleSnap(TheWorld()) ? 3 : 25;
-  return 0;
-}
-
-int ToggleGhostAction() {
-  toolbar.buttons[kGhostButton].frame = ToggleGhost(TheWorld()) ? 37 : 36;
-  return 0;
 }
 
 // A whole track goes only after four clicks in a row on the button; in viewing mode at once.
-int Clear() {
+void Clear(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
   Button& clear = toolbar.buttons[kClearButton];
   if (toolbar.currentTool == kToolViewing) {
-    ResetTrackWorld(TheWorld());
+    ResetTrackWorld(game.track);
     toolbar.currentTool = kToolPencil;
-    return 0;
+    return;
   }
   toolbar.clearCount += 1;
   clear.frame = kClearFrame + toolbar.clearCount;
   if (toolbar.clearCount >= 4) {
-    ResetTrackWorld(TheWorld());
+    ResetTrackWorld(game.track);
     toolbar.clearCount = 0;
     clear.frame = kClearFrame;
   }
-  return 0;
-}
-
-int LeaveClear() {
-  toolbar.clearCount = 0;
-  toolbar.buttons[kClearButton].frame = kClearFrame;
-  return 0;
-}
-
-int Save() {
-  SaveTrack(TheWorld(), TheCurrentRider(), SaveTrackDialog());
-  return 0;
-}
-
-int Load() {
-  LoadTrackFile(TheWorld(), TheCurrentRider(), LoadTrackDialog());
-  return 0;
-}
-
-int TogglePicker() {
-  SetEnabled(toolbar.picker, !IsEnabled(toolbar.picker));
-  return 0;
-}
-
-int PickerHover() {
-  SetCursorShape(8);
-  toolbar.pickerHover = 1;
-  return 0;
-}
-
-int ClosePicker() {
-  SetEnabled(toolbar.picker, false);
-  toolbar.pickerHover = 0;
-  return 0;
-}
-
-int EnterPanel() {
-  toolbar.pointerInWorld = 0;
-  SetCursorShape(4);
-  return 0;
-}
-
-int LeavePanel() {
-  toolbar.pointerInWorld = 1;
-  SetCursorShape(1);
-  return 0;
 }
 
 Vec2 Pointer() {
@@ -191,113 +118,125 @@ Vec2 Pointer() {
   return {x, static_cast<float>(ScreenHeight()) - y};
 }
 
-int GrabHandle() {
-  toolbar.grabOffset = Pointer() - toolbar.anchor;
-  toolbar.dragging = 1;
-  return 0;
-}
-
-int ReleaseHandle() {
-  toolbar.grabOffset = {0.0f, 0.0f};
-  toolbar.dragging = 0;
-  return 0;
-}
-
-void PlaceButton(int index, Vec2 pos, int frame, WidgetAction onClick) {
-  Button& button = toolbar.buttons[index];
-  Place(button, pos, {32.0f, 32.0f}, kButtonSlot, frame);
-  button.onClick = onClick;
-}
-
 // Buttons 0-14, the swatch and the menu button follow the demonstration lock.
-void SetEditingButtons(bool enabled) {
+void SetEditingButtons(TrackToolbar& toolbar, bool enabled) {
   for (int i = 0; i <= 14; ++i) SetEnabled(toolbar.buttons[i], enabled);
   SetEnabled(toolbar.swatch, enabled);
   SetEnabled(toolbar.buttons[kMenuButton], enabled);
 }
 }  // namespace
 
-TrackToolbar& TheTrackToolbar() { return toolbar; }
-
-void InitTrackToolbar() {
+void InitTrackToolbar(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
+  TrackScene& scene = game.track;
   toolbar.anchor = {20.0f, static_cast<float>(ScreenHeight()) - 118.0f};
-  PlaceButton(kPlayButton, {0, -192}, 9, Play);
-  PlaceButton(kStopButton, {32, -192}, 10, Stop);
-  PlaceButton(kPanButton, {0, -160}, 8, ChoosePan);
-  PlaceButton(kPencilButton, {0, -64}, 7, ChoosePencil);
-  PlaceButton(kZoomButton, {32, -160}, 15, ChooseZoom);
-  PlaceButton(kBoostButton, {32, -64}, 6, ChooseBoost);
-  PlaceButton(kSceneryButton, {0, -96}, 5, ChooseScenery);
-  PlaceButton(kEraserButton, {32, -96}, 4, ChooseEraser);
-  PlaceButton(kClearButton, {32, -352}, kClearFrame, Clear);
-  toolbar.buttons[kClearButton].onLeave = LeaveClear;
-  PlaceButton(kFlagButton, {32, -224}, 1, StoreStartAction);
-  PlaceButton(kPlayFromStartButton, {0, -224}, 24, PlayFromStart);
-  PlaceButton(kSnapButton, {0, -256}, 3, ToggleSnapAction);
-  PlaceButton(kSaveButton, {32, -320}, 12, Save);
-  PlaceButton(kLoadButton, {0, -320}, 26, Load);
-  PlaceButton(kMenuButton, {0, -352}, 28, ToInGameMenu);
-  PlaceButton(kDragButton, {32, -256}, 29, ChooseDrag);
+  auto place = [&](int index, Vec2 pos, int frame, WidgetAction onClick) {
+    Button& button = toolbar.buttons[index];
+    Place(button, pos, {32.0f, 32.0f}, kButtonSlot, frame);
+    button.onClick = std::move(onClick);
+  };
+  auto choose = [&](int index, int tool) { return [&toolbar, index, tool] { ChooseTool(toolbar, index, tool); }; };
+  place(kPlayButton, {0, -192}, 9, [&toolbar] { Play(toolbar); });
+  place(kStopButton, {32, -192}, 10, [&game] { Stop(game); });
+  place(kPanButton, {0, -160}, 8, choose(kPanButton, kToolPan));
+  place(kPencilButton, {0, -64}, 7, choose(kPencilButton, kToolPencil));
+  place(kZoomButton, {32, -160}, 15, choose(kZoomButton, kToolZoom));
+  place(kBoostButton, {32, -64}, 6, [&toolbar] { ChooseBoost(toolbar); });
+  place(kSceneryButton, {0, -96}, 5, choose(kSceneryButton, kToolScenery));
+  place(kEraserButton, {32, -96}, 4, choose(kEraserButton, kToolEraser));
+  place(kClearButton, {32, -352}, kClearFrame, [&game] { Clear(game); });
+  toolbar.buttons[kClearButton].onLeave = [&toolbar] {
+    toolbar.clearCount = 0;
+    toolbar.buttons[kClearButton].frame = kClearFrame;
+  };
+  place(kFlagButton, {32, -224}, 1, [&scene] { StoreStart(scene.world); });
+  place(kPlayFromStartButton, {0, -224}, 24, [&game] { PlayFromStart(game); });
+  place(kSnapButton, {0, -256}, 3,
+        [&toolbar, &scene] { toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? 3 : 25; });
+  place(kSaveButton, {32, -320}, 12, [&scene] { SaveTrack(scene.world, scene.rider, SaveTrackDialog()); });
+  place(kLoadButton, {0, -320}, 26, [&scene] { LoadTrackFile(scene, LoadTrackDialog()); });
+  // Until the menus exist, the menu button leaves the track screen as Escape does.
+  place(kMenuButton, {0, -352}, 28, [&game] { LeaveTrackScreen(game); });
+  place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));
   Place(toolbar.buttons[kGhostButton], {6, -378}, {20, 20}, kButtonSlot, 36);
-  toolbar.buttons[kGhostButton].onClick = ToggleGhostAction;
+  toolbar.buttons[kGhostButton].onClick = [&toolbar, &scene] {
+    toolbar.buttons[kGhostButton].frame = ToggleGhost(scene.world) ? 37 : 36;
+  };
 
   Place(toolbar.thickness, {0, -128}, {63, 32}, kButtonSlot, 16);
   SetValue(toolbar.thickness, 0.0f);
   Place(toolbar.swatch, {16, -288}, {32, 32}, kButtonSlot, 17);
-  toolbar.swatch.onClick = TogglePicker;
+  toolbar.swatch.onClick = [&toolbar] { SetEnabled(toolbar.picker, !IsEnabled(toolbar.picker)); };
   Place(toolbar.picker, {63, -320}, {256, 256}, kPickerSlot, 0);
-  toolbar.picker.onEnter = PickerHover;
-  toolbar.picker.onClick = ClosePicker;
+  toolbar.picker.onEnter = [&toolbar, &scene] {
+    SetCursorShape(scene.cursor, CursorShape::PointDrag);
+    toolbar.pickerHover = true;
+  };
+  toolbar.picker.onClick = [&toolbar] {
+    SetEnabled(toolbar.picker, false);
+    toolbar.pickerHover = false;
+  };
   Place(toolbar.panel, {-5, -389}, {74, 394}, -1, 1);
-  toolbar.panel.onEnter = EnterPanel;
-  toolbar.panel.onLeave = LeavePanel;
+  toolbar.panel.onEnter = [&toolbar, &scene] {
+    toolbar.pointerInWorld = false;
+    SetCursorShape(scene.cursor, CursorShape::Arrow);
+  };
+  toolbar.panel.onLeave = [&toolbar, &scene] {
+    toolbar.pointerInWorld = true;
+    SetCursorShape(scene.cursor, CursorShape::Pencil);
+  };
   Place(toolbar.handle, {0, -28}, {64, 28}, 0, 0);
-  toolbar.handle.onPress = GrabHandle;
-  toolbar.handle.onClick = ReleaseHandle;
+  toolbar.handle.onPress = [&toolbar] {
+    toolbar.grabOffset = Pointer() - toolbar.anchor;
+    toolbar.dragging = true;
+  };
+  toolbar.handle.onClick = [&toolbar] { EndToolbarDrag(toolbar); };
 
-  toolbar.buttons[kPencilButton].selected = 1;
+  toolbar.buttons[kPencilButton].selected = true;
   SetEnabled(toolbar.picker, false);
   char picture[kMaxPath];
   if (MakeAbsolutePath(picture, "sprites\\gradient_box.png")) LoadImage(toolbar.picker, picture);
 }
 
-void FreeTrackToolbar() { FreeImage(toolbar.picker); }
-
-void ApplyDemoLock() {
-  if (TheWorld().demoLoaded) {
+void ApplyDemoLock(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
+  if (game.track.world.demoLoaded) {
     if (toolbar.currentTool != kToolViewing) {
-      SetEditingButtons(false);
+      SetEditingButtons(toolbar, false);
       SetEnabled(toolbar.buttons[kClearButton], true);
       SetEnabled(toolbar.buttons[kPlayButton], true);
       SetEnabled(toolbar.buttons[kStopButton], true);
       toolbar.currentTool = kToolViewing;
     }
   } else {
-    SetEditingButtons(true);
+    SetEditingButtons(toolbar, true);
     if (toolbar.currentTool == kToolViewing) toolbar.currentTool = kToolPencil;
   }
 }
 
-bool UpdateTrackToolbar() {
+bool UpdateTrackToolbar(Game& game) {
+  TrackToolbar& toolbar = game.toolbar;
+  TrackEditor& editor = game.track.editor;
   int button = PointerButton();
   Vec2 pointer = Pointer();
   if (toolbar.dragging) toolbar.anchor = pointer - toolbar.grabOffset;
   Vec2 local = pointer - toolbar.anchor;
   UpdateColourPicker(toolbar.picker, local.x, local.y, button);
-  SetSceneryColour(TheWorld(), GetR(toolbar.picker), GetG(toolbar.picker), GetB(toolbar.picker));
+  editor.sceneryR = GetR(toolbar.picker);
+  editor.sceneryG = GetG(toolbar.picker);
+  editor.sceneryB = GetB(toolbar.picker);
   SetColour(toolbar.swatch, GetR(toolbar.picker), GetG(toolbar.picker), GetB(toolbar.picker));
   // The picker may have moved the system cursor.
   pointer = Pointer();
   if (!IsEnabled(toolbar.picker)) {
-    toolbar.pickerHover = 0;
-    SetCursorShape(4);
+    toolbar.pickerHover = false;
+    SetCursorShape(game.track.cursor, CursorShape::Arrow);
   }
   if (toolbar.pickerHover) return false;
   local = pointer - toolbar.anchor;
   UpdateSlider(toolbar.thickness, local.x, local.y, button);
-  SetNewLineThickness(TheWorld(), GetValue(toolbar.thickness) * 0.2f + 1.0f);
+  editor.newLineThickness = GetValue(toolbar.thickness) * 0.2f + 1.0f;
   pointer = Pointer();
-  SetMousePosition(TheWorld(), pointer);
   SetEnabled(toolbar.buttons[kSaveButton], true);
   local = pointer - toolbar.anchor;
   for (Button& b : toolbar.buttons) UpdateButton(b, local.x, local.y, button);
@@ -307,14 +246,19 @@ bool UpdateTrackToolbar() {
   return true;
 }
 
-void PauseFromKeyboard() {
-  ClearSelection();
+void PauseFromKeyboard(TrackToolbar& toolbar) {
+  ClearSelection(toolbar);
   toolbar.buttons[kPlayButton].frame = 9;
-  toolbar.running = 0;
+  toolbar.running = false;
   toolbar.buttons[kPlayFromStartButton].frame = 24;
 }
 
-void RenderTrackToolbar() {
+void EndToolbarDrag(TrackToolbar& toolbar) {
+  toolbar.grabOffset = {0.0f, 0.0f};
+  toolbar.dragging = false;
+}
+
+void RenderTrackToolbar(const TrackToolbar& toolbar) {
   glLoadIdentity();
   glTranslatef(toolbar.anchor.x, toolbar.anchor.y, 0.0f);
   glEnable(GL_TEXTURE_2D);

@@ -30,14 +30,16 @@ enum ToolbarButton : int {
   kToolbarButtonCount = 20,
 };
 
+struct Game;
+
 struct TrackToolbar {
   Vec2 anchor{20.0f, 650.0f};                     // layout origin (px, y up)
   int32_t currentTool = 1;                        // tool number 0-9 (see track/track_tools.h)
-  uint8_t running = 0;                            // the rider is simulated every step
-  uint8_t dragging = 0;                           // the toolbar follows the pointer
+  bool running = false;                           // the rider is simulated every step
+  bool dragging = false;                          // the toolbar follows the pointer
   Vec2 grabOffset;                                // pointer - anchor when the drag began
-  uint8_t pointerInWorld = 1;                     // the pointer is off the toolbar panel: tools run
-  uint8_t pickerHover = 0;                        // the pointer is over the open colour picker
+  bool pointerInWorld = true;                     // the pointer is off the toolbar panel: tools run
+  bool pickerHover = false;                       // the pointer is over the open colour picker
   int32_t clearCount = 0;                         // clear clicks since the pointer last left the button
   Button buttons[kToolbarButtonCount];
   Slider thickness;
@@ -47,15 +49,15 @@ struct TrackToolbar {
   Button handle;                                  // never drawn: drags the toolbar
 };
 
-TrackToolbar& TheTrackToolbar();                  // the one toolbar, lives for the whole run
-void InitTrackToolbar();                          // once at start: layout, actions, picker image
-void FreeTrackToolbar();                          // exit: releases the picker's pixels
+// Once at start: layout, actions bound to the game, picker image.
+void InitTrackToolbar(Game& game);
 // The demonstration lock, first in every track screen step: tool 8 and most buttons off while a
 // .demo track is loaded; back to the pencil when it is not.
-void ApplyDemoLock();
+void ApplyDemoLock(Game& game);
 // One step of the toolbar with the pointer (screen px, y up); false when the pointer is over the
 // open colour picker, so that no tool may run in this step.
-bool UpdateTrackToolbar();
+bool UpdateTrackToolbar(Game& game);
 // Space on the track screen: the play buttons show "not running" and the run stops.
-void PauseFromKeyboard();
-void RenderTrackToolbar();                        // GL; inside the track screen's render
+void PauseFromKeyboard(TrackToolbar& toolbar);
+void EndToolbarDrag(TrackToolbar& toolbar);       // the handle lets go (the screen is left)
+void RenderTrackToolbar(const TrackToolbar& toolbar);

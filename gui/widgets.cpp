@@ -20,7 +20,7 @@ struct WidgetState {
 };
 WidgetState state;
 
-void Call(WidgetAction action) {
+void Call(const WidgetAction& action) {
   if (action) action();
 }
 
@@ -28,11 +28,11 @@ void Call(WidgetAction action) {
 void PressAndRelease(Widget& widget, int button) {
   if (button != 0) {
     if (!widget.pressed && widget.lastButton == 0) {
-      widget.pressed = 1;
+      widget.pressed = true;
       Call(widget.onPress);
     }
   } else if (widget.pressed && widget.lastButton != 0) {
-    widget.pressed = 0;
+    widget.pressed = false;
     Call(widget.onClick);
   }
   widget.lastButton = static_cast<uint32_t>(button);
@@ -40,12 +40,12 @@ void PressAndRelease(Widget& widget, int button) {
 
 void Enter(Widget& widget) {
   if (!widget.hovered) Call(widget.onEnter);
-  widget.hovered = 1;
+  widget.hovered = true;
 }
 
 void Leave(Widget& widget) {
   if (widget.hovered) Call(widget.onLeave);
-  widget.hovered = 0;
+  widget.hovered = false;
   widget.lastButton = 0;
 }
 
@@ -100,11 +100,11 @@ void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame) {
   widget.h = size.y;
   widget.slot = slot;
   widget.frame = frame;
-  widget.visible = 1;
-  widget.enabled = 1;
-  widget.pressed = 0;
-  widget.hovered = 0;
-  widget.selected = 0;
+  widget.visible = true;
+  widget.enabled = true;
+  widget.pressed = false;
+  widget.hovered = false;
+  widget.selected = false;
   widget.lastButton = 0;
   widget.onPress = nullptr;
   widget.onClick = nullptr;
@@ -112,11 +112,11 @@ void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame) {
   widget.onLeave = nullptr;
 }
 
-void SetEnabled(Widget& widget, bool enabled) { widget.enabled = enabled ? 1 : 0; }
-bool IsEnabled(const Widget& widget) { return widget.enabled != 0; }
-void SetVisible(Widget& widget, bool visible) { widget.visible = visible ? 1 : 0; }
+void SetEnabled(Widget& widget, bool enabled) { widget.enabled = enabled; }
+bool IsEnabled(const Widget& widget) { return widget.enabled; }
+void SetVisible(Widget& widget, bool visible) { widget.visible = visible; }
 void SetFrame(Widget& widget, int frame) { widget.frame = frame; }
-bool IsHovered(const Widget& widget) { return widget.hovered != 0; }
+bool IsHovered(const Widget& widget) { return widget.hovered; }
 Vec2 GetPosition(const Widget& widget) { return {widget.x, widget.y}; }
 
 void SetPosition(Widget& widget, Vec2 pos) {
@@ -145,17 +145,17 @@ void UpdateButton(Button& button, float px, float py, int pointerButton) {
     if (button.offset > 0.0f) button.offset -= 0.5f;
     PressAndRelease(button, pointerButton);
   } else {
-    button.pressed = 0;
+    button.pressed = false;
     Leave(button);
     if (button.offset < button.depth) button.offset += 0.5f;
   }
 }
 
 void UpdateSlider(Slider& slider, float px, float py, int button) {
-  slider.changed = 0;
+  slider.changed = false;
   if (!slider.pressed && state.sliderDrag) return;
   if (!slider.enabled) return;
-  if (button == 0) slider.pressed = 0;
+  if (button == 0) slider.pressed = false;
   if (slider.pressed) {
     float lo = slider.x + 8.0f;
     float hi = slider.x + slider.w - 4.0f;
@@ -165,7 +165,7 @@ void UpdateSlider(Slider& slider, float px, float py, int button) {
     WarpMouse(c, py - mid);
     px += c;
     float value = px - lo;
-    if (std::trunc(slider.value) != value) slider.changed = 1;
+    if (std::trunc(slider.value) != value) slider.changed = true;
     slider.value = value;
     state.sliderDrag = true;
   } else {
@@ -201,7 +201,7 @@ void UpdateColourPicker(ColourPicker& picker, float px, float py, int button) {
   }
   if (IsInside(picker, px, py)) {
     Call(picker.onEnter);
-    picker.hovered = 1;
+    picker.hovered = true;
     PressAndRelease(picker, button);
   } else {
     Leave(picker);
@@ -230,7 +230,7 @@ void SetTextFitted(TextButton& button, const char* text) {
 const char* GetText(const TextButton& button) { return button.text; }
 void SetValue(Slider& slider, float value) { slider.value = value; }
 float GetValue(const Slider& slider) { return slider.value; }
-bool WasChanged(const Slider& slider) { return slider.changed != 0; }
+bool WasChanged(const Slider& slider) { return slider.changed; }
 
 bool LoadImage(ColourPicker& picker, const char* path) {
   FreeImage(picker);
@@ -284,14 +284,14 @@ void RenderButton(const Button& button) {
 }
 
 void RenderTextButton(TextButton& button) {
-  if (!button.hovered || button.slot < 0) button.pressed = 0;
+  if (!button.hovered || button.slot < 0) button.pressed = false;
   if (!button.visible) return;
   float s = button.h - button.depth;
   PrintButtonText(button, button.x + (button.w - static_cast<float>(button.length) * s) / 2.0f, 255, 100, 0);
 }
 
 void RenderListEntry(TextButton& button) {
-  if (!button.hovered || button.slot < 0) button.pressed = 0;
+  if (!button.hovered || button.slot < 0) button.pressed = false;
   if (!button.visible) return;
   if (button.selected) {
     PrintButtonText(button, button.x, 255, 100, 0);

@@ -3,27 +3,30 @@
 // them, updates them once per 10 ms step with the pointer and button, and renders them per frame.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "shell/vec2.h"
 
-using WidgetAction = int (*)();                   // result ignored; screen switch functions fit
+// What a widget does when pressed, clicked, entered or left; an empty action does nothing. The
+// owning screen binds its actions to the game record it works on.
+using WidgetAction = std::function<void()>;
 
 struct Widget {
   float x = 0, y = 0;                             // lower-left corner in the screen's layout frame (px, y up)
   float w = 0, h = 0;
   int32_t slot = -1;                              // sprite slot; -1 draws nothing
   int32_t frame = 1;
-  uint8_t pressed = 0;                            // a press began inside and was not released
-  uint8_t enabled = 0;
-  uint8_t visible = 0;
-  uint8_t hovered = 0;
+  bool pressed = false;                           // a press began inside and was not released
+  bool enabled = false;
+  bool visible = false;
+  bool hovered = false;
   uint32_t lastButton = 0;                        // button at the last update while inside
-  uint8_t selected = 0;                           // highlight chosen by the owning screen
-  WidgetAction onPress = nullptr;
-  WidgetAction onClick = nullptr;
-  WidgetAction onEnter = nullptr;
-  WidgetAction onLeave = nullptr;
+  bool selected = false;                          // highlight chosen by the owning screen
+  WidgetAction onPress;
+  WidgetAction onClick;
+  WidgetAction onEnter;
+  WidgetAction onLeave;
 };
 
 struct Button : Widget {
@@ -39,7 +42,7 @@ struct TextButton : Button {
 
 struct Slider : Widget {
   float value = 0;                                // knob position in px from the left end of its travel
-  uint8_t changed = 0;                            // the last update moved the knob to another whole pixel
+  bool changed = false;                           // the last update moved the knob to another whole pixel
 };
 
 struct ColourPicker : Widget {

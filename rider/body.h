@@ -153,8 +153,3 @@ AngleJoint* AddSnapshotJoint(BodySnapshot& snapshot, int32_t id0, int32_t id1, i
 BodyPoint* FindSnapshotPoint(BodySnapshot& snapshot, int32_t id);  // null for none or id < 0
 const BodyPoint* FindSnapshotPoint(const BodySnapshot& snapshot, int32_t id);
 void CopySnapshot(const BodySnapshot& from, BodySnapshot& to);
-
-// ---- drawing (GL; the caller sets the view) ----
-void DrawSkeleton(const Body& body, float lineWidth);  // points (sprite slot 13) then links in kind colours
-void DrawBodyPoint(const BodyPoint& point);       // one point as in the skeleton (also the editor's preview)
-void DrawSprites(const Body& body);               // link sprites in depth order

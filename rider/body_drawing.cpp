@@ -1,5 +1,7 @@
 // Drawing a body: the skeleton (points from sprite slot 13, links in the colours of their kind)
 // and the link sprites in depth order.
+#include "rider/body_drawing.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>

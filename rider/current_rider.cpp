@@ -1,11 +1,5 @@
 #include "rider/current_rider.h"
 
-CurrentRider& TheCurrentRider() {
-  // Made at first use, lives until exit.
-  static CurrentRider rider;
-  return rider;
-}
-
 void ResetCurrentRider(CurrentRider& rider) {
   ClearSnapshot(rider.snapshot);
   rider.focusPointId = 0;

@@ -13,5 +13,4 @@ struct CurrentRider {
   char spriteSheet[256] = {};                     // sprite sheet file name for slot 15, zero-terminated
 };
 
-CurrentRider& TheCurrentRider();                  // the one record of the game, made at first use
 void ResetCurrentRider(CurrentRider& rider);      // empty snapshot, focus 0, no sheet, not loaded; path kept

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "rider/collision.h"
 #include "rider/link_breaking.h"
 #include "rider/point_guard.h"
 
@@ -206,14 +205,15 @@ void IntegratePoint(BodyPoint& point) {
   point.vy = vy;
 }
 
-void StepBody(Body& body, LineGrid& lines) {
+void StepBody(Body& body, const Surface& surface) {
   for (BodyPoint& point : body.points) point.y = point.y + kGravity;
   for (int pass = 0; pass < kPassesPerStep; ++pass) {
     for (Link& link : body.links) SolveLink(link);
     for (AngleJoint& joint : body.joints) SolveAngleJoint(joint);
     SolvePointContacts(body);
     for (BodyPoint& point : body.points) IntegratePoint(point);
-    for (BodyPoint& point : body.points) ResolvePointWithLines(lines, point);
+    if (surface.touch)
+      for (BodyPoint& point : body.points) surface.touch(surface.context, point);
   }
   CleanUpBody(body, true);
 }

@@ -5,12 +5,18 @@
 #include <cstdint>
 
 #include "rider/body.h"
-#include "track/line_grid.h"
 
 constexpr float kGravity = -0.03f;                // world units per step, added to y once per step
 constexpr int kPassesPerStep = 2;
 
-void StepBody(Body& body, LineGrid& lines);       // one step against the solid lines of the grid
+// What a body rides on: touch(context, point) resolves one point against the track's lines
+// after each integration pass. A null touch means nothing to collide with.
+struct Surface {
+  int (*touch)(void* context, BodyPoint& point) = nullptr;
+  void* context = nullptr;
+};
+
+void StepBody(Body& body, const Surface& surface);  // one step on the surface
 
 // The stages of a pass, in the order StepBody runs them.
 void SolveLink(Link& link);                       // skips inactive links and a zero mass sum; may break the link

@@ -17,81 +17,15 @@ constexpr int32_t kLongestFrameMs = 1000;         // a stalled or backwards cloc
 
 // The frame: set at start, flags changed by the loop; never reset.
 static struct {
-  Screen screens[int(ScreenId::Count)];
-  Screen current;
-  bool currentSet = false;
-  SwitchHooks hooks;
-  GraphicsCalls graphics;
-  void (*gameInit)() = nullptr;
-  bool trackEnteredOnce = false;
-  bool riderEditorEnteredOnce = false;
+  GameCalls game;
   bool active = false;
   bool graphicsReady = false;
   bool cursorVisible = true;
   FrameDriver driver;
   void (*exitHandlers[16])() = {};
   int exitHandlerCount = 0;
-  void (*exitSaves[8])() = {};
-  int exitSaveCount = 0;
   bool exiting = false;
 } app;
-
-// ---- Screens ----
-
-void SetScreen(ScreenId id, Screen screen) {
-  app.screens[int(id)] = screen;
-  if (id == ScreenId::MainMenu && !app.currentSet) app.current = screen;
-}
-
-void SetSwitchHooks(const SwitchHooks& hooks) { app.hooks = hooks; }
-void SetGraphicsCalls(const GraphicsCalls& calls) { app.graphics = calls; }
-void SetGameInit(void (*init)()) { app.gameInit = init; }
-Screen CurrentScreen() { return app.current; }
-
-static int Install(ScreenId id) {
-  app.current = app.screens[int(id)];
-  app.currentSet = true;
-  return 0;
-}
-
-int ToMainMenu() { return Install(ScreenId::MainMenu); }
-int ToInGameMenu() { return Install(ScreenId::InGameMenu); }
-
-int ToRiderChooser() {
-  Install(ScreenId::RiderChooser);
-  if (app.hooks.afterRiderChooser) app.hooks.afterRiderChooser();
-  return 0;
-}
-
-int ToTrackScreen() {
-  if (app.hooks.beforeTrackScreen) app.hooks.beforeTrackScreen();
-  return Install(ScreenId::Track);
-}
-
-int ToRiderEditor() {
-  if (app.hooks.beforeRiderEditor) app.hooks.beforeRiderEditor();
-  return Install(ScreenId::RiderEditor);
-}
-
-int ToTrackScreenExplained() {
-  bool first = !app.trackEnteredOnce;
-  app.trackEnteredOnce = true;
-  return first ? Install(ScreenId::TrackExplanation) : ToTrackScreen();
-}
-
-int ToRiderEditorExplained() {
-  bool first = !app.riderEditorEnteredOnce;
-  app.riderEditorEnteredOnce = true;
-  return first ? Install(ScreenId::RiderExplanation) : ToRiderEditor();
-}
-
-static void UpdateStub() {
-  if (app.current.update) app.current.update();
-}
-
-static void RenderStub() {
-  if (app.current.render) app.current.render();
-}
 
 // ---- Frame driver ----
 
@@ -128,16 +62,9 @@ void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls) {
   ++driver.framesSinceDisplay;
 }
 
-static void HandShownFps(int fps) {
-  if (app.hooks.handShownFps) app.hooks.handShownFps(fps);
-}
-
-static void ClearFrame() {
-  if (app.graphics.clearScreen) app.graphics.clearScreen();
-}
-
 static void DriveFrame() {
-  static const FrameCalls calls{RefreshInput, HandShownFps, UpdateStub, RenderStub, ClearFrame};
+  static const FrameCalls calls{RefreshInput, app.game.handShownFps, app.game.update, app.game.render,
+                                app.game.clearScreen};
   RunFrame(app.driver, Platform().clock(1000), calls);
 }
 
@@ -146,13 +73,13 @@ static void DriveFrame() {
 bool GraphicsReady() { return app.graphicsReady; }
 
 void TakeGraphicsDown() {
-  if (app.graphics.forgetTextures) app.graphics.forgetTextures();
-  if (app.graphics.releaseDevice) app.graphics.releaseDevice();
+  if (app.game.forgetTextures) app.game.forgetTextures();
+  if (app.game.releaseDevice) app.game.releaseDevice();
 }
 
 void BringGraphicsUp() {
-  if (!app.graphics.createDevice || !app.graphics.createDevice()) Fatal("can not init graph");
-  if (app.graphics.clearToBlack) app.graphics.clearToBlack();
+  if (!app.game.createDevice || !app.game.createDevice()) Fatal("can not init graph");
+  if (app.game.clearToBlack) app.game.clearToBlack();
   ResetInput();
 }
 
@@ -165,6 +92,10 @@ void Startup() {
   app.cursorVisible = false;
   PlatformShowCursor(false);
   Log("-------startup OK------");
+}
+
+static void ReleaseGameDevice() {
+  if (app.game.releaseDevice) app.game.releaseDevice();
 }
 
 void Shutdown() {
@@ -193,17 +124,12 @@ void AddExitHandler(void (*handler)()) {
     app.exitHandlers[app.exitHandlerCount++] = handler;
 }
 
-void AddExitSave(void (*save)()) {
-  if (app.exitSaveCount < int(sizeof app.exitSaves / sizeof app.exitSaves[0])) app.exitSaves[app.exitSaveCount++] = save;
-}
-
 void ExitGame(int code) {
   // A fault inside an exit handler must not run the handlers again.
   if (app.exiting) _Exit(code);
   app.exiting = true;
   while (app.exitHandlerCount > 0) app.exitHandlers[--app.exitHandlerCount]();
-  if (code == 0)
-    for (int i = 0; i < app.exitSaveCount; ++i) app.exitSaves[i]();
+  if (code == 0 && app.game.saveAtExit) app.game.saveAtExit();
   fflush(nullptr);
   _Exit(code);
 }
@@ -237,7 +163,7 @@ static int MessageLoop() {
           } catch (...) {
             Fatal("Exception!");
           }
-          if (app.graphics.present) app.graphics.present();
+          if (app.game.present) app.game.present();
         }
         break;
       case PlatformEvent::Destroy:
@@ -263,7 +189,8 @@ static int MessageLoop() {
   }
 }
 
-void RunGame() {
+void RunGame(const GameCalls& game) {
+  app.game = game;
   PlatformCatchFaults(OnFault);
   SetExecFolder(PlatformExecutablePath().c_str());
   PlatformChangeDirectory(ExecFolder());
@@ -278,7 +205,7 @@ void RunGame() {
   AddExitHandler(Shutdown);
   Startup();
   Log("init started");
-  if (app.gameInit) app.gameInit();
-  if (app.graphics.releaseDevice) AddExitHandler(app.graphics.releaseDevice);
+  if (app.game.start) app.game.start();
+  AddExitHandler(ReleaseGameDevice);
   ExitGame(MessageLoop());
 }

@@ -1,52 +1,23 @@
-// The application frame: start-up, the message loop, the fixed-step frame driver and the
-// screen state machine. A screen is a pair of plain functions: update per 10 ms step,
-// render per drawn frame.
+// The application frame: start-up, the message loop and the fixed-step frame driver. What a
+// step and a frame do is the game's (GameCalls): the frame only counts time and calls it.
 #pragma once
 #include <cstdint>
+#include <functional>
 
-using ScreenFunction = void (*)();
-using SwitchFunction = int (*)();                 // installs a screen pair, returns 0
-
-struct Screen {
-  ScreenFunction update = nullptr;
-  ScreenFunction render = nullptr;
+// The game as the frame sees it: the layers above fill this in and hand it to RunGame.
+struct GameCalls {
+  std::function<bool()> createDevice;             // false: "can not init graph"
+  std::function<void()> releaseDevice;
+  std::function<void()> forgetTextures;           // mark every sprite slot not loaded
+  std::function<void()> clearToBlack;
+  std::function<void()> clearScreen;
+  std::function<void()> present;
+  std::function<void()> start;                    // once after the device is up: the game's own start-up
+  std::function<void()> update;                   // one 10 ms step of the current screen
+  std::function<void()> render;                   // one frame of the current screen
+  std::function<void(int fps)> handShownFps;      // per step, the frame rate to show
+  std::function<void()> saveAtExit;               // on a clean exit only
 };
-
-// The screens the game is made of; subsystems above the shell fill them in at start (before
-// the first frame) through SetScreen. Unset pairs are empty screens.
-enum class ScreenId { MainMenu, InGameMenu, RiderChooser, Track, RiderEditor, TrackExplanation,
-                      RiderExplanation, Count };
-void SetScreen(ScreenId id, Screen screen);
-// Hooks the switch functions run on the way (sprite slot 15 from the rider in use, the chooser's
-// rider list); each may be null.
-struct SwitchHooks {
-  void (*beforeTrackScreen)() = nullptr;
-  void (*beforeRiderEditor)() = nullptr;
-  void (*afterRiderChooser)() = nullptr;
-  void (*handShownFps)(int fps) = nullptr;        // per step, to the track world
-};
-// The graphics device as the frame sees it (the graphics layer fills these in).
-struct GraphicsCalls {
-  bool (*createDevice)() = nullptr;
-  void (*releaseDevice)() = nullptr;
-  void (*forgetTextures)() = nullptr;             // mark every sprite slot not loaded
-  void (*clearToBlack)() = nullptr;
-  void (*clearScreen)() = nullptr;
-  void (*present)() = nullptr;
-};
-void SetGraphicsCalls(const GraphicsCalls& calls);
-void SetSwitchHooks(const SwitchHooks& hooks);
-// The game initialisation: runs once after the device is up (sprite table, screen initialisers).
-void SetGameInit(void (*init)());
-
-int ToMainMenu();
-int ToInGameMenu();
-int ToRiderChooser();
-int ToTrackScreen();
-int ToRiderEditor();
-int ToTrackScreenExplained();                     // explanation screen on the first call of a run
-int ToRiderEditorExplained();
-Screen CurrentScreen();
 
 // Frame driver arithmetic, separate from the clock so it can be driven by a fake one.
 struct FrameDriver {
@@ -62,19 +33,18 @@ struct FrameDriver {
 };
 // What a frame calls; the real game passes the input refresh, the screen stubs and the clear.
 struct FrameCalls {
-  void (*refreshInput)();
-  void (*handShownFps)(int fps);                  // may be null
-  void (*update)();
-  void (*render)();
-  void (*clear)();
+  std::function<void()> refreshInput;
+  std::function<void(int fps)> handShownFps;      // may be empty
+  std::function<void()> update;
+  std::function<void()> render;
+  std::function<void()> clear;
 };
 // One drawn frame at clock reading now (ms): steps, updates, render or clear.
 void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls);
 
-// Exit: handlers run in reverse order of registration, then (on a clean exit only) the
-// exit-time saves. A crash or Fatal skips the saves so a good file is never overwritten.
+// Exit: handlers run in reverse order of registration, then (on a clean exit only) the game's
+// exit-time save. A crash or Fatal skips the save so a good file is never overwritten.
 void AddExitHandler(void (*handler)());
-void AddExitSave(void (*save)());
 [[noreturn]] void ExitGame(int code);             // code -1 leaves the process with status 255
 [[noreturn]] void Quit();                         // "Quit" in the log, exit code 0
 void Startup();                                   // brings the graphics up
@@ -83,4 +53,4 @@ void Refresh();                                   // after a return to the foreg
 void TakeGraphicsDown();
 void BringGraphicsUp();                           // Fatal "can not init graph" on failure
 bool GraphicsReady();
-[[noreturn]] void RunGame();                    // the entry point's whole work
+[[noreturn]] void RunGame(const GameCalls& game);  // the entry point's whole work

@@ -42,10 +42,7 @@ void RefreshInput() {
 bool KeyDown(int vk) { return vk >= 0 && vk < 256 && (input.current[vk] & 0x80); }
 
 bool KeyPressed(int vk) {
-  if (vk < 0 || vk >= 256) return false;
-  if (!(input.current[vk] & 0x80) || (input.previous[vk] & 0x80)) return false;
-  input.previous[vk] = input.current[vk];
-  return true;
+  return vk >= 0 && vk < 256 && (input.current[vk] & 0x80) && !(input.previous[vk] & 0x80);
 }
 
 void GetMouse(float* x, float* y) {

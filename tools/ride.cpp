@@ -112,7 +112,6 @@ int main(int argc, char** argv) {
 
   auto rider = std::make_unique<CurrentRider>();
   auto world = std::make_unique<World>();
-  StartWorld(*world, rider.get());
 
   const FileLoad track = LoadTrack(*world, *rider, trackPath.c_str());
   std::vector<std::string> lines = TakeLines();
@@ -126,7 +125,7 @@ int main(int argc, char** argv) {
       fprintf(stderr, "%s\n", FileLoadLine(result));
       return 1;
     }
-    RestartRider(*world);
+    RestartRider(*world, *rider);
   } else if (!rider->loaded) {
     // The rider the track names was refused (its line is in the log), or it names none.
     for (const std::string& line : lines)

@@ -4,63 +4,55 @@
 
 #include "graphics/device.h"
 #include "graphics/sprites.h"
-#include "track/world.h"
 
-// ---- State: the one cursor, built at start; it keeps its shape from screen to screen ----
 namespace {
-Cursor cursor;
-
 struct ShapeFace {
   int32_t frame;
   float offsetX, offsetY;
 };
-// Indexed by shape number; shape 5 has no face of its own.
+// Indexed by shape number; 5 is no shape.
 constexpr ShapeFace kFaces[10] = {
-    {0, 10000.0f, 10000.0f},  // 0 hidden: drawn far outside the screen
-    {0, 4.0f, 9.0f},          // 1 pencil
-    {2, 8.0f, 10.0f},         // 2 scenery pencil
-    {1, 4.0f, 9.0f},          // 3 hand
-    {3, 6.0f, -12.0f},        // 4 arrow
-    {0, 0.0f, 0.0f},          // 5 unused
-    {5, 4.0f, 9.0f},          // 6
-    {4, 0.0f, 0.0f},          // 7 zoom
-    {6, 0.0f, 0.0f},          // 8 point drag, colour picker
-    {7, 0.0f, 0.0f},          // 9 eraser
+    {0, 10000.0f, 10000.0f},  // hidden: drawn far outside the screen
+    {0, 4.0f, 9.0f},          // pencil
+    {2, 8.0f, 10.0f},         // scenery pencil
+    {1, 4.0f, 9.0f},          // hand
+    {3, 6.0f, -12.0f},        // arrow
+    {0, 0.0f, 0.0f},          // none
+    {5, 4.0f, 9.0f},          // spare
+    {4, 0.0f, 0.0f},          // zoom
+    {6, 0.0f, 0.0f},          // point drag, colour picker
+    {7, 0.0f, 0.0f},          // eraser
 };
 constexpr int32_t kCursorSlot = 3;
 }  // namespace
 
-void SetCursorShape(int shape) {
+void SetCursorShape(Cursor& cursor, CursorShape shape) {
+  const ShapeFace& face = kFaces[int(shape)];
   cursor.shape = shape;
   cursor.halfWidth = 16.0f;
   cursor.halfHeight = 16.0f;
-  if (shape < 0 || shape > 9 || shape == 5) return;
-  cursor.frame = kFaces[shape].frame;
-  cursor.offsetX = kFaces[shape].offsetX;
-  cursor.offsetY = kFaces[shape].offsetY;
-  cursor.r = cursor.g = cursor.b = 255.0f;
+  cursor.frame = face.frame;
+  cursor.offsetX = face.offsetX;
+  cursor.offsetY = face.offsetY;
   cursor.slot = kCursorSlot;
-  TheWorld().eraserCircle = 0;
+  cursor.eraserCircle = false;
 }
 
-void SetCursorPosition(float x, float y) {
+void SetCursorPosition(Cursor& cursor, float x, float y) {
   cursor.x = x;
   cursor.y = y;
 }
 
-void DrawCursor() {
-  const World& world = TheWorld();
-  if (world.eraserCircle) {
+void DrawCursor(const Cursor& cursor) {
+  if (cursor.eraserCircle) {
     glDisable(GL_TEXTURE_2D);
     glLineWidth(1.0f);
-    DrawCircle(cursor.x, cursor.y, world.eraserRadius, 255, 0, 0);
+    DrawCircle(cursor.x, cursor.y, cursor.eraserRadius, 255, 0, 0);
   }
   glEnable(GL_TEXTURE_2D);
-  glColor4ub(static_cast<GLubyte>(cursor.r), static_cast<GLubyte>(cursor.g), static_cast<GLubyte>(cursor.b), 255);
+  glColor4ub(255, 255, 255, 255);
   BindSpriteFrame(cursor.slot, cursor.frame);
   glLoadIdentity();
   glTranslatef(cursor.x + cursor.offsetX, cursor.y + cursor.offsetY, 0.0f);
   DrawCentredQuad(cursor.halfWidth, -cursor.halfHeight);
 }
-
-const Cursor& GetCursor() { return cursor; }

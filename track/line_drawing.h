@@ -1,25 +1,40 @@
-// Drawing the track's lines fast: the lines in view are found through cells under the view (the
-// world's line grid for solid lines, an index of our own for scenery), each drawn once and in
-// creation order (the order decides which colour lies on top), and sent to GL as vertex arrays.
+// Drawing the track's lines fast: the lines in view are found through the world's grids (the
+// line grid for solid lines, the scenery grid for scenery), each drawn once and in creation
+// order (the order decides which colour lies on top), and sent as vertex arrays.
 //
-// The index follows the world's line lists: lines appended since the last frame are picked up
-// cheaply; after lines were removed or replaced it is rebuilt on the next draw. Removals are
-// noticed from the lists' length and ends, and callers that erase or replace lines say so with
-// ForgetLineOrder, so that an address reused by a new line is never taken for the old one.
+// The cache keeps the candidates of the last query while the cells under the view and the
+// world's lines stay the same (the world's change stamp), so a still or slowly moving view costs
+// only the cull test of its candidates; any line change makes the next query walk the cells again.
 #pragma once
+#include <cstdint>
 #include <vector>
 
 #include "track/lines.h"
+#include "track/view.h"
 
 struct World;
-struct CullRect;
 
-void ForgetLineOrder();                           // lines were removed or replaced: rebuild before the next draw
+struct LineViewCache {
+  uint64_t linesStamp = 0;                        // the world's stamp when the query ran; 0: none
+  bool walk = false;                              // most of the track was in view: walk the array
+  int32_t range[4] = {};                          // cell range: low column, low row, high column, high row
+  std::vector<LineId> ids;                        // creation order, each once
+};
+
+// The drawing's memory between frames: render scratch, never part of the game's state.
+struct LineDrawCache {
+  LineViewCache solid;
+  LineViewCache scenery;
+  std::vector<LineId> inView;                     // the lines of the draw being made
+  std::vector<float> vertices;                    // one run of one primitive and colour
+};
+
 // The lines a draw would send, in creation order, each once: every line that can put a pixel
 // inside the cull rectangle and is not skipped by it (both ends beyond one side).
-void CollectSolidLinesInView(World& world, const CullRect& cull, std::vector<const SolidLine*>* out);
-void CollectSceneryLinesInView(World& world, const CullRect& cull, std::vector<const SceneryLine*>* out);
-// GL: blending on, texturing off, line width zoom x 2.1; lines of thickness 2 or less as GL lines,
+void CollectSolidLinesInView(const World& world, const CullRect& cull, LineDrawCache& cache, std::vector<LineId>* out);
+void CollectSceneryLinesInView(const World& world, const CullRect& cull, LineDrawCache& cache,
+                               std::vector<LineId>* out);
+// Blending on, texturing off, line width zoom x 2.1; lines of thickness 2 or less as lines,
 // thicker ones as a quad with a disc on the second end. Solid lines black, boost lines red.
-void DrawSolidLinesInView(World& world, float zoom, const CullRect& cull);
-void DrawSceneryLinesInView(World& world, float zoom, const CullRect& cull);
+void DrawSolidLinesInView(const World& world, float zoom, const CullRect& cull, LineDrawCache& cache);
+void DrawSceneryLinesInView(const World& world, float zoom, const CullRect& cull, LineDrawCache& cache);

@@ -1,5 +1,6 @@
 #include "track/line_grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -45,21 +46,23 @@ void WalkLine(const SolidLine& line, Visit&& visit) {
   }
 }
 
-GridRow* FindRow(LineGrid& grid, int32_t key) {
+// The look-ups remember the row and cell found last; the caches are the only thing a look-up on
+// a const grid writes.
+GridRow* FindRow(const LineGrid& grid, int32_t key) {
   if (grid.cachedRow && grid.cachedRowKey == key) return grid.cachedRow;
   auto it = grid.rows.find(key);
   if (it == grid.rows.end()) return nullptr;
   grid.cachedRowKey = key;
-  grid.cachedRow = &it->second;
+  grid.cachedRow = const_cast<GridRow*>(&it->second);
   return grid.cachedRow;
 }
 
-XGridNode* FindCellInRow(GridRow& row, int32_t column) {
+XGridNode* FindCellInRow(const GridRow& row, int32_t column) {
   if (row.cachedCell && row.cachedColumn == column) return row.cachedCell;
   auto it = row.cells.find(column);
   if (it == row.cells.end()) return nullptr;
   row.cachedColumn = column;
-  row.cachedCell = &it->second;
+  row.cachedCell = const_cast<XGridNode*>(&it->second);
   return row.cachedCell;
 }
 
@@ -81,12 +84,12 @@ GridCell CellOfPoint(float x, float y) {
   return {column, row};
 }
 
-const XGridNode* FindCell(LineGrid& grid, int32_t column, int32_t row) {
+const XGridNode* FindCell(const LineGrid& grid, int32_t column, int32_t row) {
   GridRow* gridRow = FindRow(grid, row);
   return gridRow ? FindCellInRow(*gridRow, column) : nullptr;
 }
 
-void AddToCell(LineGrid& grid, SolidLine* line, int32_t column, int32_t row) {
+void AddToCell(LineGrid& grid, LineId id, int32_t column, int32_t row) {
   XGridNode* cell = nullptr;
   try {
     auto [rowIt, rowMade] = grid.rows.try_emplace(row);
@@ -103,33 +106,38 @@ void AddToCell(LineGrid& grid, SolidLine* line, int32_t column, int32_t row) {
     Fatal("xnode not added. WTF!?!?");
   }
   try {
-    cell->lines.push_back(line);
+    // New lines have the highest id; only a line that comes back is placed inside.
+    std::vector<LineId>& lines = cell->lines;
+    if (lines.empty() || lines.back() < id) {
+      lines.push_back(id);
+    } else {
+      auto at = std::lower_bound(lines.begin(), lines.end(), id);
+      if (*at != id) lines.insert(at, id);
+    }
   } catch (const std::bad_alloc&) {
     Log("       XGridNode: memory allocation failed while adding line");
   }
   if (cell->lines.empty()) EraseCell(grid, grid.rows[row], column);
 }
 
-bool RemoveFromCell(LineGrid& grid, const SolidLine* line, int32_t column, int32_t row) {
+bool RemoveFromCell(LineGrid& grid, LineId id, int32_t column, int32_t row) {
   GridRow* gridRow = FindRow(grid, row);
   if (!gridRow) return false;
   XGridNode* cell = FindCellInRow(*gridRow, column);
   if (!cell) return false;
-  for (auto it = cell->lines.begin(); it != cell->lines.end(); ++it) {
-    if (*it != line) continue;
-    cell->lines.erase(it);
-    if (cell->lines.empty()) EraseCell(grid, *gridRow, column);
-    return true;
-  }
-  return false;
+  auto at = std::lower_bound(cell->lines.begin(), cell->lines.end(), id);
+  if (at == cell->lines.end() || *at != id) return false;
+  cell->lines.erase(at);
+  if (cell->lines.empty()) EraseCell(grid, *gridRow, column);
+  return true;
 }
 
-void InsertLine(LineGrid& grid, SolidLine* line) {
-  WalkLine(*line, [&](GridCell cell) { AddToCell(grid, line, cell.column, cell.row); });
+void InsertLine(LineGrid& grid, const SolidLine& line, LineId id) {
+  WalkLine(line, [&](GridCell cell) { AddToCell(grid, id, cell.column, cell.row); });
 }
 
-void WithdrawLine(LineGrid& grid, const SolidLine* line) {
-  WalkLine(*line, [&](GridCell cell) { RemoveFromCell(grid, line, cell.column, cell.row); });
+void WithdrawLine(LineGrid& grid, const SolidLine& line, LineId id) {
+  WalkLine(line, [&](GridCell cell) { RemoveFromCell(grid, id, cell.column, cell.row); });
 }
 
 void ClearGrid(LineGrid& grid) {

@@ -1,10 +1,10 @@
 // The sparse grid of 300-unit cells that indexes solid lines by position, so that collision,
 // the eraser and endpoint snapping look only at the lines near a point. Only cells holding a
-// line exist. The grid holds plain pointers; the world's line list owns the records.
+// line exist. The grid holds line ids; the world's line array owns the records.
 //
-// The order of lines inside a cell is the order in which they were added (removal keeps the
-// others in order). Collision visits cells row by row, columns ascending, and each cell's lines
-// in that order, so this order decides the ride.
+// A cell lists its lines by id ascending, which is creation order: a new line goes to the end,
+// and a line that comes back takes its old place. Collision visits cells row by row, columns
+// ascending, and each cell's lines in that order, so this order decides the ride.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -20,9 +20,9 @@ struct GridCell {
   friend constexpr bool operator==(GridCell a, GridCell b) = default;
 };
 
-// One cell: the lines listed in it, in the order they were added.
+// One cell: the ids of the lines listed in it, ascending.
 struct XGridNode {
-  std::vector<SolidLine*> lines;                  // never empty while the cell exists
+  std::vector<LineId> lines;                      // never empty while the cell exists
   int32_t column = 0;
   int32_t row = 0;
 };
@@ -31,15 +31,15 @@ struct XGridNode {
 struct GridRow {
   std::unordered_map<int32_t, XGridNode> cells;
   int32_t row = 0;
-  int32_t cachedColumn = 0;                       // the cell found last
-  XGridNode* cachedCell = nullptr;
+  mutable int32_t cachedColumn = 0;               // the cell found last (a look-up cache)
+  mutable XGridNode* cachedCell = nullptr;
 };
 
 struct LineGrid {
   std::unordered_map<int32_t, GridRow> rows;
   int32_t cellCount = 0;                          // cells in all rows
-  int32_t cachedRowKey = 0;                       // the row found last
-  GridRow* cachedRow = nullptr;
+  mutable int32_t cachedRowKey = 0;               // the row found last (a look-up cache)
+  mutable GridRow* cachedRow = nullptr;
 };
 
 constexpr float kGridCellSize = 300.0f;           // world units
@@ -47,11 +47,11 @@ constexpr float kGridCellSize = 300.0f;           // world units
 // Column = trunc(|x| / 300) * sign(x), row = trunc(|y| / 300 + 1) * sign(y): column 0 is 600
 // units wide, row 0 holds only y == 0. Values beyond the 32-bit range saturate; NaN gives 0.
 GridCell CellOfPoint(float x, float y);
-void InsertLine(LineGrid& grid, SolidLine* line);            // lists it in every cell its walk meets
-void WithdrawLine(LineGrid& grid, const SolidLine* line);    // the same walk, removing; empty cells go
-const XGridNode* FindCell(LineGrid& grid, int32_t column, int32_t row);  // null when the cell does not exist
-void AddToCell(LineGrid& grid, SolidLine* line, int32_t column, int32_t row);  // creates row and cell as needed
-bool RemoveFromCell(LineGrid& grid, const SolidLine* line, int32_t column, int32_t row);  // false if not listed
+void InsertLine(LineGrid& grid, const SolidLine& line, LineId id);    // lists id in every cell the walk meets
+void WithdrawLine(LineGrid& grid, const SolidLine& line, LineId id);  // the same walk, removing; empty cells go
+const XGridNode* FindCell(const LineGrid& grid, int32_t column, int32_t row);  // null when the cell does not exist
+void AddToCell(LineGrid& grid, LineId id, int32_t column, int32_t row);  // creates row and cell as needed
+bool RemoveFromCell(LineGrid& grid, LineId id, int32_t column, int32_t row);  // false if not listed
 void ClearGrid(LineGrid& grid);                               // drops every row and cell; lines untouched
 int32_t GridRowCount(const LineGrid& grid);
 int32_t GridCellCount(const LineGrid& grid);
@@ -63,7 +63,7 @@ std::vector<GridCell> CellsOfLineWalk(const SolidLine& line);  // the cells Inse
 // answered from the existing cells instead, so a huge range stays cheap. visit must not change
 // the grid.
 template <typename Visit>
-void ForEachCellInRange(LineGrid& grid, GridCell low, GridCell high, Visit&& visit) {
+void ForEachCellInRange(const LineGrid& grid, GridCell low, GridCell high, Visit&& visit) {
   if (low.row > high.row || low.column > high.column || grid.cellCount == 0) return;
   const uint64_t rowSpan = uint64_t(int64_t(high.row) - low.row) + 1;
   const uint64_t columnSpan = uint64_t(int64_t(high.column) - low.column) + 1;

@@ -6,6 +6,11 @@
 
 #include "shell/vec2.h"
 
+// A line's id is its index in the world's array of that kind, handed out in creation order and
+// never reused while the track lives: it is also the line's creation sequence number.
+using LineId = int32_t;
+constexpr LineId kNoLine = -1;
+
 // Kind of a solid line; the value is stored in track files as a 32-bit unsigned.
 enum class LineKind : uint32_t {
   Normal = 0,
@@ -20,6 +25,7 @@ struct SolidLine {
   float length = 0;                               // distance between the endpoints
   float thickness = 1;                            // half-width for collision and drawing
   LineKind kind = LineKind::Normal;               // other values behave as Normal
+  bool live = true;                               // false once removed: the slot keeps its id
 };
 
 struct SceneryLine {
@@ -29,6 +35,7 @@ struct SceneryLine {
   uint8_t r = 0, g = 0, b = 0;                    // colour
   float thickness = 1;
   float length = 0;
+  bool live = true;
 };
 
 // Why a line cannot be part of a track. Non-finite values mean the source is damaged; the other

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <list>
 
 #include "platform/platform.h"
 #include "rider/current_rider.h"
@@ -153,11 +152,13 @@ static void StoreF32(uint8_t* b, float value) {
 
 // The records of a section go straight into their place in the buffer: a million lines are
 // 24 MB, written field by field without a call per field.
-static void WriteSolidLines(std::vector<uint8_t>* out, const std::list<SolidLine>& lines, bool demoOrder) {
+// Only live lines are written, in creation order.
+static void WriteSolidLines(std::vector<uint8_t>* out, const World& world, bool demoOrder) {
   const size_t at = out->size();
-  out->resize(at + lines.size() * kSolidLineBytes);
+  out->resize(at + size_t(SolidLineCount(world)) * kSolidLineBytes);
   uint8_t* b = out->data() + at;
-  for (const SolidLine& line : lines) {
+  for (const SolidLine& line : world.solidLines) {
+    if (!line.live) continue;
     StoreF32(b, line.x1);
     StoreF32(b + 4, line.y1);
     if (demoOrder) {
@@ -175,11 +176,12 @@ static void WriteSolidLines(std::vector<uint8_t>* out, const std::list<SolidLine
   }
 }
 
-static void WriteSceneryLines(std::vector<uint8_t>* out, const std::list<SceneryLine>& lines, bool demoOrder) {
+static void WriteSceneryLines(std::vector<uint8_t>* out, const World& world, bool demoOrder) {
   const size_t at = out->size();
-  out->resize(at + lines.size() * kSceneryLineBytes);
+  out->resize(at + size_t(SceneryLineCount(world)) * kSceneryLineBytes);
   uint8_t* b = out->data() + at;
-  for (const SceneryLine& line : lines) {
+  for (const SceneryLine& line : world.sceneryLines) {
+    if (!line.live) continue;
     uint8_t* f = demoOrder ? b + 3 : b;             // the floats
     uint8_t* c = demoOrder ? b : b + 20;            // the colour
     StoreF32(f, line.x1);
@@ -236,18 +238,18 @@ FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackF
 
 void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPath, std::vector<uint8_t>* out) {
   out->clear();
-  out->reserve(kMagicBytes + 16 + world.solidLines.size() * kSolidLineBytes +
-               world.sceneryLines.size() * kSceneryLineBytes + 1024);
+  out->reserve(kMagicBytes + 16 + size_t(SolidLineCount(world)) * kSolidLineBytes +
+               size_t(SceneryLineCount(world)) * kSceneryLineBytes + 1024);
   ByteWriter writer{out};
   const uint32_t version = demoPath ? kDemoVersion : kTrackVersion;
   writer.writeBytes(kTrackMagic, kMagicBytes);
-  // The counts are the list sizes: exactly the records that follow.
+  // The counts are the live lines: exactly the records that follow.
   writer.writeU32(version);
-  writer.writeU32(uint32_t(world.solidLines.size()));
-  WriteSolidLines(out, world.solidLines, demoPath);
+  writer.writeU32(uint32_t(SolidLineCount(world)));
+  WriteSolidLines(out, world, demoPath);
   writer.writeU32(version);
-  writer.writeU32(uint32_t(world.sceneryLines.size()));
-  WriteSceneryLines(out, world.sceneryLines, demoPath);
+  writer.writeU32(uint32_t(SceneryLineCount(world)));
+  WriteSceneryLines(out, world, demoPath);
   writer.writeU8(world.startFlagSet);
   if (world.startFlagSet) WriteSnapshot(world.startSnapshot, writer);
   // A rider whose path could not be kept relative to the exec folder is not named at all.
@@ -273,17 +275,17 @@ bool SaveTrack(const World& world, const CurrentRider& rider, const char* path) 
   return true;
 }
 
-void ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath) {
+bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath) {
   for (TrackNotice notice : content.notices) ShowNotice(notice);
   ClearSolidLines(world);
   ClearSceneryLines(world);
   int skipped = 0;
   for (const StagedSolidLine& s : content.solids)
-    if (!AddSolidLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.thickness, LineKind(s.kind))) ++skipped;
+    if (AddSolidLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.thickness, LineKind(s.kind)) == kNoLine) ++skipped;
   for (const StagedSceneryLine& s : content.scenery)
-    if (!AddSceneryLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness)) ++skipped;
+    if (AddSceneryLine(world, {s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness) == kNoLine) ++skipped;
   if (skipped > 0) Log("%d lines skipped: zero length, too far out or bad thickness", skipped);
-  world.demoLoaded = demoPath ? 1 : 0;
+  world.demoLoaded = demoPath;
 
   world.startFlagSet = 0;
   if (content.hasStartFlag && content.startFlag) {
@@ -294,16 +296,17 @@ void ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& c
     // A name that does not fit beside the exec folder is refused, never cut to another file.
     char riderPath[kMaxPath];
     if (MakeAbsolutePath(riderPath, content.riderName)) LoadRider(rider, riderPath);
-    RestartRider(world);
+    RestartRider(world, rider);
   }
   if (world.startFlagSet) {
     // The flag marks the start state's focus point; (0, 0) when the start state has none.
     const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, rider.focusPointId);
     world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
   }
+  return content.hasRiderName;
 }
 
-FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted) {
   if (!path || !path[0]) {
     Log("%s", FileLoadLine(FileLoad::Cancelled));
     return FileLoad::Cancelled;
@@ -319,7 +322,8 @@ FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path) {
     return result;
   }
   // The file is whole: only now does the world take it.
-  ApplyTrackFile(world, rider, content, demo);
+  const bool restarted = ApplyTrackFile(world, rider, content, demo);
+  if (riderRestarted) *riderRestarted = restarted;
   Log("Track loaded");
   return FileLoad::Loaded;
 }

@@ -64,11 +64,13 @@ void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPat
 // Puts a parsed file into the world: its sections' message boxes and log lines, the lines (those
 // the world cannot take are skipped with one log line), the demo flag, the start state and flag,
 // and the rider it names, loaded into rider and restarted.
-void ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath);
+// Returns true when the rider was restarted (the file names a rider).
+bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath);
 
 // Saves the world's track to path; logs as the game does. True when a file was written.
 // Nothing happens for a demo world, an empty path ("Saving cancelled") or a world without lines.
 bool SaveTrack(const World& world, const CurrentRider& rider, const char* path);
 // Replaces the world's track by the file's content, loads the rider the file names into rider
-// and restarts the world's rider. Loaded also when a section was refused by its version word.
-FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path);
+// and restarts the world's rider (then *riderRestarted is set, when given). Loaded also when a
+// section was refused by its version word.
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted = nullptr);

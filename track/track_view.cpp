@@ -8,18 +8,18 @@
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "shell/display.h"
-#include "shell/input.h"
-#include "rider/ghost.h"
+#include "track/ghost.h"
+#include "rider/body_drawing.h"
 #include "track/line_drawing.h"
+#include "track/track_scene.h"
 
 namespace {
-constexpr float kCullMargin = 40.0f;              // screen px beyond the view that still count
 constexpr int kFlagSlot = 12;                     // "sprites\flag.png"
 constexpr int kFontSlot = 7;
 
-void DrawBody(const Body& body, const World& world) {
-  if (world.wireframe) {
-    DrawSkeleton(body, world.zoom);
+void DrawBody(const Body& body, const View& view) {
+  if (view.wireframe) {
+    DrawSkeleton(body, view.zoom);
   } else {
     DrawSprites(body);
   }
@@ -39,7 +39,7 @@ void DrawStartFlag(const World& world) {
 }
 
 // The line count below the frame rate, both near the top right corner.
-void DrawDisplay(const World& world) {
+void DrawDisplay(const World& world, const View& view) {
   float w = static_cast<float>(ScreenWidth()), h = static_cast<float>(ScreenHeight());
   glLoadIdentity();
   glEnable(GL_TEXTURE_2D);
@@ -50,62 +50,51 @@ void DrawDisplay(const World& world) {
                   SolidLineCount(world) + SceneryLineCount(world));
   glLoadIdentity();
   glTranslatef(w - 224.0f, h - 38.0f, 0.0f);
-  PrintShadowText(20.0f, 20.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "FPS %d", world.shownFps);
+  PrintShadowText(20.0f, 20.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "FPS %d", view.shownFps);
 }
 }  // namespace
 
-CullRect VisibleRect(const World& world) {
-  Vec2 c = ScreenCentre();
-  float z = world.zoom;
-  Vec2 min = c - world.camera - Vec2(c.x / z, c.y / z);
-  return {min.x, min.y, min.x + 2.0f * c.x / z, min.y + 2.0f * c.y / z};
-}
-
-CullRect LineCullRect(const World& world) {
-  CullRect view = VisibleRect(world);
-  float m = kCullMargin / world.zoom;
-  return {view.minX - m, view.minY - m, view.maxX + m, view.maxY + m};
-}
-
 uint8_t GhostAlpha(const World& world) {
-  float counter = static_cast<float>(world.ghostCounter);
-  float period = static_cast<float>(world.ghostPeriod > 0 ? world.ghostPeriod : kGhostPeriod);
+  float counter = static_cast<float>(world.ghost.counter);
+  float period = static_cast<float>(world.ghost.period > 0 ? world.ghost.period : kGhostPeriod);
   float a = std::trunc(std::fabs(258.0f - counter * 255.0f / period) * 0.5f + 1.0f);
   if (!(a >= 0.0f)) return 0;
   return a > 255.0f ? 255 : static_cast<uint8_t>(a);
 }
 
-void RenderWorld(World& world) {
-  CullRect cull = LineCullRect(world);
+void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
+  const World& world = scene.world;
+  const View& view = scene.view;
+  const TrackEditor& editor = scene.editor;
+  CullRect cull = LineCullRect(view);
   Vec2 c = ScreenCentre();
-  float z = world.zoom;
+  float z = view.zoom;
   glLoadIdentity();
   glTranslatef(c.x, c.y, 0.0f);
   glScalef(z, z, 1.0f);
-  glTranslatef(world.camera.x - c.x, world.camera.y - c.y, 0.0f);
-  DrawSceneryLinesInView(world, z, cull);
-  DrawSolidLinesInView(world, z, cull);
+  glTranslatef(view.camera.x - c.x, view.camera.y - c.y, 0.0f);
+  DrawSceneryLinesInView(world, z, cull, cache);
+  DrawSolidLinesInView(world, z, cull, cache);
   if (world.startFlagSet) DrawStartFlag(world);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   // The ghost is not drawn in a frame in which the rider has just advanced.
-  if (world.ghostOn && !world.ghostResync) {
+  if (world.ghost.on && !world.ghost.resync) {
     glColor4ub(255, 255, 255, GhostAlpha(world));
-    DrawBody(world.ghost, world);
+    DrawBody(world.ghost.body, view);
     glColor4ub(255, 255, 255, 255);
   }
   glColor4ub(255, 255, 255, 255);
-  if (KeyPressed('D')) world.wireframe = world.wireframe ? 0 : 1;
-  DrawBody(world.rider, world);
+  DrawBody(world.rider, view);
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
-  if (world.freehandStroke || world.straightStroke) {
+  if (editor.freehandStroke || editor.straightStroke) {
     glColor3ub(255, 0, 0);
     glBegin(GL_LINES);
-    glVertex2f(world.strokeStart.x, world.strokeStart.y);
-    glVertex2f(world.cursorPoint.x, world.cursorPoint.y);
+    glVertex2f(editor.strokeStart.x, editor.strokeStart.y);
+    glVertex2f(editor.cursorPoint.x, editor.cursorPoint.y);
     glEnd();
   }
-  DrawDisplay(world);
+  DrawDisplay(world, view);
 }

@@ -1,12 +1,11 @@
-// How the track screen is drawn: the world through the camera and zoom with the lines culled to
-// the view, the start flag, the ghost, the rider, the stroke preview and the on-screen display.
-// A world point w is drawn at C + zoom (w + camera - C), C the screen centre.
+// How the track screen draws its scene: the world through the view with the lines culled to it,
+// the start flag, the ghost, the rider, the stroke preview and the on-screen display.
 #pragma once
+#include <cstdint>
 
-#include "track/world.h"
+struct World;
+struct TrackScene;
+struct LineDrawCache;
 
-CullRect VisibleRect(const World& world);         // the world rectangle on screen
-CullRect LineCullRect(const World& world);        // the visible rectangle grown by 40 / zoom on every side
 uint8_t GhostAlpha(const World& world);           // 130 at the start of the ghost's loop, 2 at its end
-// GL. Also toggles the wireframe drawing when D was pressed in this frame.
-void RenderWorld(World& world);
+void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache);

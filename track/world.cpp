@@ -1,19 +1,15 @@
 #include "track/world.h"
 
+#include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <vector>
 
 #include "rider/current_rider.h"
-#include "rider/ghost.h"
 #include "rider/simulation.h"
-#include "shell/display.h"
-#include "shell/paths.h"
-#include "track/track_file.h"
+#include "track/collision.h"
 
 namespace {
 
-constexpr float kCameraDeadZone = 0.236f;         // fraction of the half screen the focus may drift
 constexpr float kPieceGap = 1.0f;                 // an erased chord leaves this much room on each side
 constexpr float kShortestPiece = 10.0f;           // pieces this long or shorter are dropped
 
@@ -62,98 +58,78 @@ EraseCut CutByCircle(Vec2 p1, Vec2 p2, float length, Vec2 c, float r) {
   return cut;
 }
 
-const BodyPoint* FindFocusPoint(const World& world) {
-  if (!world.currentRider) return nullptr;
-  return FindPointById(world.rider, world.currentRider->focusPointId);
+// A stamp no other line change in the process has had, so a cache keyed on it can never take
+// one world's lines for another's.
+uint64_t NextLinesStamp() {
+  static uint64_t last = 0;
+  return ++last;
 }
 
-// The camera offset that puts the focus point at the screen centre; (0, 0) without one.
-Vec2 FocusTarget(const World& world) {
-  const BodyPoint* focus = FindFocusPoint(world);
-  if (!focus) return {0.0f, 0.0f};
-  const Vec2 centre = ScreenCentre();
-  return {centre.x - focus->x, centre.y - focus->y};
-}
-
-float FollowAxis(float camera, float target, float deadZone) {
-  if (target - camera > deadZone) return target - deadZone;
-  if (target - camera < -deadZone) return target + deadZone;
-  return camera;
+int TouchLines(void* context, BodyPoint& point) {
+  World& world = *static_cast<World*>(context);
+  return ResolvePointWithLines(world.grid, world.solidLines, point);
 }
 
 }  // namespace
 
-World& TheWorld() {
-  // Made at first use (after the display settings are read), lives until exit.
-  static World world;
-  static bool started = false;
-  if (!started) {
-    started = true;
-    StartWorld(world, &TheCurrentRider());
-  }
-  return world;
-}
-
-void StartWorld(World& world, const CurrentRider* rider) {
-  world.currentRider = rider;
-  ResetEditorState(world);
-  RestartRider(world);
-  world.newLineKind = LineKind::Normal;
-  world.sceneryMode = 0;
-  world.newLineThickness = 1.0f;
-  const Vec2 screen = ScreenSize();
-  world.camera = {screen.x * 0.5f - 512.0f, screen.y * 0.4f - 10000.0f};
-  world.eraserRadius = 10.0f;
-  world.eraserCircle = 0;
-  world.startFlagSet = 0;
-  world.snapEnabled = 1;
-  world.demoLoaded = 0;
-  world.wireframe = 0;
-  world.ghostPeriod = kGhostPeriod;
-  world.ghostOn = 0;
-}
-
 // ---- lines ----
 
-SolidLine* AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind kind) {
-  if (CheckLine(p1, p2, thickness) != LineFault::None) return nullptr;
+LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind kind) {
+  if (CheckLine(p1, p2, thickness) != LineFault::None) return kNoLine;
+  const LineId id = LineId(world.solidLines.size());
   world.solidLines.push_back(MakeSolidLine(p1, p2, thickness, kind));
-  auto position = std::prev(world.solidLines.end());
-  SolidLine* line = &*position;
-  IndexLine(world.solidIndex, line, position);
   world.solidLineCount += 1;
-  InsertLine(world.grid, line);
-  return line;
+  world.thickestSolid = std::max(world.thickestSolid, thickness);
+  world.linesStamp = NextLinesStamp();
+  InsertLine(world.grid, world.solidLines.back(), id);
+  return id;
 }
 
-void RemoveSolidLine(World& world, const SolidLine* line) {
-  std::list<SolidLine>::iterator position;
-  if (!FindIndexedLine(world.solidIndex, line, &position)) return;
-  WithdrawLine(world.grid, line);
-  UnindexLine(world.solidIndex, line);
-  world.solidLines.erase(position);
+void RemoveSolidLine(World& world, LineId id) {
+  if (id < 0 || size_t(id) >= world.solidLines.size() || !world.solidLines[size_t(id)].live) return;
+  SolidLine& line = world.solidLines[size_t(id)];
+  WithdrawLine(world.grid, line, id);
+  line.live = false;
   world.solidLineCount -= 1;
+  world.linesStamp = NextLinesStamp();
 }
 
 void ClearSolidLines(World& world) {
   ClearGrid(world.grid);
-  ClearLineIndex(world.solidIndex);
   world.solidLines.clear();
   world.solidLineCount = 0;
+  world.thickestSolid = 0;
+  world.linesStamp = NextLinesStamp();
 }
 
 int32_t SolidLineCount(const World& world) { return world.solidLineCount; }
 
-SceneryLine* AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b, float thickness) {
-  if (CheckLine(p1, p2, thickness) != LineFault::None) return nullptr;
+LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b, float thickness) {
+  if (CheckLine(p1, p2, thickness) != LineFault::None) return kNoLine;
+  const LineId id = LineId(world.sceneryLines.size());
   world.sceneryLines.push_back(MakeSceneryLine(p1, p2, r, g, b, thickness));
   world.sceneryLineCount += 1;
-  return &world.sceneryLines.back();
+  world.thickestScenery = std::max(world.thickestScenery, thickness);
+  world.linesStamp = NextLinesStamp();
+  IndexSceneryLine(world.sceneryGrid, world.sceneryLines.back(), id);
+  return id;
+}
+
+void RemoveSceneryLine(World& world, LineId id) {
+  if (id < 0 || size_t(id) >= world.sceneryLines.size() || !world.sceneryLines[size_t(id)].live) return;
+  SceneryLine& line = world.sceneryLines[size_t(id)];
+  UnindexSceneryLine(world.sceneryGrid, line, id);
+  line.live = false;
+  world.sceneryLineCount -= 1;
+  world.linesStamp = NextLinesStamp();
 }
 
 void ClearSceneryLines(World& world) {
+  ClearSceneryGrid(world.sceneryGrid);
   world.sceneryLines.clear();
   world.sceneryLineCount = 0;
+  world.thickestScenery = 0;
+  world.linesStamp = NextLinesStamp();
 }
 
 int32_t SceneryLineCount(const World& world) { return world.sceneryLineCount; }
@@ -171,34 +147,40 @@ void EraseSolidLines(World& world, Vec2 centre, float radius) {
     for (;;) {
       const XGridNode* cell = FindCell(world.grid, key.column, key.row);
       if (!cell || index >= cell->lines.size()) break;
-      const SolidLine* line = cell->lines[index];
-      const EraseCut cut = CutByCircle({line->x1, line->y1}, {line->x2, line->y2}, line->length, centre, radius);
+      const LineId id = cell->lines[index];
+      const SolidLine line = world.solidLines[size_t(id)];
+      const EraseCut cut = CutByCircle({line.x1, line.y1}, {line.x2, line.y2}, line.length, centre, radius);
       if (!cut.hit) {
         index += 1;
         continue;
       }
       const size_t heldBefore = cell->lines.size();
-      const float thickness = line->thickness;
-      const LineKind kind = line->kind;
-      RemoveSolidLine(world, line);
-      for (int i = 0; i < cut.pieceCount; ++i) AddSolidLine(world, cut.pieces[i][0], cut.pieces[i][1], thickness, kind);
+      RemoveSolidLine(world, id);
+      for (int i = 0; i < cut.pieceCount; ++i)
+        AddSolidLine(world, cut.pieces[i][0], cut.pieces[i][1], line.thickness, line.kind);
       if (heldBefore <= 1) break;
       index = 0;
     }
   }
 }
 
+// In creation order over the lines listed near the circle; the pieces of a cut line are new
+// lines at the end and lie outside the circle.
 void EraseSceneryLines(World& world, Vec2 centre, float radius) {
-  for (auto it = world.sceneryLines.begin(); it != world.sceneryLines.end();) {
-    const EraseCut cut = CutByCircle({it->x1, it->y1}, {it->x2, it->y2}, it->length, centre, radius);
-    if (!cut.hit) {
-      ++it;
-      continue;
-    }
+  std::vector<LineId> candidates;
+  CollectSceneryCandidates(
+      world.sceneryGrid,
+      SceneryCellsOver(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius, 0.0f),
+      &candidates);
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  for (LineId id : candidates) {
+    const SceneryLine line = world.sceneryLines[size_t(id)];
+    const EraseCut cut = CutByCircle({line.x1, line.y1}, {line.x2, line.y2}, line.length, centre, radius);
+    if (!cut.hit) continue;
     for (int i = 0; i < cut.pieceCount; ++i)
-      AddSceneryLine(world, cut.pieces[i][0], cut.pieces[i][1], it->r, it->g, it->b, it->thickness);
-    it = world.sceneryLines.erase(it);
-    world.sceneryLineCount -= 1;
+      AddSceneryLine(world, cut.pieces[i][0], cut.pieces[i][1], line.r, line.g, line.b, line.thickness);
+    RemoveSceneryLine(world, id);
   }
 }
 
@@ -208,10 +190,11 @@ void SnapToEndpoint(World& world, Vec2& point, float radius) {
   bool found = false;
   Vec2 snapped = point;
   ForEachCellInRange(world.grid, low, high, [&](const XGridNode& cell) {
-    for (const SolidLine* line : cell.lines) {
+    for (LineId id : cell.lines) {
       if (found) return;
-      const Vec2 p1{line->x1, line->y1};
-      const Vec2 p2{line->x2, line->y2};
+      const SolidLine& line = world.solidLines[size_t(id)];
+      const Vec2 p1{line.x1, line.y1};
+      const Vec2 p2{line.x2, line.y2};
       if (Distance(p1, point) < radius) {
         snapped = p1;
         found = true;
@@ -224,64 +207,29 @@ void SnapToEndpoint(World& world, Vec2& point, float radius) {
   point = snapped;
 }
 
-// ---- rider, camera and start ----
+// ---- rider and start ----
 
-void ResetEditorState(World& world) {
-  world.freehandStroke = 0;
-  world.straightStroke = 0;
-  world.panDrag = 0;
-  world.chainLatch = 0;
-  world.strokeStart = {};
-  world.cursorPoint = {};
-  world.camera = {};
-  world.panAnchor = {};
-  world.mouseCopy = {};
-  world.zoom = 1.0f;
-  world.pointDrag = 0;
-  world.draggedPoint = nullptr;
-}
-
-void ResetWorld(World& world) {
-  ResetEditorState(world);
+void ResetWorld(World& world, const CurrentRider& rider) {
   ClearRider(world);
-  RestartRider(world);
-  world.newLineThickness = 1.0f;
-  world.newLineKind = LineKind::Normal;
-  world.sceneryMode = 0;
-  world.eraserRadius = 10.0f;
-  world.eraserCircle = 0;
+  RestartRider(world, rider);
   ClearSolidLines(world);
   ClearSceneryLines(world);
   world.startFlagSet = 0;
-  world.demoLoaded = 0;
+  world.demoLoaded = false;
 }
 
-void ClearRider(World& world) {
-  world.draggedPoint = nullptr;
-  ClearBody(world.rider);
-}
+void ClearRider(World& world) { ClearBody(world.rider); }
 
-void RestartRider(World& world) {
-  if (!world.currentRider || !world.currentRider->loaded) return;
-  world.draggedPoint = nullptr;
-  RebuildFromSnapshot(world.rider, world.currentRider->snapshot);
-  world.camera = FocusTarget(world);
-  world.wireframe = world.rider.spritesAdded == 0 ? 1 : 0;
+void RestartRider(World& world, const CurrentRider& rider) {
+  if (!rider.loaded) return;
+  world.focusPointId = rider.focusPointId;
+  RebuildFromSnapshot(world.rider, rider.snapshot);
   ResyncGhost(world);
 }
 
 Vec2 FocusPoint(const World& world) {
-  const BodyPoint* focus = FindFocusPoint(world);
+  const BodyPoint* focus = FindPointById(world.rider, world.focusPointId);
   return focus ? Vec2(focus->x, focus->y) : Vec2(0.0f, 0.0f);
-}
-
-void FollowFocus(World& world) {
-  const Vec2 target = FocusTarget(world);
-  const Vec2 centre = ScreenCentre();
-  const float deadX = kCameraDeadZone * centre.x / world.zoom;
-  const float deadY = kCameraDeadZone * centre.y / world.zoom;
-  world.camera.x = FollowAxis(world.camera.x, target.x, deadX);
-  world.camera.y = FollowAxis(world.camera.y, target.y, deadY);
 }
 
 void StoreStart(World& world) {
@@ -292,44 +240,12 @@ void StoreStart(World& world) {
 
 void RestoreStart(World& world) {
   if (!world.startFlagSet) return;
-  world.draggedPoint = nullptr;
   RebuildFromSnapshot(world.rider, world.startSnapshot);
 }
 
 void StepRider(World& world) {
-  StepBody(world.rider, world.grid);
-  FollowFocus(world);
-  world.ghostResync = 1;
+  StepBodyOnTrack(world.rider, world);
+  world.ghost.resync = true;
 }
 
-// ---- setters ----
-
-void SetNewLineThickness(World& world, float thickness) { world.newLineThickness = thickness; }
-
-void SetSceneryColour(World& world, uint32_t r, uint32_t g, uint32_t b) {
-  world.sceneryR = r;
-  world.sceneryG = g;
-  world.sceneryB = b;
-}
-
-void SetMousePosition(World& world, Vec2 mouse) {
-  world.mouse = mouse;
-  world.mouseCopy = mouse;
-}
-
-void SetShownFps(World& world, int32_t fps) { world.shownFps = fps; }
-
-bool ToggleSnap(World& world) {
-  world.snapEnabled = world.snapEnabled ? 0 : 1;
-  return world.snapEnabled != 0;
-}
-
-// ---- exit ----
-
-void SaveWorldAtExit() {
-  World& world = TheWorld();
-  if (world.demoLoaded) return;
-  char path[kMaxPath];
-  if (!MakeAbsolutePath(path, "last_played.track")) return;
-  SaveTrack(world, TheCurrentRider(), path);
-}
+void StepBodyOnTrack(Body& body, World& world) { StepBody(body, Surface{TouchLines, &world}); }

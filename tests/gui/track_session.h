@@ -1,43 +1,49 @@
 // A scripted track-screen session: fake keyboard and cursor behind the platform seam, a fresh
-// world and toolbar, and helpers that run whole steps as the frame driver would.
+// game record for every test, and helpers that run whole steps as the frame driver would.
 #pragma once
+#include <memory>
+
 #include "fake_input.h"
+#include "gui/game.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
 #include "rider/body.h"
 #include "rider/current_rider.h"
+#include "track/track_scene.h"
 #include "track/track_tools.h"
 #include "track/world.h"
+
+// The game of the running test, made anew by ResetSession.
+inline std::unique_ptr<Game>& SessionGame() {
+  static std::unique_ptr<Game> game;
+  return game;
+}
+
+inline Game& TheGame() { return *SessionGame(); }
 
 // One 10 ms step: the input refresh, then the track screen's update.
 inline void Step(int count = 1) {
   for (int i = 0; i < count; ++i) {
     RefreshInput();
-    TrackScreenUpdate();
+    TrackScreenUpdate(TheGame());
   }
 }
 
 inline void ResetSession() {
   InstallFakeInput();
   EndSliderDrag();
-  ResetCurrentRider(TheCurrentRider());
-  ResetTrackWorld(TheWorld());
-  TheWorld().zoom = 1.0f;
-  TheWorld().camera = {0.0f, 0.0f};
-  TheWorld().snapEnabled = 1;
-  TheWorld().ghostOn = 0;
-  TrackToolbar& toolbar = TheTrackToolbar();
-  toolbar = TrackToolbar{};
-  InitTrackToolbar();
-  ResetTrackScreen();
-  SetTrackScreenEscape(nullptr);
+  SessionGame() = std::make_unique<Game>();
+  Game& game = TheGame();
+  game.track.view.camera = {0.0f, 0.0f};
+  InitTrackToolbar(game);
+  SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
   PointAt(600, 400);
   Step();
 }
 
 // Centre of a toolbar widget in screen px (y up).
 inline Vec2 CentreOf(const Widget& widget) {
-  Vec2 anchor = TheTrackToolbar().anchor;
+  Vec2 anchor = TheGame().toolbar.anchor;
   return {anchor.x + widget.x + widget.w / 2, anchor.y + widget.y + widget.h / 2};
 }
 
@@ -52,11 +58,11 @@ inline void Click(const Widget& widget) {
   Step();
 }
 
-inline void ClickButton(int index) { Click(TheTrackToolbar().buttons[index]); }
+inline void ClickButton(int index) { Click(TheGame().toolbar.buttons[index]); }
 
 // A small rider: two points joined by a spring, focus on the first. Loaded as the rider in use.
 inline void LoadTestRider(float x = 700.0f, float y = 500.0f) {
-  CurrentRider& rider = TheCurrentRider();
+  CurrentRider& rider = TheGame().track.rider;
   ResetCurrentRider(rider);
   AddSnapshotPoint(rider.snapshot, MakePoint(x, y, 1.0f, 10.0f, 0));
   AddSnapshotPoint(rider.snapshot, MakePoint(x + 30.0f, y, 1.0f, 10.0f, 0));
@@ -69,5 +75,5 @@ inline void LoadTestRider(float x = 700.0f, float y = 500.0f) {
   AddSnapshotLink(rider.snapshot, 0, 1, fields);
   rider.focusPointId = 0;
   rider.loaded = 1;
-  RestartRiderFromScratch(TheWorld());
+  RestartRiderFromScratch(TheGame().track);
 }

@@ -12,9 +12,16 @@
 namespace {
 class ToolbarTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetSession(); }
-  TrackToolbar& bar = TheTrackToolbar();
-  World& world = TheWorld();
+  struct Session {
+    Session() { ResetSession(); }
+  } session_;
+  Game& game = TheGame();
+  TrackToolbar& bar = game.toolbar;
+  TrackScene& scene = game.track;
+  World& world = scene.world;
+  TrackEditor& editor = scene.editor;
+  View& view = scene.view;
+  Cursor& cursor = scene.cursor;
 
   int SelectedCount() {
     int n = 0;
@@ -160,7 +167,7 @@ TEST_F(ToolbarTest, ClearNeedsFourClicksInARow) {
 
 TEST_F(ToolbarTest, SliderSetsTheThicknessForNewLines) {
   Step();
-  EXPECT_FLOAT_EQ(world.newLineThickness, 1.0f);
+  EXPECT_FLOAT_EQ(editor.newLineThickness, 1.0f);
   // Press on the knob's travel and drag far right: value w - 12 = 51, thickness 51 x 0.2 + 1.
   Vec2 at = CentreOf(bar.thickness);
   PointAt(at.x, at.y - 5);
@@ -170,7 +177,7 @@ TEST_F(ToolbarTest, SliderSetsTheThicknessForNewLines) {
   PointAt(at.x + 300, at.y - 5);
   Step(2);
   EXPECT_FLOAT_EQ(GetValue(bar.thickness), 51.0f);
-  EXPECT_NEAR(world.newLineThickness, 11.2f, 1e-5f);
+  EXPECT_NEAR(editor.newLineThickness, 11.2f, 1e-5f);
   SetKey(1, false);
   Step();
   EXPECT_FALSE(SliderDragActive());
@@ -178,16 +185,16 @@ TEST_F(ToolbarTest, SliderSetsTheThicknessForNewLines) {
 
 TEST_F(ToolbarTest, SnapAndGhostButtonsToggleWithTheirFaces) {
   ClickButton(kSnapButton);
-  EXPECT_EQ(world.snapEnabled, 0);
+  EXPECT_EQ(editor.snapEnabled, 0);
   EXPECT_EQ(bar.buttons[kSnapButton].frame, 25);
   ClickButton(kSnapButton);
-  EXPECT_EQ(world.snapEnabled, 1);
+  EXPECT_EQ(editor.snapEnabled, 1);
   EXPECT_EQ(bar.buttons[kSnapButton].frame, 3);
   ClickButton(kGhostButton);
-  EXPECT_EQ(world.ghostOn, 1);
+  EXPECT_EQ(world.ghost.on, 1);
   EXPECT_EQ(bar.buttons[kGhostButton].frame, 37);
   ClickButton(kGhostButton);
-  EXPECT_EQ(world.ghostOn, 0);
+  EXPECT_EQ(world.ghost.on, 0);
   EXPECT_EQ(bar.buttons[kGhostButton].frame, 36);
 }
 
@@ -229,7 +236,7 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   SetKey(1, false);
   Step();
   EXPECT_FALSE(IsEnabled(bar.picker));
-  EXPECT_EQ(world.sceneryR + world.sceneryG + world.sceneryB, 0u);
+  EXPECT_EQ(editor.sceneryR + editor.sceneryG + editor.sceneryB, 0u);
 
   Click(bar.swatch);
   ASSERT_TRUE(IsEnabled(bar.picker));
@@ -241,12 +248,12 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   SetKey(1, true);
   Step(2);
   int column = 96 + 4, row = 256 - 56 - 5;
-  EXPECT_EQ(world.sceneryR, uint32_t(column));
-  EXPECT_EQ(world.sceneryG, uint32_t(row));
-  EXPECT_EQ(world.sceneryB, 99u);
+  EXPECT_EQ(editor.sceneryR, uint32_t(column));
+  EXPECT_EQ(editor.sceneryG, uint32_t(row));
+  EXPECT_EQ(editor.sceneryB, 99u);
   EXPECT_EQ(bar.swatch.r, column);
   // While over the picker nothing else reacts: no stroke begins.
-  EXPECT_EQ(world.freehandStroke, 0);
+  EXPECT_EQ(editor.freehandStroke, 0);
   SetKey(1, false);
   Step();
   EXPECT_FALSE(IsEnabled(bar.picker));
@@ -290,7 +297,7 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   ASSERT_NE(saved, nullptr);
   fclose(saved);
 
-  ResetTrackWorld(world);
+  ResetTrackWorld(scene);
   ClickButton(kLoadButton);
   EXPECT_EQ(dialogs, 2);
   ASSERT_EQ(SolidLineCount(world), 2);

@@ -64,8 +64,9 @@ std::vector<uint8_t> Frame(World& world, float zoom, const CullRect& cull, bool 
   glLoadIdentity();
   glScalef(zoom, zoom, 1.0f);
   if (batched) {
-    DrawSceneryLinesInView(world, zoom, cull);
-    DrawSolidLinesInView(world, zoom, cull);
+    LineDrawCache cache;
+    DrawSceneryLinesInView(world, zoom, cull, cache);
+    DrawSolidLinesInView(world, zoom, cull, cache);
   } else {
     ImmediateWorld(world, zoom, cull);
   }

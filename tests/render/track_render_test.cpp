@@ -86,8 +86,8 @@ class TrackRender : public ::testing::Test {
   }
   // Two frames: the first bind of every sprite only loads it.
   std::vector<uint8_t> Render() {
-    TrackScreenRender();
-    TrackScreenRender();
+    TrackScreenRender(TheGame());
+    TrackScreenRender(TheGame());
     glFinish();
     return ReadScreen();
   }
@@ -95,12 +95,14 @@ class TrackRender : public ::testing::Test {
 }  // namespace
 
 TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
-  World& world = TheWorld();
+  TrackScene& scene = TheGame().track;
+  World& world = scene.world;
+  const View& view = scene.view;
   LoadTestRider(700.0f, 500.0f);
-  for (BodyPoint& point : TheCurrentRider().snapshot.points) point.friction = 0.5f;
-  RestartRiderFromScratch(world);
+  for (BodyPoint& point : scene.rider.snapshot.points) point.friction = 0.5f;
+  RestartRiderFromScratch(scene);
   // A straight line 100 units under the rider, drawn with the right button.
-  Vec2 riderOnScreen = ScreenPointOf(world, {700.0f, 500.0f});
+  Vec2 riderOnScreen = ScreenPointOf(view, {700.0f, 500.0f});
   float lineY = riderOnScreen.y - 100.0f;
   PointAt(300, lineY);
   Step();
@@ -122,7 +124,7 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
 
   std::vector<uint8_t> screen = Render();
   // The line lies where the view maps it: dark on its centre, white 8 px above and below.
-  Vec2 onLine = ScreenPointOf(world, {line.x1 + 450.0f, line.y1});
+  Vec2 onLine = ScreenPointOf(view, {line.x1 + 450.0f, line.y1});
   int lx = int(onLine.x), ly = int(std::lround(onLine.y));
   ASSERT_GT(lx, 100);
   ASSERT_LT(lx, kWidth);
@@ -134,20 +136,20 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   for (const BodyPoint& point : world.rider.points) {
     EXPECT_GT(point.y, line.y1);
     EXPECT_LT(point.y, line.y1 + 30.0f);
-    Vec2 p = ScreenPointOf(world, {point.x, point.y});
+    Vec2 p = ScreenPointOf(view, {point.x, point.y});
     EXPECT_GT(Marked(screen, int(p.x), int(p.y), 5), 10) << "rider point at " << p.x << ", " << p.y;
   }
   // Nothing is drawn far above the rider.
-  Vec2 above = ScreenPointOf(world, {world.rider.points.front().x, line.y1 + 150.0f});
+  Vec2 above = ScreenPointOf(view, {world.rider.points.front().x, line.y1 + 150.0f});
   EXPECT_EQ(Marked(screen, int(above.x), int(above.y), 5), 0);
 
   // The on-screen display near the top right corner.
   EXPECT_GT(Marked(screen, kWidth - 150, kHeight - 50, 40), 50);
 
   // The toolbar covers a thick line drawn under it.
-  Vec2 anchor = TheTrackToolbar().anchor;
+  Vec2 anchor = TheGame().toolbar.anchor;
   int ty = int(anchor.y - 300);
-  Vec2 from = WorldPointOf(world, {0, float(ty)}), to = WorldPointOf(world, {200, float(ty)});
+  Vec2 from = WorldPointOf(view, {0, float(ty)}), to = WorldPointOf(view, {200, float(ty)});
   AddSolidLine(world, from, to, 30.0f, LineKind::Normal);
   std::vector<uint8_t> covered = Render();
   // The panel's picture is nearly opaque: the line may shade it a little but never shows through.
@@ -159,10 +161,10 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   Step();
   std::vector<uint8_t> withCursor = Render();
   EXPECT_GT(Differences(covered, withCursor, lx - 12, ly - 8, lx + 20, ly + 24), 20);
-  Vec2 onBar = CentreOf(TheTrackToolbar().buttons[kPencilButton]);
+  Vec2 onBar = CentreOf(TheGame().toolbar.buttons[kPencilButton]);
   PointAt(onBar.x, onBar.y);
   Step();
-  EXPECT_EQ(GetCursor().shape, 4);
+  EXPECT_EQ(scene.cursor.shape, CursorShape::Arrow);
   std::vector<uint8_t> overBar = Render();
   EXPECT_GT(Differences(withCursor, overBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24, int(onBar.y) + 4),
             20);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "rider/collision.h"
+#include "track/collision.h"
 #include "rider/simulation.h"
 #include "rider/test_riders.h"
 #include "track/world.h"
@@ -22,7 +22,7 @@ void ExpectFinite(const Body& body) {
 }
 
 void RunSteps(Body& body, World& world, int steps) {
-  for (int i = 0; i < steps; ++i) StepBody(body, world.grid);
+  for (int i = 0; i < steps; ++i) StepBodyOnTrack(body, world);
 }
 
 class Degenerate : public testing::Test {
@@ -118,7 +118,7 @@ TEST_F(Degenerate, NonFiniteInputIsRefusedAtTheDoor) {
   EXPECT_EQ(AddPoint(body, 0, 0, NAN, 10, 0, 1, 0), nullptr);
   EXPECT_EQ(AddPoint(body, 0, 0, 1, -INFINITY, 0, 1, 0), nullptr);
   EXPECT_EQ(AddPoint(body, 0, 0, 1, 10, 0, 1, NAN), nullptr);
-  EXPECT_EQ(AddSolidLine(*world_, {NAN, NAN}, {1, 1}, 1, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(*world_, {NAN, NAN}, {1, 1}, 1, LineKind::Normal), kNoLine);
   EXPECT_TRUE(body.points.empty());
   // A point moved to NaN from outside (never by the simulation) leaves the others unharmed.
   BodyPoint* sane = AddPoint(body, 0, 100, 1, 10, 0, 1, 0.1f);

@@ -19,7 +19,7 @@ uint64_t Ride(int steps, int* linksLeft) {
   BuildTestTrack(*world);
   Body body;
   BuildTestRider(body, -150, 40);
-  for (int i = 0; i < steps; ++i) StepBody(body, world->grid);
+  for (int i = 0; i < steps; ++i) StepBodyOnTrack(body, *world);
   *linksLeft = body.linksAdded;
   return HashBodyPositions(body);
 }

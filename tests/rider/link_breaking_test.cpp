@@ -45,7 +45,7 @@ TEST(LinkBreaking, BrokenLinkTakesItsGroupAndLogsEach) {
   // k = 10 x 0.05 = 0.5: stretching link 0-1 to 25 breaks it in the first solve of the step.
   chain.p[0]->x = -15;
   chain.p[0]->prevX = -15;
-  StepBody(chain.body, world->grid);
+  StepBodyOnTrack(chain.body, *world);
   EXPECT_EQ(chain.body.linksAdded, 1);
   ASSERT_EQ(chain.body.links.size(), 1u);
   EXPECT_EQ(chain.body.links.front().breakGroup, 0);

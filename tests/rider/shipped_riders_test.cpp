@@ -35,10 +35,9 @@ class ShippedRidersTest : public GameFilesTest {
   Ride RideOn(const designs::Design& design, void (*track)(World& world), int steps) {
     auto rider = std::make_unique<CurrentRider>();
     auto world = std::make_unique<World>();
-    StartWorld(*world, rider.get());
     const std::string path = std::string(ExecFolder()) + "\\riders\\" + design.file;
     EXPECT_EQ(LoadRider(*rider, path.c_str()), FileLoad::Loaded) << design.file;
-    RestartRider(*world);
+    RestartRider(*world, *rider);
     track(*world);
     Ride ride;
     ride.startX = FocusPoint(*world).x;

@@ -82,48 +82,50 @@ TEST(LineGrid, CellWalkFollowsTheLine) {
 TEST(LineGrid, InsertAndWithdrawAreSymmetric) {
   LineGrid grid;
   EXPECT_EQ(FindCell(grid, 0, 0), nullptr);
-  std::list<SolidLine> lines;
+  std::vector<SolidLine> lines;
   Lcg random;
   for (int i = 0; i < 400; ++i) {
     const float x = random.Next(-3000, 3000), y = random.Next(-3000, 3000);
     lines.push_back(Line(x, y, x + random.Next(-700, 700), y + random.Next(-700, 700), random.Next(0, 30)));
-    InsertLine(grid, &lines.back());
+    InsertLine(grid, lines.back(), LineId(i));
   }
   // Every line is listed in exactly the cells of its walk.
-  for (const SolidLine& line : lines)
-    for (GridCell cell : CellsOfLineWalk(line)) {
+  for (size_t id = 0; id < lines.size(); ++id)
+    for (GridCell cell : CellsOfLineWalk(lines[id])) {
       const XGridNode* node = FindCell(grid, cell.column, cell.row);
       ASSERT_NE(node, nullptr);
       EXPECT_EQ(node->column, cell.column);
       EXPECT_EQ(node->row, cell.row);
-      EXPECT_EQ(std::count(node->lines.begin(), node->lines.end(), &line), 1);
+      EXPECT_EQ(std::count(node->lines.begin(), node->lines.end(), LineId(id)), 1);
     }
   const int cellsBefore = GridCellCount(grid);
-  SolidLine stranger = Line(0, 0, 500, 500);
-  WithdrawLine(grid, &stranger);
+  WithdrawLine(grid, Line(0, 0, 500, 500), 9999);
   EXPECT_EQ(GridCellCount(grid), cellsBefore);
-  for (const SolidLine& line : lines) WithdrawLine(grid, &line);
+  for (size_t id = 0; id < lines.size(); ++id) WithdrawLine(grid, lines[id], LineId(id));
   EXPECT_EQ(GridRowCount(grid), 0);
   EXPECT_EQ(GridCellCount(grid), 0);
   EXPECT_EQ(FindCell(grid, 0, 1), nullptr);
 }
 
-TEST(LineGrid, CellsKeepInsertionOrderThroughRemovals) {
+TEST(LineGrid, CellsKeepCreationOrderThroughRemovalsAndReturns) {
   LineGrid grid;
-  SolidLine a = Line(10, 10, 50, 10), b = Line(10, 20, 50, 20), c = Line(10, 30, 50, 30);
-  InsertLine(grid, &a);
-  InsertLine(grid, &b);
-  InsertLine(grid, &c);
+  const SolidLine a = Line(10, 10, 50, 10), b = Line(10, 20, 50, 20), c = Line(10, 30, 50, 30);
+  InsertLine(grid, a, 0);
+  InsertLine(grid, b, 1);
+  InsertLine(grid, c, 2);
   const XGridNode* cell = FindCell(grid, 0, 1);
   ASSERT_NE(cell, nullptr);
-  EXPECT_EQ(cell->lines, (std::vector<SolidLine*>{&a, &b, &c}));
-  EXPECT_TRUE(RemoveFromCell(grid, &b, 0, 1));
-  EXPECT_FALSE(RemoveFromCell(grid, &b, 0, 1));
-  EXPECT_FALSE(RemoveFromCell(grid, &b, 5, 5));
+  EXPECT_EQ(cell->lines, (std::vector<LineId>{0, 1, 2}));
+  EXPECT_TRUE(RemoveFromCell(grid, 1, 0, 1));
+  EXPECT_FALSE(RemoveFromCell(grid, 1, 0, 1));
+  EXPECT_FALSE(RemoveFromCell(grid, 1, 5, 5));
   cell = FindCell(grid, 0, 1);
-  EXPECT_EQ(cell->lines, (std::vector<SolidLine*>{&a, &c}));
-  InsertLine(grid, &b);
-  EXPECT_EQ(FindCell(grid, 0, 1)->lines, (std::vector<SolidLine*>{&a, &c, &b}));
+  EXPECT_EQ(cell->lines, (std::vector<LineId>{0, 2}));
+  // A line that comes back takes its old place; a new one goes to the end.
+  InsertLine(grid, b, 1);
+  EXPECT_EQ(FindCell(grid, 0, 1)->lines, (std::vector<LineId>{0, 1, 2}));
+  InsertLine(grid, b, 7);
+  EXPECT_EQ(FindCell(grid, 0, 1)->lines, (std::vector<LineId>{0, 1, 2, 7}));
   ClearGrid(grid);
   EXPECT_EQ(GridCellCount(grid), 0);
   EXPECT_EQ(FindCell(grid, 0, 1), nullptr);
@@ -131,12 +133,10 @@ TEST(LineGrid, CellsKeepInsertionOrderThroughRemovals) {
 
 TEST(LineGrid, RangeLookupsMatchCellByCellLookups) {
   LineGrid grid;
-  std::list<SolidLine> lines;
   Lcg random;
   for (int i = 0; i < 60; ++i) {
     const float x = random.Next(-9000, 9000), y = random.Next(-9000, 9000);
-    lines.push_back(Line(x, y, x + random.Next(-400, 400), y + random.Next(-400, 400)));
-    InsertLine(grid, &lines.back());
+    InsertLine(grid, Line(x, y, x + random.Next(-400, 400), y + random.Next(-400, 400)), LineId(i));
   }
   // Small ranges are looked up cell by cell, large ones answered from the existing cells;
   // both must give the same cells in the same order.
@@ -154,14 +154,12 @@ TEST(LineGrid, CachedLookupsStayRightAcrossSweepsAndRemovals) {
   // A plain ordered model of the grid, checked after every change with ascending sweeps
   // (the pattern collision uses) and with descending lookups.
   LineGrid grid;
-  std::map<std::pair<int, int>, std::vector<const SolidLine*>> model;
-  std::list<SolidLine> lines;
+  std::map<std::pair<int, int>, std::vector<LineId>> model;
+  LineId next = 0;
   for (int row = -3; row <= 3; ++row)
     for (int column = -3; column <= 3; ++column) {
-      lines.push_back(Line(float(column) * 300.0f + 5.0f, float(row) * 300.0f - 150.0f, float(column) * 300.0f + 50.0f,
-                           float(row) * 300.0f - 150.0f));
-      AddToCell(grid, &lines.back(), column, row);
-      model[{row, column}].push_back(&lines.back());
+      AddToCell(grid, next, column, row);
+      model[{row, column}].push_back(next++);
     }
   auto check = [&] {
     for (int pass = 0; pass < 2; ++pass)
@@ -174,7 +172,7 @@ TEST(LineGrid, CachedLookupsStayRightAcrossSweepsAndRemovals) {
             EXPECT_EQ(cell, nullptr) << c << "," << r;
           } else {
             ASSERT_NE(cell, nullptr) << c << "," << r;
-            EXPECT_EQ(std::vector<const SolidLine*>(cell->lines.begin(), cell->lines.end()), found->second);
+            EXPECT_EQ(cell->lines, found->second);
           }
         }
   };

@@ -67,8 +67,7 @@ class RideToolTest : public GameFilesTest {
     ASSERT_TRUE(SaveRider(rider, Stored("riders\\bike.rider").c_str()));
 
     World world;
-    StartWorld(world, &rider);
-    RestartRider(world);
+    RestartRider(world, rider);
     BuildTestTrack(world);
     for (int i = 0; i < 50; ++i) StepRider(world);
     StoreStart(world);
@@ -92,7 +91,6 @@ class RideToolTest : public GameFilesTest {
     high.loaded = 1;
     ASSERT_TRUE(SaveRider(high, Stored("riders\\high.rider").c_str()));
     World floor;
-    StartWorld(floor, &high);
     AddSolidLine(floor, {-500, 0}, {500, 0}, 1, LineKind::Normal);
     ASSERT_TRUE(SaveTrack(floor, high, Stored("floor.track").c_str()));
   }
@@ -103,10 +101,9 @@ class RideToolTest : public GameFilesTest {
                        std::vector<std::string>* crashes) {
     auto rider = std::make_unique<CurrentRider>();
     auto world = std::make_unique<World>();
-    StartWorld(*world, rider.get());
     EXPECT_EQ(LoadTrack(*world, *rider, Stored(track).c_str()), FileLoad::Loaded);
     EXPECT_EQ(LoadRider(*rider, Stored(riderFile).c_str()), FileLoad::Loaded);
-    RestartRider(*world);
+    RestartRider(*world, *rider);
     if (fromStart) RestoreStart(*world);
     std::string out;
     size_t logged = LogLines().size();

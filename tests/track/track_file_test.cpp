@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "rider/current_rider.h"
+#include "gui/game.h"
 #include "rider/rider_file.h"
 #include "support/describe_game.h"
 #include "support/game_files.h"
@@ -66,9 +67,8 @@ class TrackFileTest : public GameFilesTest {
 
   // A world with a track, a rider on it that has run for a while, and a stored start.
   void MakeTrack(World& world, CurrentRider& rider, bool withStart) {
-    StartWorld(world, &rider);
     ASSERT_EQ(LoadRider(rider, Stored("riders\\small.rider").c_str()), FileLoad::Loaded);
-    RestartRider(world);
+    RestartRider(world, rider);
     AddSolidLine(world, {-200, 0}, {400, -100}, 1, LineKind::Normal);
     AddSolidLine(world, {400, -100}, {900, -120.5f}, 3.5f, LineKind::BoostForward);
     AddSolidLine(world, {900, -120.5f}, {1000, 40}, 0, LineKind::BoostBackward);
@@ -81,9 +81,8 @@ class TrackFileTest : public GameFilesTest {
 
   // A different world and rider, so a refused load is seen to leave them alone.
   void MakeBefore(World& world, CurrentRider& rider) {
-    StartWorld(world, &rider);
     ASSERT_EQ(LoadRider(rider, Stored("riders\\other.rider").c_str()), FileLoad::Loaded);
-    RestartRider(world);
+    RestartRider(world, rider);
     AddSolidLine(world, {0, 0}, {10, 10}, 1, LineKind::Normal);
     AddSceneryLine(world, {1, 2}, {3, 4}, 9, 8, 7, 1);
     StoreStart(world);
@@ -100,7 +99,6 @@ class TrackFileTest : public GameFilesTest {
 TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
   CurrentRider rider;
   World world;
-  StartWorld(world, &rider);
   snprintf(rider.path, sizeof rider.path, "abc.rid");
   AddSolidLine(world, {0, 0}, {100, 0}, 1, LineKind::Normal);
   ASSERT_TRUE(SaveTrack(world, rider, Stored("one.track").c_str()));
@@ -175,7 +173,6 @@ TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
 
   World watched;
   CurrentRider watchedRider;
-  StartWorld(watched, &watchedRider);
   EXPECT_EQ(LoadTrack(watched, watchedRider, Stored("round.demo").c_str()), FileLoad::Loaded);
   EXPECT_EQ(watched.demoLoaded, 1);
   EXPECT_EQ(DescribeLines(watched), DescribeLines(world));
@@ -188,7 +185,6 @@ TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
 TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
   CurrentRider rider;
   World world;
-  StartWorld(world, &rider);
   const size_t logged = LogLines().size();
   EXPECT_FALSE(SaveTrack(world, rider, Stored("empty.track").c_str()));
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "empty.track"));
@@ -460,20 +456,17 @@ TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
 }
 
 TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSaveKeepsTheOldOne) {
-  World& game = TheWorld();
-  ClearSolidLines(game);
-  ClearSceneryLines(game);
-  game.demoLoaded = 0;
+  auto record = std::make_unique<Game>();
+  World& game = record->track.world;
   AddSolidLine(game, {0, 0}, {300, -50}, 2, LineKind::BoostForward);
   AddSceneryLine(game, {0, 40}, {30, 60}, 1, 2, 3, 1);
-  SaveWorldAtExit();
+  SaveGameAtExit(*record);
   const std::string saved = folder_.read("last_played.track");
   ASSERT_FALSE(saved.empty());
 
   // The main menu's continue action loads the same path.
   World continued;
   CurrentRider rider;
-  StartWorld(continued, &rider);
   char path[kMaxPath];
   ASSERT_TRUE(MakeAbsolutePath(path, "last_played.track"));
   EXPECT_EQ(LoadTrack(continued, rider, path), FileLoad::Loaded);
@@ -484,12 +477,12 @@ TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSave
   SetSaveWriterMaker([](const char* tempPath) -> std::unique_ptr<FileWriter> {
     return std::make_unique<FailingWriter>(tempPath, 30);
   });
-  SaveWorldAtExit();
+  SaveGameAtExit(*record);
   SetSaveWriterMaker(nullptr);
   EXPECT_EQ(folder_.read("last_played.track"), saved);
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "last_played.track.saving"));
   game.demoLoaded = 1;
-  SaveWorldAtExit();
+  SaveGameAtExit(*record);
   EXPECT_EQ(folder_.read("last_played.track"), saved);
 
   game.demoLoaded = 0;

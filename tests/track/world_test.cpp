@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "rider/current_rider.h"
-#include "rider/ghost.h"
 #include "shell/display.h"
+#include "track/track_scene.h"
+#include "track/view.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ struct Segment {
 
 std::vector<Segment> SolidSegments(const World& world) {
   std::vector<Segment> segments;
-  for (const SolidLine& line : world.solidLines) segments.push_back({line.x1, line.y1, line.x2, line.y2});
+  for (const SolidLine& line : world.solidLines)
+    if (line.live) segments.push_back({line.x1, line.y1, line.x2, line.y2});
   return segments;
 }
 
@@ -35,7 +37,6 @@ class WorldTest : public testing::Test {
     SetScreenWidth(1024);
     SetScreenHeight(768);
     world_ = std::make_unique<World>();
-    StartWorld(*world_, &rider_);
   }
   // A three-point rider whose focus point is id 1.
   void LoadRider() {
@@ -56,34 +57,25 @@ class WorldTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(WorldTest, StartsWithTheConstructionState) {
-  EXPECT_EQ(world_->camera, Vec2(1024 * 0.5f - 512, 768 * 0.4f - 10000));
-  EXPECT_EQ(world_->zoom, 1.0f);
-  EXPECT_EQ(world_->snapEnabled, 1);
-  EXPECT_EQ(world_->ghostPeriod, 120);
-  EXPECT_EQ(world_->eraserRadius, 10.0f);
-  EXPECT_FALSE(ToggleSnap(*world_));
-  EXPECT_TRUE(ToggleSnap(*world_));
-}
-
 TEST_F(WorldTest, AddRefusesLinesTheGameCannotUse) {
   World& w = *world_;
-  const SolidLine* line = AddSolidLine(w, {0, 0}, {3, 4}, 1.0f, LineKind::BoostForward);
-  ASSERT_NE(line, nullptr);
+  const LineId id = AddSolidLine(w, {0, 0}, {3, 4}, 1.0f, LineKind::BoostForward);
+  ASSERT_EQ(id, 0);
+  const SolidLine* line = &w.solidLines[0];
   EXPECT_FLOAT_EQ(line->length, 5.0f);
   EXPECT_FLOAT_EQ(line->nx, -0.8f);
   EXPECT_FLOAT_EQ(line->ny, 0.6f);
   EXPECT_EQ(line->kind, LineKind::BoostForward);
-  EXPECT_EQ(AddSolidLine(w, {NAN, 0}, {3, 4}, 1, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, 0}, {INFINITY, 4}, 1, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, NAN, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, 0}, {8388609.0f, 4}, 1, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, -8388609.0f}, {3, 4}, 1, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, -0.5f, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, 65537.0f, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSolidLine(w, {7, 7}, {7, 7}, 1, LineKind::Normal), nullptr);
-  EXPECT_EQ(AddSceneryLine(w, {7, 7}, {7, 7}, 1, 2, 3, 1), nullptr);
-  EXPECT_NE(AddSolidLine(w, {0, 0}, {8388608.0f, 0}, 0, LineKind::Normal), nullptr);
+  EXPECT_EQ(AddSolidLine(w, {NAN, 0}, {3, 4}, 1, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {INFINITY, 4}, 1, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, NAN, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {8388609.0f, 4}, 1, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, -8388609.0f}, {3, 4}, 1, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, -0.5f, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {3, 4}, 65537.0f, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {7, 7}, {7, 7}, 1, LineKind::Normal), kNoLine);
+  EXPECT_EQ(AddSceneryLine(w, {7, 7}, {7, 7}, 1, 2, 3, 1), kNoLine);
+  EXPECT_EQ(AddSolidLine(w, {0, 0}, {8388608.0f, 0}, 0, LineKind::Normal), 1);
   EXPECT_EQ(CheckLine({0, 0}, {1e-30f, 0}, 1), LineFault::ZeroLength);
   EXPECT_EQ(CheckLine({0, 0}, {1, 1}, 70000), LineFault::BadThickness);
   EXPECT_EQ(CheckLine({0, 0}, {1, NAN}, 1), LineFault::NonFinite);
@@ -92,12 +84,12 @@ TEST_F(WorldTest, AddRefusesLinesTheGameCannotUse) {
   EXPECT_EQ(int(w.solidLines.size()), 2);
 }
 
-TEST_F(WorldTest, RemoveTakesOnlyTheWorldsOwnLines) {
+TEST_F(WorldTest, RemoveTakesOnlyLiveLinesOfTheWorld) {
   World& w = *world_;
-  const SolidLine* a = AddSolidLine(w, {0, 0}, {500, 100}, 1, LineKind::Normal);
-  const SolidLine* b = AddSolidLine(w, {-800, 50}, {900, -70}, 4, LineKind::Normal);
-  SolidLine stranger = MakeSolidLine({0, 0}, {500, 100}, 1, LineKind::Normal);
-  RemoveSolidLine(w, &stranger);
+  const LineId a = AddSolidLine(w, {0, 0}, {500, 100}, 1, LineKind::Normal);
+  const LineId b = AddSolidLine(w, {-800, 50}, {900, -70}, 4, LineKind::Normal);
+  RemoveSolidLine(w, 2);
+  RemoveSolidLine(w, -1);
   EXPECT_EQ(SolidLineCount(w), 2);
   RemoveSolidLine(w, a);
   RemoveSolidLine(w, a);
@@ -123,6 +115,7 @@ TEST_F(WorldTest, EraserCutsChordsAndKeepsLongPieces) {
   ExpectSegment(pieces[0], 0, 0, 29, 0);
   ExpectSegment(pieces[1], 71, 0, 100, 0);
   for (const SolidLine& line : w.solidLines) {
+    if (!line.live) continue;
     EXPECT_EQ(line.kind, LineKind::BoostBackward);
     EXPECT_EQ(line.thickness, 3.0f);
   }
@@ -154,10 +147,10 @@ TEST_F(WorldTest, EraserCutsChordsAndKeepsLongPieces) {
   EraseSolidLines(w, {50, 8}, 25);
   EXPECT_EQ(SolidLineCount(w), 10);
   for (const SolidLine& line : w.solidLines) {
+    if (!line.live) continue;
     EXPECT_GT(std::hypot(line.x1 - 50, line.y1 - 8), 25.0f);
     EXPECT_GT(std::hypot(line.x2 - 50, line.y2 - 8), 25.0f);
   }
-  EXPECT_EQ(int(w.solidLines.size()), SolidLineCount(w));
 }
 
 TEST_F(WorldTest, EraserWorksOnSceneryLinesToo) {
@@ -166,15 +159,15 @@ TEST_F(WorldTest, EraserWorksOnSceneryLinesToo) {
   AddSceneryLine(w, {0, 50}, {100, 50}, 1, 1, 1, 1.0f);
   EraseSceneryLines(w, {50, 0}, 20);
   ASSERT_EQ(SceneryLineCount(w), 3);
-  ASSERT_EQ(w.sceneryLines.size(), 3u);
-  auto it = w.sceneryLines.begin();
-  EXPECT_EQ(it->y1, 50.0f);
-  ++it;
-  EXPECT_NEAR(it->x2, 29, 1e-4);
-  EXPECT_EQ(it->r, 10);
-  EXPECT_EQ(it->thickness, 2.0f);
-  ++it;
-  EXPECT_NEAR(it->x1, 71, 1e-4);
+  std::vector<SceneryLine> live;
+  for (const SceneryLine& line : w.sceneryLines)
+    if (line.live) live.push_back(line);
+  ASSERT_EQ(live.size(), 3u);
+  EXPECT_EQ(live[0].y1, 50.0f);
+  EXPECT_NEAR(live[1].x2, 29, 1e-4);
+  EXPECT_EQ(live[1].r, 10);
+  EXPECT_EQ(live[1].thickness, 2.0f);
+  EXPECT_NEAR(live[2].x1, 71, 1e-4);
 }
 
 TEST_F(WorldTest, SnapTakesTheFirstEndpointInCellOrder) {
@@ -195,79 +188,81 @@ TEST_F(WorldTest, SnapTakesTheFirstEndpointInCellOrder) {
 
 TEST_F(WorldTest, RiderRestartStartFlagAndCamera) {
   World& w = *world_;
+  View view;
   // No rider loaded: restart leaves the body empty, the flag goes to (0, 0).
-  RestartRider(w);
+  RestartRider(w, rider_);
   EXPECT_TRUE(w.rider.points.empty());
   StoreStart(w);
   EXPECT_EQ(w.flag, Vec2(0, 0));
   EXPECT_EQ(w.startFlagSet, 1);
   LoadRider();
-  RestartRider(w);
+  RestartRider(w, rider_);
+  CentreOnRider(view, w);
   ASSERT_EQ(w.rider.pointsAdded, 3);
-  EXPECT_EQ(w.camera, Vec2(512 - 130, 384 - 200));
-  EXPECT_EQ(w.wireframe, 1);
+  EXPECT_EQ(view.camera, Vec2(512 - 130, 384 - 200));
+  EXPECT_TRUE(view.wireframe);
   // A focus id the body lacks: the camera goes to (0, 0), the flag too.
   rider_.focusPointId = 77;
-  RestartRider(w);
-  EXPECT_EQ(w.camera, Vec2(0, 0));
+  RestartRider(w, rider_);
+  CentreOnRider(view, w);
+  EXPECT_EQ(view.camera, Vec2(0, 0));
   StoreStart(w);
   EXPECT_EQ(w.flag, Vec2(0, 0));
   rider_.focusPointId = 1;
+  RestartRider(w, rider_);
   for (BodyPoint& p : w.rider.points) p.x += 40;
   StoreStart(w);
   EXPECT_EQ(w.flag, Vec2(170, 200));
-  RestartRider(w);
+  RestartRider(w, rider_);
   EXPECT_EQ(FocusPoint(w), Vec2(130, 200));
   RestoreStart(w);
   EXPECT_EQ(FocusPoint(w), Vec2(170, 200));
-  // A dragged point is forgotten when the body it lives in is rebuilt or cleared.
-  w.draggedPoint = &w.rider.points.front();
-  RestoreStart(w);
-  EXPECT_EQ(w.draggedPoint, nullptr);
-  w.draggedPoint = &w.rider.points.front();
-  ClearRider(w);
-  EXPECT_EQ(w.draggedPoint, nullptr);
-  EXPECT_EQ(w.rider.pointsAdded, 0);
 }
 
 TEST_F(WorldTest, CameraFollowsWithADeadZone) {
   World& w = *world_;
+  View view;
   LoadRider();
-  RestartRider(w);
+  RestartRider(w, rider_);
   const float dead = 0.236f * 512.0f / 1.0f;
   // Target offset T = C - F = (382, 184). Within the dead zone nothing moves.
-  w.camera = {382 - 100, 184 + 50};
-  FollowFocus(w);
-  EXPECT_EQ(w.camera, Vec2(382 - 100, 184 + 50));
-  w.camera = {382 - 200, 184 + 150};
-  FollowFocus(w);
-  EXPECT_FLOAT_EQ(w.camera.x, 382 - dead);
-  EXPECT_FLOAT_EQ(w.camera.y, 184 + 0.236f * 384.0f);
-  w.zoom = 2.0f;
-  w.camera = {382 + 100, 184};
-  FollowFocus(w);
-  EXPECT_FLOAT_EQ(w.camera.x, 382 + dead / 2);
+  view.camera = {382 - 100, 184 + 50};
+  FollowFocus(view, w);
+  EXPECT_EQ(view.camera, Vec2(382 - 100, 184 + 50));
+  view.camera = {382 - 200, 184 + 150};
+  FollowFocus(view, w);
+  EXPECT_FLOAT_EQ(view.camera.x, 382 - dead);
+  EXPECT_FLOAT_EQ(view.camera.y, 184 + 0.236f * 384.0f);
+  view.zoom = 2.0f;
+  view.camera = {382 + 100, 184};
+  FollowFocus(view, w);
+  EXPECT_FLOAT_EQ(view.camera.x, 382 + dead / 2);
   StepRider(w);
-  EXPECT_EQ(w.ghostResync, 1);
+  EXPECT_TRUE(w.ghost.resync);
 }
 
 TEST_F(WorldTest, ResetEmptiesTheTrack) {
-  World& w = *world_;
+  TrackScene scene;
   LoadRider();
+  scene.rider.snapshot.points.clear();
+  CopySnapshot(rider_.snapshot, scene.rider.snapshot);
+  scene.rider.loaded = 1;
+  World& w = scene.world;
   AddSolidLine(w, {0, 0}, {100, 0}, 1, LineKind::Normal);
   AddSceneryLine(w, {0, 0}, {100, 0}, 1, 1, 1, 1);
-  w.zoom = 3;
-  w.demoLoaded = 1;
+  scene.view.zoom = 3;
+  w.demoLoaded = true;
   w.startFlagSet = 1;
-  w.eraserCircle = 1;
-  w.newLineKind = LineKind::BoostBackward;
-  ResetWorld(w);
+  scene.cursor.eraserCircle = true;
+  scene.editor.newLineKind = LineKind::BoostBackward;
+  ResetTrackWorld(scene);
   EXPECT_EQ(SolidLineCount(w), 0);
   EXPECT_EQ(SceneryLineCount(w), 0);
-  EXPECT_EQ(w.zoom, 1.0f);
-  EXPECT_EQ(w.demoLoaded, 0);
+  EXPECT_EQ(GridCellCount(w.grid), 0);
+  EXPECT_EQ(scene.view.zoom, 1.0f);
+  EXPECT_FALSE(w.demoLoaded);
   EXPECT_EQ(w.startFlagSet, 0);
-  EXPECT_EQ(w.eraserCircle, 0);
-  EXPECT_EQ(w.newLineKind, LineKind::Normal);
+  EXPECT_FALSE(scene.cursor.eraserCircle);
+  EXPECT_EQ(scene.editor.newLineKind, LineKind::Normal);
   EXPECT_EQ(w.rider.pointsAdded, 3);
 }

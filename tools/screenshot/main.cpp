@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "gui/game.h"
@@ -89,8 +90,8 @@ void ScriptedCursor(int* x, int* y) { PointerAt(player.step, x, y); }
 
 int main(int argc, char** argv) {
   if (argc > 1) player.output = argv[1];
-  InstallGame();
+  static std::unique_ptr<Game> game = std::make_unique<Game>();
   Platform().readKeys = ScriptedKeys;
   Platform().readCursor = ScriptedCursor;
-  RunGame();
+  RunGame(GameCallsFor(*game));
 }

@@ -2,6 +2,8 @@
 // face (the normal's side), a round cap at each end, friction along the line and the push of
 // boost lines.
 #pragma once
+#include <vector>
+
 #include "rider/body.h"
 #include "track/line_grid.h"
 #include "track/lines.h"
@@ -12,5 +14,6 @@ constexpr float kDeepContact = -10.0f;            // behind the face deeper than
 constexpr float kEndDistanceFloor = 0.001f;
 constexpr float kBoostPush = 0.2f;                // world units per contact
 
-int ResolvePointWithLines(LineGrid& lines, BodyPoint& point);  // contacts made (a line in two cells counts twice)
+// Contacts made with the lines the grid lists near the point (a line in two cells counts twice).
+int ResolvePointWithLines(const LineGrid& grid, const std::vector<SolidLine>& lines, BodyPoint& point);
 int ContactLine(const SolidLine& line, BodyPoint& point);      // 1 if the point was moved

@@ -1,16 +1,15 @@
-#include "track/track_view.h"
+#include "track/view.h"
 
 #include <gtest/gtest.h>
 
 #include "shell/display.h"
-#include "track/cursor.h"
-#include "track/track_tools.h"
+#include "track/track_view.h"
+#include "track/world.h"
 
-TEST(TrackView, VisibleRectangleFollowsCameraAndZoom) {
+TEST(View, VisibleRectangleFollowsCameraAndZoom) {
   SetScreenWidth(1024);
   SetScreenHeight(768);
-  World world;
-  world.zoom = 1.0f;
+  View world;
   CullRect view = VisibleRect(world);
   EXPECT_FLOAT_EQ(view.minX, 0.0f);
   EXPECT_FLOAT_EQ(view.minY, 0.0f);
@@ -43,42 +42,12 @@ TEST(TrackView, VisibleRectangleFollowsCameraAndZoom) {
   EXPECT_NEAR(back.y, 200.0f, 1e-3f);
 }
 
-TEST(TrackView, GhostFadesOverItsLoop) {
+TEST(View, GhostFadesOverItsLoop) {
   World world;
-  world.ghostPeriod = 120;
-  world.ghostCounter = 0;
+  world.ghost.counter = 0;
   EXPECT_EQ(GhostAlpha(world), 130);              // trunc(258 x 0.5 + 1)
-  world.ghostCounter = 120;
+  world.ghost.counter = 120;
   EXPECT_EQ(GhostAlpha(world), 2);                // trunc(3 x 0.5 + 1)
-  world.ghostCounter = 60;
+  world.ghost.counter = 60;
   EXPECT_EQ(GhostAlpha(world), 66);               // trunc(130.5 x 0.5 + 1)
-}
-
-TEST(TrackView, CursorShapes) {
-  TheWorld().eraserCircle = 1;
-  SetCursorShape(0);
-  const Cursor& cursor = GetCursor();
-  EXPECT_FLOAT_EQ(cursor.offsetX, 10000.0f);
-  EXPECT_FLOAT_EQ(cursor.offsetY, 10000.0f);
-  EXPECT_EQ(cursor.slot, 3);
-  EXPECT_EQ(TheWorld().eraserCircle, 0);
-  SetCursorShape(4);
-  EXPECT_EQ(cursor.frame, 3);
-  EXPECT_FLOAT_EQ(cursor.offsetY, -12.0f);
-  EXPECT_FLOAT_EQ(cursor.halfWidth, 16.0f);
-  // 5 and numbers outside 0-9 change only the number and the half size.
-  TheWorld().eraserCircle = 1;
-  SetCursorShape(5);
-  EXPECT_EQ(cursor.shape, 5);
-  EXPECT_EQ(cursor.frame, 3);
-  EXPECT_EQ(TheWorld().eraserCircle, 1);
-  SetCursorShape(42);
-  EXPECT_EQ(cursor.shape, 42);
-  EXPECT_FLOAT_EQ(cursor.offsetX, 6.0f);
-  SetCursorShape(9);
-  EXPECT_EQ(cursor.frame, 7);
-  EXPECT_EQ(TheWorld().eraserCircle, 0);
-  SetCursorPosition(12.0f, 34.0f);
-  EXPECT_FLOAT_EQ(cursor.x, 12.0f);
-  EXPECT_FLOAT_EQ(cursor.y, 34.0f);
 }

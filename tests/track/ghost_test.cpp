@@ -1,4 +1,4 @@
-#include "rider/ghost.h"
+#include "track/ghost.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ TEST(Ghost, LoopsOverTheNext120StepsOfTheRider) {
   TakeSnapshot(source, rider->snapshot);
   rider->loaded = 1;
   auto world = std::make_unique<World>();
-  StartWorld(*world, rider.get());
+  RestartRider(*world, *rider);
   BuildTestTrack(*world);
   for (int i = 0; i < 30; ++i) StepRider(*world);
 
@@ -28,41 +28,40 @@ TEST(Ghost, LoopsOverTheNext120StepsOfTheRider) {
   BodySnapshot now;
   TakeSnapshot(world->rider, now);
   RebuildFromSnapshot(future, now);
-  StepBody(future, world->grid);
+  StepBodyOnTrack(future, *world);
   const uint64_t oneAhead = HashBodyPositions(future);
-  for (int i = 1; i < 120; ++i) StepBody(future, world->grid);
+  for (int i = 1; i < 120; ++i) StepBodyOnTrack(future, *world);
   const uint64_t loopEnd = HashBodyPositions(future);
   EXPECT_NE(oneAhead, loopEnd);
 
   EXPECT_TRUE(ToggleGhost(*world));
-  EXPECT_EQ(HashBodyPositions(world->ghost), HashBodyPositions(world->rider));
+  EXPECT_EQ(HashBodyPositions(world->ghost.body), HashBodyPositions(world->rider));
   for (int i = 0; i < 120; ++i) StepGhost(*world);
-  EXPECT_EQ(world->ghostCounter, 120);
-  EXPECT_EQ(HashBodyPositions(world->ghost), loopEnd);
+  EXPECT_EQ(world->ghost.counter, 120);
+  EXPECT_EQ(HashBodyPositions(world->ghost.body), loopEnd);
   // The next step starts the loop again from the rider's state.
   StepGhost(*world);
-  EXPECT_EQ(world->ghostCounter, 0);
-  EXPECT_EQ(HashBodyPositions(world->ghost), oneAhead);
+  EXPECT_EQ(world->ghost.counter, 0);
+  EXPECT_EQ(HashBodyPositions(world->ghost.body), oneAhead);
   // A rider step asks for a resync: the ghost restarts from the rider's new state.
   StepRider(*world);
-  EXPECT_EQ(world->ghostResync, 1);
+  EXPECT_EQ(world->ghost.resync, true);
   StepGhost(*world);
-  EXPECT_EQ(world->ghostResync, 0);
-  EXPECT_EQ(world->ghostCounter, 1);
+  EXPECT_EQ(world->ghost.resync, false);
+  EXPECT_EQ(world->ghost.counter, 1);
   // Off: the ghost keeps its state and is no longer stepped.
-  const uint64_t kept = HashBodyPositions(world->ghost);
+  const uint64_t kept = HashBodyPositions(world->ghost.body);
   EXPECT_FALSE(ToggleGhost(*world));
   StepGhost(*world);
-  EXPECT_EQ(HashBodyPositions(world->ghost), kept);
+  EXPECT_EQ(HashBodyPositions(world->ghost.body), kept);
   // The rider's real state is untouched by the ghost.
   EXPECT_EQ(world->rider.pointsAdded, 20);
 }
 
 TEST(Ghost, EmptyRiderGivesAnEmptyGhost) {
   auto world = std::make_unique<World>();
-  StartWorld(*world, nullptr);
   EXPECT_TRUE(ToggleGhost(*world));
   for (int i = 0; i < 300; ++i) StepGhost(*world);
-  EXPECT_TRUE(world->ghost.points.empty());
-  EXPECT_EQ(world->ghostCounter, 300 % 121);
+  EXPECT_TRUE(world->ghost.body.points.empty());
+  EXPECT_EQ(world->ghost.counter, 300 % 121);
 }

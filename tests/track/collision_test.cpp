@@ -1,4 +1,4 @@
-#include "rider/collision.h"
+#include "track/collision.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ void Launch(BodyPoint* point, float vx, float vy) {
 }
 
 void RunSteps(Body& body, World& world, int steps) {
-  for (int i = 0; i < steps; ++i) StepBody(body, world.grid);
+  for (int i = 0; i < steps; ++i) StepBodyOnTrack(body, world);
 }
 
 class CollisionTest : public testing::Test {
@@ -73,7 +73,7 @@ TEST_F(CollisionTest, BackFaceLetsPointsThrough) {
 TEST_F(CollisionTest, SlopeCarriesARiderDownhill) {
   World& w = *world_;
   // From (0, 1500) down to (3000, 0), drawn left to right: the normal points up and right.
-  const SolidLine* slope = AddSolidLine(w, {0, 1500}, {3000, 0}, 1.0f, LineKind::Normal);
+  const SolidLine* slope = &w.solidLines[size_t(AddSolidLine(w, {0, 1500}, {3000, 0}, 1.0f, LineKind::Normal))];
   Body body;
   BodyPoint* a = Add(body, 100, 1480, 8);
   BodyPoint* b = Add(body, 130, 1465, 8);
@@ -180,15 +180,15 @@ TEST_F(CollisionTest, ALineInTwoCellsIsTriedTwice) {
   BodyPoint* p = Add(body, 250, 5);
   p->vy = -1;
   p->prevY = 6;
-  EXPECT_EQ(ResolvePointWithLines(w.grid, *p), 1);
+  EXPECT_EQ(ResolvePointWithLines(w.grid, w.solidLines, *p), 1);
   EXPECT_NEAR(p->y, 10.0f, 1e-5);
   p->y = 5;
   p->x = 350;
-  EXPECT_EQ(ResolvePointWithLines(w.grid, *p), 1);
+  EXPECT_EQ(ResolvePointWithLines(w.grid, w.solidLines, *p), 1);
   // A line both of whose cells lie under the point's square is met once per cell: the
   // second meeting finds the point already on the surface and still counts as a contact.
   p->x = 300;
   p->y = 5;
-  EXPECT_EQ(ResolvePointWithLines(w.grid, *p), 2);
+  EXPECT_EQ(ResolvePointWithLines(w.grid, w.solidLines, *p), 2);
   EXPECT_NEAR(p->y, 10.0f, 1e-5);
 }

@@ -1,4 +1,4 @@
-#include "rider/collision.h"
+#include "track/collision.h"
 
 #include <cmath>
 
@@ -82,12 +82,12 @@ int ContactLine(const SolidLine& line, BodyPoint& point) {
   return 1;
 }
 
-int ResolvePointWithLines(LineGrid& lines, BodyPoint& point) {
+int ResolvePointWithLines(const LineGrid& grid, const std::vector<SolidLine>& lines, BodyPoint& point) {
   const GridCell low = CellOfPoint(point.x - point.radius, point.y - point.radius);
   const GridCell high = CellOfPoint(point.x + point.radius, point.y + point.radius);
   int contacts = 0;
-  ForEachCellInRange(lines, low, high, [&](const XGridNode& cell) {
-    for (const SolidLine* line : cell.lines) contacts += ContactLine(*line, point);
+  ForEachCellInRange(grid, low, high, [&](const XGridNode& cell) {
+    for (LineId id : cell.lines) contacts += ContactLine(lines[size_t(id)], point);
   });
   return contacts;
 }

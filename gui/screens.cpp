@@ -1,0 +1,56 @@
+#include "gui/screens.h"
+
+#include <cstring>
+
+#include "graphics/sprites.h"
+#include "gui/game.h"
+#include "gui/widgets.h"
+#include "rider/rider_file.h"
+#include "shell/log.h"
+
+namespace {
+
+const char* NameOf(ScreenId id) {
+  switch (id) {
+    case ScreenId::Track: return "track screen";
+    case ScreenId::Count: break;
+  }
+  return "unknown screen";
+}
+
+// Drags belong to the screen that began them: none outlives a switch.
+void EndTransientDrags(Game& game) {
+  EndSliderDrag();
+  EndToolbarDrag(game.toolbar);
+  EndDrags(game.track.editor);
+}
+
+}  // namespace
+
+void SetScreen(Game& game, ScreenId id, Screen screen) { game.screens.table[int(id)] = screen; }
+
+bool SwitchScreen(Game& game, ScreenId id) {
+  const Screen screen = game.screens.table[int(id)];
+  if (!screen.update || !screen.render) {
+    Log("%s has no update or render: staying on the current screen", NameOf(id));
+    return false;
+  }
+  EndTransientDrags(game);
+  game.screens.current = screen;
+  return true;
+}
+
+int ToTrackScreen(Game& game) {
+  const CurrentRider& rider = game.track.rider;
+  if (strlen(rider.spriteSheet) > 4) AssignSprite(kRiderSheetSlot, rider.spriteSheet, 4, 4, true);
+  SwitchScreen(game, ScreenId::Track);
+  return 0;
+}
+
+void UpdateCurrentScreen(Game& game) {
+  if (game.screens.current.update) game.screens.current.update(game);
+}
+
+void RenderCurrentScreen(const Game& game) {
+  if (game.screens.current.render) game.screens.current.render(game);
+}

@@ -1,0 +1,30 @@
+// The screen state machine: exactly one screen is current, a pair of functions that update the
+// game once per 10 ms step and draw it once per frame. Screens change only through the switch
+// functions below, which widgets use as click actions.
+#pragma once
+
+struct Game;
+
+using ScreenUpdate = void (*)(Game& game);
+using ScreenRender = void (*)(const Game& game);  // reads the game and draws; never changes it
+
+struct Screen {
+  ScreenUpdate update = nullptr;
+  ScreenRender render = nullptr;
+};
+
+// The screens the game has.
+enum class ScreenId { Track, Count };
+
+struct Screens {
+  Screen table[int(ScreenId::Count)];             // filled once at start
+  Screen current;                                 // none until the first switch
+};
+
+void SetScreen(Game& game, ScreenId id, Screen screen);
+// Makes the screen current; a screen without an update or a render is refused with a log line
+// and the current one stays. Every transient drag of the screen left ends. False when refused.
+bool SwitchScreen(Game& game, ScreenId id);
+int ToTrackScreen(Game& game);                    // slot 15 follows the rider in use; returns 0
+void UpdateCurrentScreen(Game& game);
+void RenderCurrentScreen(const Game& game);

@@ -1,0 +1,81 @@
+#include "track/track_scene.h"
+
+#include "track/ghost.h"
+#include "track/track_file.h"
+
+namespace {
+
+void Restart(TrackScene& scene) {
+  RestartRider(scene.world, scene.rider);
+  if (scene.rider.loaded) CentreOnRider(scene.view, scene.world);
+}
+
+void EndPointDrag(TrackEditor& editor) {
+  editor.pointDrag = false;
+  editor.draggedPoint = nullptr;
+}
+
+}  // namespace
+
+void StartTrackScene(TrackScene& scene) {
+  scene.editor = TrackEditor{};
+  scene.view = View{};
+  scene.world.ghost.on = false;
+  scene.world.ghost.period = kGhostPeriod;
+  Restart(scene);
+  StartView(scene.view);
+}
+
+void EndDrags(TrackEditor& editor) {
+  editor.freehandStroke = false;
+  editor.straightStroke = false;
+  editor.panDrag = false;
+  editor.chainLatch = false;
+  EndPointDrag(editor);
+}
+
+void StepTrackRider(TrackScene& scene) {
+  StepRider(scene.world);
+  FollowFocus(scene.view, scene.world);
+}
+
+void RestartRiderFromScratch(TrackScene& scene) {
+  EndPointDrag(scene.editor);
+  ClearRider(scene.world);
+  Restart(scene);
+}
+
+void ResetTrackWorld(TrackScene& scene) {
+  TrackEditor& editor = scene.editor;
+  const bool snap = editor.snapEnabled;
+  const uint8_t r = editor.sceneryR, g = editor.sceneryG, b = editor.sceneryB;
+  editor = TrackEditor{};
+  editor.snapEnabled = snap;
+  editor.sceneryR = r;
+  editor.sceneryG = g;
+  editor.sceneryB = b;
+  scene.view.camera = {};
+  scene.view.zoom = 1.0f;
+  ResetWorld(scene.world, scene.rider);
+  if (scene.rider.loaded) CentreOnRider(scene.view, scene.world);
+  scene.cursor.eraserCircle = false;
+  scene.cursor.eraserRadius = 10.0f;
+}
+
+void RestoreTrackStart(TrackScene& scene) {
+  EndPointDrag(scene.editor);
+  RestoreStart(scene.world);
+}
+
+bool LoadTrackFile(TrackScene& scene, const char* path) {
+  EndPointDrag(scene.editor);
+  bool riderRestarted = false;
+  const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
+  if (riderRestarted && scene.rider.loaded) CentreOnRider(scene.view, scene.world);
+  return loaded;
+}
+
+bool ToggleSnap(TrackEditor& editor) {
+  editor.snapEnabled = !editor.snapEnabled;
+  return editor.snapEnabled;
+}

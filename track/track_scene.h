@@ -1,0 +1,52 @@
+// What the track screen works on: the world, the rider in use, the editor's tool state, the
+// view and the cursor, with the actions of the track screen that touch more than one of them.
+// The game holds one TrackScene for the whole run; tests make their own.
+#pragma once
+#include <cstdint>
+
+#include "rider/current_rider.h"
+#include "shell/vec2.h"
+#include "track/cursor.h"
+#include "track/lines.h"
+#include "track/view.h"
+#include "track/world.h"
+
+// The editor's tool state: transient drags and the settings for new lines. Drags end whenever
+// the screen changes (EndDrags).
+struct TrackEditor {
+  bool freehandStroke = false;                    // freehand stroke in progress
+  bool straightStroke = false;                    // straight stroke in progress
+  bool panDrag = false;                           // pan drag in progress
+  bool chainLatch = false;                        // Ctrl fixed a straight segment and is still held
+  bool pointDrag = false;                         // point drag in progress
+  BodyPoint* draggedPoint = nullptr;              // the rider point pulled by the point drag
+  Vec2 strokeStart;                               // world units
+  Vec2 cursorPoint;                               // world point of the pointer
+  Vec2 panAnchor;                                 // screen pixels
+
+  // Settings for new lines.
+  LineKind newLineKind = LineKind::Normal;
+  float newLineThickness = 1.0f;
+  uint8_t sceneryR = 0, sceneryG = 0, sceneryB = 0;
+  bool sceneryMode = false;                       // the pencil draws scenery
+  bool snapEnabled = true;
+};
+
+struct TrackScene {
+  World world;
+  CurrentRider rider;                             // the rider in use
+  TrackEditor editor;
+  View view;
+  Cursor cursor;
+};
+
+void StartTrackScene(TrackScene& scene);          // a new game: empty track, the rider in use restarted
+void EndDrags(TrackEditor& editor);               // strokes, pan and point drag end
+void StepTrackRider(TrackScene& scene);           // one rider step; the camera follows
+// Each of these ends a point drag before the rider is rebuilt.
+void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body cleared and restarted
+void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
+void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any
+// The load button: false (world untouched, log line) when the file was refused or cancelled.
+bool LoadTrackFile(TrackScene& scene, const char* path);
+bool ToggleSnap(TrackEditor& editor);             // returns the new value
