@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -43,48 +45,80 @@ Bytes MakeData(int kind, size_t size, uint32_t seed) {
   return data;
 }
 
-// Writes DEFLATE bits: fields least significant bit first, Huffman codes most significant first.
-struct BitWriter {
+// One step of a hand-written DEFLATE stream: fields go least significant bit first, Huffman
+// codes most significant first, fixed-code symbols as RFC 1951 3.2.6 codes them, and Align
+// pads to the next whole byte as a stored block does.
+struct Op {
+  enum Kind { Bits, Code, Fixed, Align } kind;
+  uint32_t value = 0;
+  int count = 0;
+};
+using Ops = std::vector<Op>;
+Op B(uint32_t value, int count) { return {Op::Bits, value, count}; }
+Op C(uint32_t code, int length) { return {Op::Code, code, length}; }
+Op S(int symbol) { return {Op::Fixed, uint32_t(symbol), 0}; }
+
+Ops operator+(Ops a, const Ops& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Ops Times(int n, const Ops& ops) {
+  Ops all;
+  for (int i = 0; i < n; ++i) all = all + ops;
+  return all;
+}
+
+Ops Raw(std::initializer_list<int> bytes) {
+  Ops ops;
+  for (int b : bytes) ops.push_back(B(uint32_t(b), 8));
+  return ops;
+}
+
+Bytes Stream(const Ops& ops) {
   Bytes bytes;
   int used = 0;
-  void bits(uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-      if (used == 0) bytes.push_back(0);
-      bytes.back() |= uint8_t(((value >> i) & 1) << used);
-      used = (used + 1) & 7;
+  auto bit = [&](uint32_t b) {
+    if (used == 0) bytes.push_back(0);
+    bytes.back() |= uint8_t(b << used);
+    used = (used + 1) & 7;
+  };
+  for (const Op& op : ops) {
+    uint32_t code = op.value;
+    int length = op.count;
+    if (op.kind == Op::Fixed) {
+      const int s = int(op.value);
+      code = s < 144 ? 0x30 + s : s < 256 ? 0x190 + s - 144 : s < 280 ? s - 256 : 0xc0 + s - 280;
+      length = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+    }
+    if (op.kind == Op::Bits) {
+      for (int i = 0; i < length; ++i) bit((code >> i) & 1);
+    } else if (op.kind == Op::Align) {
+      used = 0;
+    } else {
+      for (int i = length - 1; i >= 0; --i) bit((code >> i) & 1);
     }
   }
-  void code(uint32_t code, int length) {
-    for (int i = length - 1; i >= 0; --i) bits((code >> i) & 1, 1);
-  }
-  // Fixed-code literal/length symbol (RFC 1951 3.2.6).
-  void fixedSymbol(int symbol) {
-    if (symbol < 144) code(0x30 + symbol, 8);
-    else if (symbol < 256) code(0x190 + symbol - 144, 9);
-    else if (symbol < 280) code(symbol - 256, 7);
-    else code(0xc0 + symbol - 280, 8);
-  }
-};
+  return bytes;
+}
 
 int InflateInto(const Bytes& stream, size_t outputSize, Bytes* output = nullptr, size_t* written = nullptr) {
-  Bytes local(outputSize, 0xAA);
+  Bytes local;
   Bytes& out = output ? *output : local;
   out.assign(outputSize, 0xAA);
   return Inflate(stream.data(), stream.size(), out.data(), out.size(), written);
 }
 
-// A dynamic block header with 257 literal/length and 1 distance codes whose code-length code
-// gives length 1 to the two symbols named (the others 0). HCLEN = 4 covers symbols 16, 17, 18, 0.
-BitWriter DynamicHeader(int first, int second) {
-  BitWriter w;
-  w.bits(1, 1);
-  w.bits(2, 2);
-  w.bits(0, 5);
-  w.bits(0, 5);
-  w.bits(0, 4);
-  const int order[4] = {16, 17, 18, 0};
-  for (int symbol : order) w.bits(symbol == first || symbol == second ? 1 : 0, 3);
-  return w;
+const Ops kFixedLast = {B(1, 1), B(1, 2)};
+const Ops kFixedMore = {B(0, 1), B(1, 2)};
+
+// A final dynamic block header with 257 literal/length and 1 distance codes, hclen + 4
+// code-length code lengths in their stored order: 1 bit for the symbols named, else 0.
+Ops DynamicHeader(std::initializer_list<int> oneBit, int hclen = 0) {
+  const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+  Ops ops = {B(1, 1), B(2, 2), B(0, 5), B(0, 5), B(uint32_t(hclen), 4)};
+  for (int i = 0; i < hclen + 4; ++i) ops.push_back(B(uint32_t(std::count(oneBit.begin(), oneBit.end(), order[i])), 3));
+  return ops;
 }
 
 TEST(Inflate, MatchesZlibOnEveryBlockKindAndDataKind) {
@@ -122,21 +156,17 @@ TEST(Inflate, MatchesZlibOnEveryBlockKindAndDataKind) {
 }
 
 TEST(Inflate, ZlibWrapperAndZeroedTail) {
-  const Bytes data = MakeData(4, 100000, 7);
-  const Bytes stream = Compress(data, 6, Z_DEFAULT_STRATEGY, false);
-  Bytes out(data.size() + 1000, 0xAA);
-  size_t written = 0;
-  ASSERT_EQ(ZlibInflate(stream.data(), stream.size(), out.data(), out.size(), &written), 0);
-  EXPECT_EQ(written, data.size());
-  EXPECT_TRUE(std::equal(data.begin(), data.end(), out.begin()));
   // Output the stream does not reach reads as zero, even right after a long copy.
-  for (size_t i = data.size(); i < out.size(); ++i) ASSERT_EQ(out[i], 0) << i;
-
-  const Bytes runs(5000, 9);
-  const Bytes runStream = Compress(runs, 9, Z_DEFAULT_STRATEGY, true);
-  ASSERT_EQ(InflateInto(runStream, 6000, &out), 0);
-  EXPECT_EQ(out[4999], 9);
-  for (size_t i = 5000; i < 6000; ++i) ASSERT_EQ(out[i], 0) << i;
+  for (const Bytes& data : {MakeData(4, 100000, 7), Bytes(5000, 9)}) {
+    const Bytes stream = Compress(data, 9, Z_DEFAULT_STRATEGY, false);
+    Bytes out(data.size() + 1000, 0xAA);
+    size_t written = 0;
+    ASSERT_EQ(ZlibInflate(stream.data(), stream.size(), out.data(), out.size(), &written), 0);
+    EXPECT_EQ(written, data.size());
+    Bytes expected = data;
+    expected.resize(out.size(), 0);
+    EXPECT_TRUE(out == expected);
+  }
 }
 
 TEST(Inflate, ZlibHeaderErrors) {
@@ -151,223 +181,69 @@ TEST(Inflate, ZlibHeaderErrors) {
   EXPECT_EQ(run({0x78, 0x01}), kInflateBlockHeaderCut);      // a good header and nothing after it
 }
 
-TEST(Inflate, StoredBlockErrors) {
-  EXPECT_EQ(InflateInto({}, 10), kInflateBlockHeaderCut);
-  EXPECT_EQ(InflateInto({0x01, 0x05, 0x00}, 10), kInflateBlockHeaderCut);               // LEN/NLEN cut
-  EXPECT_EQ(InflateInto({0x01, 0x05, 0x00, 0x00, 0x00}, 10), kInflateStoredLength);     // NLEN not ~LEN
-  EXPECT_EQ(InflateInto({0x01, 0x05, 0x00, 0xfa, 0xff, 1, 2, 3, 4, 5}, 3), kInflateStoredOverflow);
-  EXPECT_EQ(InflateInto({0x01, 0x05, 0x00, 0xfa, 0xff, 1, 2}, 10), kInflateStoredCut);
-  Bytes out;
-  EXPECT_EQ(InflateInto({0x01, 0x03, 0x00, 0xfc, 0xff, 1, 2, 3}, 5, &out), 0);
-  EXPECT_EQ(out, (Bytes{1, 2, 3, 0, 0}));
-  // A stored block after a fixed block starts at the next whole byte.
-  BitWriter w;
-  w.bits(0, 1);
-  w.bits(1, 2);
-  w.fixedSymbol('A');
-  w.fixedSymbol(256);
-  w.bits(1, 1);
-  w.bits(0, 2);
-  w.used = 0;
-  for (int b : {0x02, 0x00, 0xfd, 0xff, int('B'), int('C')}) w.bytes.push_back(uint8_t(b));
-  EXPECT_EQ(InflateInto(w.bytes, 3, &out), 0);
-  EXPECT_EQ(out, (Bytes{'A', 'B', 'C'}));
-  EXPECT_EQ(InflateInto({0x07}, 10), kInflateBadBlockType);
+TEST(Inflate, HandWrittenStreams) {
+  const struct {
+    const char* what;
+    Ops ops;
+    size_t size;
+    int error;
+    std::string output = {};  // checked on success
+  } cases[] = {
+      {"no input", {}, 10, kInflateBlockHeaderCut},
+      {"stored LEN/NLEN cut", Raw({0x01, 0x05, 0x00}), 10, kInflateBlockHeaderCut},
+      {"stored NLEN not ~LEN", Raw({0x01, 0x05, 0x00, 0x00, 0x00}), 10, kInflateStoredLength},
+      {"stored past the output", Raw({0x01, 0x05, 0x00, 0xfa, 0xff, 1, 2, 3, 4, 5}), 3, kInflateStoredOverflow},
+      {"stored past the input", Raw({0x01, 0x05, 0x00, 0xfa, 0xff, 1, 2}), 10, kInflateStoredCut},
+      {"stored, zeroed tail", Raw({0x01, 0x03, 0x00, 0xfc, 0xff, 'a', 'b', 'c'}), 5, 0, std::string("abc\0\0", 5)},
+      {"stored after fixed starts on a whole byte",
+       kFixedMore + Ops{S('A'), S(256), B(1, 1), B(0, 2), {Op::Align}} + Raw({0x02, 0x00, 0xfd, 0xff, 'B', 'C'}), 3,
+       0, "ABC"},
+      {"block type 3", Raw({0x07}), 10, kInflateBadBlockType},
+      {"symbols 286 and 287 write nothing", kFixedLast + Ops{S('A'), S(286), S('B'), S(287), S(256)}, 2, 0, "AB"},
+      {"copy with nothing before it", kFixedLast + Ops{S(257), C(0, 5), S(256)}, 10, kInflateCopyOutside},
+      {"distance 2 after one literal", kFixedLast + Ops{S('x'), S(257), C(1, 5), S(256)}, 10, kInflateCopyOutside},
+      {"distance symbol 30", kFixedLast + Ops{S('x'), S(257), C(30, 5), S(256)}, 10, kInflateBadDistance},
+      {"three literals into two", kFixedLast + Ops{S('a'), S('b'), S('c'), S(256)}, 2, kInflateLiteralOverflow},
+      {"copy of 10 after one literal", kFixedLast + Ops{S('a'), S(264), C(0, 5), S(256)}, 11, 0, std::string(11, 'a')},
+      {"copy of 10 into room for 5", kFixedLast + Ops{S('a'), S(264), C(0, 5), S(256)}, 5, kInflateCopyOutside},
+      // The first 5 of literal 200's 9 code bits (1 1100 1000).
+      {"literal code cut", kFixedMore + Ops{C(0x1c, 5)}, 10, kInflateCodeCut},
+      // 3 + 9 + 8 bits, then 4 of length 284's 5 extra bits: three whole bytes.
+      {"extra bits cut", kFixedMore + Ops{S(200), S(284), B(0, 4)}, 400, kInflateExtraCut},
+      {"no block after a non-final one", kFixedMore + Ops{S('a'), S(256)}, 10, kInflateBlockHeaderCut},
+      // In DynamicHeader({16, 0}) symbol 0 has code 0 and 16 code 1; in ({17, 18}) 17 has 0, 18 has 1.
+      {"repeat with no previous length", DynamicHeader({16, 0}) + Ops{C(1, 1), B(0, 2)}, 10, kInflateRepeatOverflow},
+      {"repeats past 258 lengths", DynamicHeader({16, 0}) + Ops{C(0, 1)} + Times(43, {C(1, 1), B(3, 2)}), 10,
+       kInflateRepeatOverflow},
+      {"short zeros past 258: 138 + 109 + 10 + 3",
+       DynamicHeader({17, 18}) + Ops{C(1, 1), B(127, 7), C(1, 1), B(98, 7), C(0, 1), B(7, 3), C(0, 1), B(0, 3)}, 10,
+       kInflateZerosOverflow},
+      {"long zeros past 258: 138 + 138", DynamicHeader({17, 18}) + Ops{C(1, 1), B(127, 7), C(1, 1), B(127, 7)}, 10,
+       kInflateLongZerosOverflow},
+      {"every length zero", DynamicHeader({17, 18}) + Ops{C(1, 1), B(127, 7), C(1, 1), B(109, 7), B(0, 8)}, 10,
+       kInflateCodeUnused},
+      {"one one-bit code, pattern 1 unused", DynamicHeader({18}) + Ops{C(1, 1), B(0, 8)}, 10, kInflateCodeUnused},
+      {"three one-bit code-length codes", DynamicHeader({16, 17, 18}) + Ops{B(0, 8)}, 10, kInflateBadTree},
+      {"three one-bit literal codes", DynamicHeader({18, 1}, 14) + Times(3, {C(0, 1)}) +
+       Ops{C(1, 1), B(127, 7), C(1, 1), B(106, 7)}, 10, kInflateBadTree},
+      {"dynamic header cut", Ops{B(1, 1), B(2, 2), B(0, 5)}, 10, kInflateDynamicHeaderCut},
+      {"19 code-length lengths announced, one there",
+       Ops{B(1, 1), B(2, 2), B(0, 5), B(0, 5), B(15, 4), B(0, 3)}, 10, kInflateLengthsCut},
+      {"lengths end before 258", DynamicHeader({16, 0}) + Ops{C(0, 1)}, 10, kInflateLengthsCut},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes out;
+    ASSERT_EQ(InflateInto(Stream(c.ops), c.size, &out), c.error);
+    if (c.error == 0) {
+      EXPECT_EQ(std::string(out.begin(), out.end()), c.output);
+    }
+  }
   // An empty stored block needs no output buffer at all.
   const Bytes empty = {0x01, 0x00, 0x00, 0xff, 0xff};
   size_t written = 1;
   EXPECT_EQ(Inflate(empty.data(), empty.size(), nullptr, 0, &written), 0);
   EXPECT_EQ(written, 0u);
-}
-
-TEST(Inflate, FixedBlockErrorsAndSkippedSymbols) {
-  Bytes out;
-  {
-    BitWriter w;  // 'A', symbol 286 (no output), 'B', end
-    w.bits(1, 1);
-    w.bits(1, 2);
-    w.fixedSymbol('A');
-    w.fixedSymbol(286);
-    w.fixedSymbol('B');
-    w.fixedSymbol(287);
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 2, &out), 0);
-    EXPECT_EQ(out, (Bytes{'A', 'B'}));
-  }
-  {
-    BitWriter w;  // a copy with nothing before it
-    w.bits(1, 1);
-    w.bits(1, 2);
-    w.fixedSymbol(257);
-    w.code(0, 5);
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateCopyOutside);
-  }
-  {
-    BitWriter w;  // distance 2 after one literal reaches before the start
-    w.bits(1, 1);
-    w.bits(1, 2);
-    w.fixedSymbol('x');
-    w.fixedSymbol(257);
-    w.code(1, 5);
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateCopyOutside);
-  }
-  {
-    BitWriter w;  // distance symbol 30
-    w.bits(1, 1);
-    w.bits(1, 2);
-    w.fixedSymbol('x');
-    w.fixedSymbol(257);
-    w.code(30, 5);
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateBadDistance);
-  }
-  {
-    BitWriter w;  // three literals into two bytes
-    w.bits(1, 1);
-    w.bits(1, 2);
-    for (int c : {int('a'), int('b'), int('c'), 256}) w.fixedSymbol(c);
-    EXPECT_EQ(InflateInto(w.bytes, 2), kInflateLiteralOverflow);
-  }
-  {
-    BitWriter w;  // a copy of 10 into room for 5
-    w.bits(1, 1);
-    w.bits(1, 2);
-    w.fixedSymbol('a');
-    w.fixedSymbol(264);
-    w.code(0, 5);
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 11, &out), 0);
-    EXPECT_EQ(out, Bytes(11, 'a'));
-    EXPECT_EQ(InflateInto(w.bytes, 5), kInflateCopyOutside);
-  }
-  {
-    BitWriter w;  // a 9-bit literal cut after 5 of its bits
-    w.bits(0, 1);
-    w.bits(1, 2);
-    w.fixedSymbol(200);
-    w.bytes.resize(1);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateCodeCut);
-  }
-  {
-    BitWriter w;  // length 284 whose 5 extra bits are cut: 3 + 9 + 8 bits, then 4 of the 5
-    w.bits(0, 1);
-    w.bits(1, 2);
-    w.fixedSymbol(200);
-    w.fixedSymbol(284);
-    w.bits(0, 4);
-    ASSERT_EQ(w.bytes.size(), 3u);
-    EXPECT_EQ(InflateInto(w.bytes, 400), kInflateExtraCut);
-  }
-  {
-    BitWriter w;  // a block that is not the last, then nothing
-    w.bits(0, 1);
-    w.bits(1, 2);
-    w.fixedSymbol('a');
-    w.fixedSymbol(256);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateBlockHeaderCut);
-  }
-}
-
-TEST(Inflate, DynamicHeaderErrors) {
-  {
-    BitWriter w = DynamicHeader(16, 0);  // symbol 0 gets code 0, symbol 16 code 1
-    w.code(1, 1);                        // repeat with no previous length
-    w.bits(0, 2);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateRepeatOverflow);
-  }
-  {
-    BitWriter w = DynamicHeader(16, 0);
-    w.code(0, 1);                        // one length of 0, then repeats of 6 up to 259 > 258
-    for (int i = 0; i < 43; ++i) {
-      w.code(1, 1);
-      w.bits(3, 2);
-    }
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateRepeatOverflow);
-  }
-  {
-    BitWriter w = DynamicHeader(17, 18);  // 17 gets code 0, 18 code 1
-    w.code(1, 1);
-    w.bits(127, 7);                       // 138 zeros
-    w.code(1, 1);
-    w.bits(98, 7);                        // 109 more: 247
-    w.code(0, 1);
-    w.bits(7, 3);                         // 10 more: 257
-    w.code(0, 1);
-    w.bits(0, 3);                         // 3 more: 260 > 258
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateZerosOverflow);
-  }
-  {
-    BitWriter w = DynamicHeader(17, 18);
-    w.code(1, 1);
-    w.bits(127, 7);
-    w.code(1, 1);
-    w.bits(127, 7);                       // 276 > 258
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateLongZerosOverflow);
-  }
-  {
-    BitWriter w = DynamicHeader(17, 18);  // every length zero: no code at all
-    w.code(1, 1);
-    w.bits(127, 7);
-    w.code(1, 1);
-    w.bits(109, 7);                       // exactly 258
-    w.bits(0, 8);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateCodeUnused);
-  }
-  {
-    BitWriter w = DynamicHeader(18, -1);  // one code of one bit: pattern 1 is unused
-    w.code(1, 1);
-    w.bits(0, 8);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateCodeUnused);
-  }
-  {
-    BitWriter w;  // three one-bit codes over-subscribe the code-length code
-    w.bits(1, 1);
-    w.bits(2, 2);
-    w.bits(0, 5);
-    w.bits(0, 5);
-    w.bits(0, 4);
-    for (int i = 0; i < 3; ++i) w.bits(1, 3);
-    w.bits(0, 3);
-    w.bits(0, 8);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateBadTree);
-  }
-  EXPECT_EQ(InflateInto({0x05}, 10), kInflateDynamicHeaderCut);  // final dynamic block, 5 bits left
-  {
-    BitWriter w;  // 19 code-length lengths announced, input ends after a few
-    w.bits(1, 1);
-    w.bits(2, 2);
-    w.bits(0, 5);
-    w.bits(0, 5);
-    w.bits(15, 4);
-    w.bits(0, 3);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateLengthsCut);
-  }
-  {
-    BitWriter w = DynamicHeader(16, 0);  // the lengths run out before 258 are read
-    w.code(0, 1);
-    EXPECT_EQ(InflateInto(w.bytes, 10), kInflateLengthsCut);
-  }
-}
-
-TEST(Inflate, OverSubscribedLiteralCode) {
-  // Code-length code: symbols 1 and 18 of one bit each (1 -> code 0, 18 -> code 1); then
-  // three literals of length 1 and zeros for the rest.
-  BitWriter w;
-  w.bits(1, 1);
-  w.bits(2, 2);
-  w.bits(0, 5);
-  w.bits(0, 5);
-  w.bits(14, 4);  // 18 entries, up to symbol 1 in the order 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1
-  const int order[18] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1};
-  for (int symbol : order) w.bits(symbol == 18 || symbol == 1 ? 1 : 0, 3);
-  for (int i = 0; i < 3; ++i) w.code(0, 1);
-  w.code(1, 1);
-  w.bits(127, 7);  // 138 zeros: 141
-  w.code(1, 1);
-  w.bits(106, 7);  // 117 zeros: 258
-  EXPECT_EQ(InflateInto(w.bytes, 10), kInflateBadTree);
 }
 
 TEST(Inflate, DamagedStreamsNeverReadOrWriteOutside) {

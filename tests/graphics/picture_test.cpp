@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -13,44 +17,28 @@ struct Rgb {
   uint8_t r, g, b;
 };
 
-void PutU16(Bytes* bytes, uint32_t v) {
-  bytes->push_back(uint8_t(v));
-  bytes->push_back(uint8_t(v >> 8));
-}
-
-void PutU32(Bytes* bytes, uint32_t v) {
-  PutU16(bytes, v & 0xFFFF);
-  PutU16(bytes, v >> 16);
+void Put(Bytes* bytes, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes->push_back(uint8_t(value >> (8 * i)));
 }
 
 // A 24-bit Windows bitmap: rows stored bottom row first, B, G, R, each row padded to 4 bytes.
 // colourAt(x, y) gives the pixel with y = 0 at the picture's top.
 Bytes MakeBmp(int width, int height, const std::function<Rgb(int, int)>& colourAt, bool withPixels = true) {
-  uint32_t rowSize = (uint32_t(width) * 3 + 3) / 4 * 4;
-  uint32_t pixelBytes = withPixels ? rowSize * uint32_t(height) : 0;
+  const uint32_t rowSize = (uint32_t(width) * 3 + 3) / 4 * 4;
+  const uint32_t pixelBytes = withPixels ? rowSize * uint32_t(height) : 0;
   Bytes bmp = {'B', 'M'};
-  PutU32(&bmp, 54 + pixelBytes);
-  PutU32(&bmp, 0);
-  PutU32(&bmp, 54);
-  PutU32(&bmp, 40);
-  PutU32(&bmp, uint32_t(width));
-  PutU32(&bmp, uint32_t(height));
-  PutU16(&bmp, 1);
-  PutU16(&bmp, 24);
-  PutU32(&bmp, 0);
-  PutU32(&bmp, pixelBytes);
-  PutU32(&bmp, 2835);
-  PutU32(&bmp, 2835);
-  PutU32(&bmp, 0);
-  PutU32(&bmp, 0);
-  if (!withPixels) return bmp;
-  for (int y = height - 1; y >= 0; --y) {
-    size_t start = bmp.size();
+  // File size, reserved, pixel offset, info size, width, height, planes, bits, no compression,
+  // pixel bytes, 72 dpi across and down, no palette.
+  for (auto [value, size] : std::initializer_list<std::pair<uint32_t, int>>{
+           {54 + pixelBytes, 4}, {0, 4}, {54, 4}, {40, 4}, {uint32_t(width), 4}, {uint32_t(height), 4}, {1, 2},
+           {24, 2}, {0, 4}, {pixelBytes, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}}) {
+    Put(&bmp, value, size);
+  }
+  for (int y = height - 1; withPixels && y >= 0; --y) {
+    const size_t start = bmp.size();
     for (int x = 0; x < width; ++x) {
-      Rgb c = colourAt(x, y);
-      bmp.push_back(c.b);
-      bmp.push_back(c.g);
-      bmp.push_back(c.r);
+      const Rgb c = colourAt(x, y);
+      bmp.insert(bmp.end(), {c.b, c.g, c.r});
     }
     bmp.resize(start + rowSize, 0);
   }
@@ -70,25 +58,14 @@ const uint8_t* Texel(const PictureImage& image, uint32_t x, uint32_t y) {
 }  // namespace
 
 TEST(PictureLoader, TextureSizeIsTheNearestPowerOfTwoOnALogScale) {
-  EXPECT_EQ(PictureTextureSize(48, 4096), 64u);
-  EXPECT_EQ(PictureTextureSize(40, 4096), 32u);
-  EXPECT_EQ(PictureTextureSize(100, 4096), 128u);
-  EXPECT_EQ(PictureTextureSize(30, 4096), 32u);
-  EXPECT_EQ(PictureTextureSize(1, 4096), 1u);
-  EXPECT_EQ(PictureTextureSize(3, 4096), 4u);
-  EXPECT_EQ(PictureTextureSize(5, 4096), 4u);
-  EXPECT_EQ(PictureTextureSize(6, 4096), 8u);
-  // The switch between 128 and 256 lies at 128 * sqrt(2) = 181.02.
-  EXPECT_EQ(PictureTextureSize(181, 4096), 128u);
-  EXPECT_EQ(PictureTextureSize(182, 4096), 256u);
-  EXPECT_EQ(PictureTextureSize(4096, 4096), 4096u);
-  // Above the driver's largest size the largest size itself is used.
-  EXPECT_EQ(PictureTextureSize(5000, 4096), 4096u);
-  EXPECT_EQ(PictureTextureSize(100, 64), 64u);
-  // log2(3000) + 0.5 = 12.05: rounded up to 4096, yet never past the largest size.
-  EXPECT_EQ(PictureTextureSize(3000, 4096), 4096u);
-  EXPECT_EQ(PictureTextureSize(3000, 3000), 3000u);
-  EXPECT_EQ(PictureTextureSize(3000, 2500), 2500u);
+  // {size, largest size, texture size}. The switch between 128 and 256 lies at 128 * sqrt(2)
+  // = 181.02; above the largest size the largest size itself is used, and log2(3000) + 0.5 =
+  // 12.05 rounds up to 4096 yet never past the largest size.
+  const uint32_t cases[][3] = {{48, 4096, 64},     {40, 4096, 32},     {100, 4096, 128},  {1, 4096, 1},
+                               {3, 4096, 4},       {5, 4096, 4},       {6, 4096, 8},      {181, 4096, 128},
+                               {182, 4096, 256},   {4096, 4096, 4096}, {5000, 4096, 4096}, {100, 64, 64},
+                               {3000, 4096, 4096}, {3000, 3000, 3000}, {3000, 2500, 2500}};
+  for (const auto& c : cases) EXPECT_EQ(PictureTextureSize(c[0], c[1]), c[2]) << c[0] << " up to " << c[1];
 }
 
 TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
@@ -102,17 +79,10 @@ TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
   ASSERT_EQ(image.pixels.size(), 128u * 32 * 4);
 
   // Row 0 is the picture's bottom row: black (transparent) on the left, (1, 0, 0) on the right.
-  const uint8_t* bottomLeft = Texel(image, 0, 0);
-  EXPECT_EQ(bottomLeft[0] + bottomLeft[1] + bottomLeft[2] + bottomLeft[3], 0);
-  const uint8_t* bottomRight = Texel(image, 127, 0);
-  EXPECT_EQ(bottomRight[0], 1);
-  EXPECT_EQ(bottomRight[1] + bottomRight[2], 0);
-  EXPECT_EQ(bottomRight[3], 255) << "almost black is still opaque";
-  const uint8_t* top = Texel(image, 64, 31);
-  EXPECT_EQ(top[0], 200);
-  EXPECT_EQ(top[1], 10);
-  EXPECT_EQ(top[2], 30);
-  EXPECT_EQ(top[3], 255);
+  auto texel = [&](uint32_t x, uint32_t y) { return Bytes(Texel(image, x, y), Texel(image, x, y) + 4); };
+  EXPECT_EQ(texel(0, 0), (Bytes{0, 0, 0, 0}));
+  EXPECT_EQ(texel(127, 0), (Bytes{1, 0, 0, 255})) << "almost black is still opaque";
+  EXPECT_EQ(texel(64, 31), (Bytes{200, 10, 30, 255}));
 
   int transparent = 0;
   for (uint32_t y = 0; y < image.height; ++y) {
@@ -171,6 +141,7 @@ TEST(PictureLoader, RefusesDamagedAndOversizedPictures) {
   Bytes huge = MakeBmp(20000, 20000, TestPicture, false);
   EXPECT_FALSE(DecodePicture(huge.data(), huge.size(), 4096, &image));
   EXPECT_TRUE(image.pixels.empty());
+  TempFolder folder;
   unsigned int name = 7;
-  EXPECT_EQ(LoadPictureTexture(VELMORA_BINARY_DIR "/no_such_picture.jpg", &name), 0);
+  EXPECT_EQ(LoadPictureTexture(folder.file("no_such_picture.jpg").c_str(), &name), 0);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "graphics/sprites.h"
 #include "platform/platform.h"
 #include "shell/display.h"
+#include "support/libpng_reference.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -44,19 +46,17 @@ Pixel ReadPixel(int x, int y) {
 #define EXPECT_PIXEL(x, y, ...) EXPECT_TRUE(Near(ReadPixel(x, y), Pixel{__VA_ARGS__}, x, y))
 
 // An 8-bit RGBA PNG written by libpng, top row first.
-void WritePng(const std::string& path, int width, int height, const Bytes& rgba) {
-  FILE* file = fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < height; ++y) png_write_row(png, rgba.data() + size_t(y) * width * 4);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  fclose(file);
+void WritePng(const std::string& path, uint32_t width, uint32_t height, const Bytes& rgba) {
+  std::vector<Bytes> rows;
+  for (uint32_t y = 0; y < height; ++y) {
+    rows.emplace_back(rgba.begin() + y * width * 4, rgba.begin() + (y + 1) * width * 4);
+  }
+  LibpngRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  const Bytes file = LibpngEncode(recipe, rows);
+  ASSERT_FALSE(file.empty());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }
 
 // A 256 x 256 test font, 16 pixels per glyph: "A" fills its cell, "B" only the top half of

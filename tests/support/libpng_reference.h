@@ -1,7 +1,9 @@
-// libpng as the reference the PNG decoder is checked and timed against: files are written to
-// and read from memory, and decoded the way the game's decoder delivers pixels.
+// libpng as the reference the PNG decoder is checked and timed against, and the reader of the
+// committed sprites: files are written to and read from memory, and decoded the way the game's
+// decoder delivers pixels.
 #pragma once
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdint>
@@ -25,6 +27,54 @@ inline void ReadFromVector(png_structp png, png_bytep data, png_size_t length) {
   if (reader->at + length > reader->bytes->size()) png_error(png, "read past the end");
   memcpy(data, reader->bytes->data() + reader->at, length);
   reader->at += length;
+}
+
+// What libpng is asked to write: the header fields, its filter and zlib choices, and the
+// optional palette, palette alphas and an all-zero tRNS colour key (grey and RGB only).
+struct LibpngRecipe {
+  uint32_t width = 1;                             // pixels
+  uint32_t height = 1;                            // pixels
+  int colourType = PNG_COLOR_TYPE_RGBA;
+  int depth = 8;                                  // bits per sample
+  bool interlace = false;                         // Adam7
+  int filters = PNG_ALL_FILTERS;                  // PNG_FILTER_* mask libpng chooses from
+  int level = Z_DEFAULT_COMPRESSION;              // 0 = stored blocks
+  int strategy = Z_DEFAULT_STRATEGY;
+  std::vector<png_color> palette;                 // colour type 3
+  std::vector<png_byte> paletteAlphas;            // tRNS for a palette; may be shorter
+  bool zeroKey = false;                           // tRNS key colour 0
+};
+
+// libpng's file for rows (packed samples without filter bytes, top row first; libpng may
+// change them while it writes). Empty when libpng refuses the recipe.
+inline std::vector<uint8_t> LibpngEncode(const LibpngRecipe& recipe, std::vector<std::vector<uint8_t>>& rows) {
+  std::vector<uint8_t> file;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return {};
+  }
+  png_set_write_fn(png, &file, WriteToVector, nullptr);
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.depth, recipe.colourType,
+               recipe.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, recipe.filters);
+  png_set_compression_level(png, recipe.level);
+  png_set_compression_strategy(png, recipe.strategy);
+  if (!recipe.palette.empty()) png_set_PLTE(png, info, recipe.palette.data(), int(recipe.palette.size()));
+  if (!recipe.paletteAlphas.empty()) {
+    png_set_tRNS(png, info, recipe.paletteAlphas.data(), int(recipe.paletteAlphas.size()), nullptr);
+  }
+  png_color_16 key{};
+  if (recipe.zeroKey) png_set_tRNS(png, info, nullptr, 0, &key);
+  png_write_info(png, info);
+  std::vector<png_bytep> pointers;
+  for (std::vector<uint8_t>& row : rows) pointers.push_back(row.data());
+  png_write_image(png, pointers.data());
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return file;
 }
 
 // libpng's decoding of file expanded to 8-bit RGBA rows, top row first: palettes and low depths
