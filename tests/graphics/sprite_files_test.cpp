@@ -138,8 +138,8 @@ TEST(SpriteFiles, CursorPicturesHaveTheirPointsOnTheHotSpots) {
   const Picture cursors = Sprite("cursors.png");
   ASSERT_EQ(cursors.height, 32u);
   for (int shape : {1, 2, 3, 4, 6, 7, 8, 9}) {
-    SetCursorShape(shape);
-    const Cursor& c = GetCursor();
+    Cursor c;
+    SetCursorShape(c, CursorShape(shape));
     const uint32_t hx = uint32_t(c.frame) * 32 + uint32_t(c.halfWidth - c.offsetX);
     const uint32_t hy = uint32_t(c.halfHeight + c.offsetY);
     int most = 0;
