@@ -18,6 +18,7 @@
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "shell/input.h"
 #include "shell/paths.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "graphics/font.h"
-#include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "shell/log.h"
 

@@ -13,6 +13,7 @@
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "support/temp_folder.h"
 

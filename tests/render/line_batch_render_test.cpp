@@ -8,6 +8,7 @@
 
 #include "graphics/device.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "track/line_drawing.h"
 #include "track/world.h"

@@ -12,6 +12,7 @@
 #include "gui/track_session.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "shell/paths.h"
 #include "track/cursor.h"
