@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"

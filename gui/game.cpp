@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"

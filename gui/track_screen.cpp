@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "gui/track_toolbar.h"
 #include "platform/keys.h"
 #include "shell/app.h"

@@ -39,7 +39,7 @@ unsigned int FakeTga(const char* path) {
   return MakeName();
 }
 
-int FakePicture(const char* path, unsigned int* name) {
+bool FakePicture(const char* path, unsigned int* name) {
   fake.calls.push_back({"picture", path});
   *name = MakeName();
   return *name != 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"

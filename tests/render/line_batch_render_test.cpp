@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "shell/display.h"

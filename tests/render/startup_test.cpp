@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "shell/display.h"

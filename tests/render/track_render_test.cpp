@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/track_session.h"
 #include "platform/keys.h"
