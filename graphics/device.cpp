@@ -13,6 +13,15 @@ static struct {
   bool created = false;
 } device;
 
+// Orthographic projection in screen pixels, origin bottom-left, y up; viewport to match.
+static void SetProjection(float left, float bottom, float right, float top) {
+  glViewport(GLint(left), GLint(bottom), GLsizei(right), GLsizei(top));
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(left, right, bottom, top, -500, 500);
+  glMatrixMode(GL_MODELVIEW);
+}
+
 bool CreateDevice() {
   if (!PlatformHasWindow()) return false;
   if (!PlatformHasGLVisual()) Fatal("ChoosePixelFormat failed");
@@ -48,11 +57,3 @@ void ReleaseDevice() {
 }
 
 void Present() { PlatformSwapBuffers(); }
-
-void SetProjection(float left, float bottom, float right, float top) {
-  glViewport(GLint(left), GLint(bottom), GLsizei(right), GLsizei(top));
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(left, right, bottom, top, -500, 500);
-  glMatrixMode(GL_MODELVIEW);
-}

@@ -5,5 +5,3 @@
 bool CreateDevice();                              // on the game window; false when there is none
 void ReleaseDevice();                             // logs "Graph deinitialized"; twice is harmless
 void Present();                                   // swaps the buffers
-// Orthographic projection in screen pixels, origin bottom-left, y up; viewport to match.
-void SetProjection(float left, float bottom, float right, float top);

@@ -45,7 +45,8 @@ static const SlotAssignment kStartAssignments[] = {
 // names valid only on the device that made them (so they are dropped with it). Reset never.
 static struct {
   SpriteSlot slots[kSpriteSlotCount];
-  SpriteDevice device = RealSpriteDevice();
+  SpriteDevice device = {LoadPngTexture, LoadTgaTexture, LoadPictureTexture, DeleteTexture, BindTexture,
+                         SelectTextureCell};
 } spriteState;
 
 static SpriteSlot* Slot(int slot) {
@@ -76,10 +77,6 @@ static SpriteSlot* ReadySlot(int slot) {
 }
 
 SpriteDevice& SpriteDeviceTable() { return spriteState.device; }
-
-SpriteDevice RealSpriteDevice() {
-  return {LoadPngTexture, LoadTgaTexture, LoadPictureTexture, DeleteTexture, BindTexture, SelectTextureCell};
-}
 
 void AssignSpriteTable() {
   Log("Initializing resource manager");

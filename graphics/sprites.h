@@ -63,4 +63,3 @@ struct SpriteDevice {
   void (*selectCell)(int across, int down, int column, int row);
 };
 SpriteDevice& SpriteDeviceTable();                // the table in use
-SpriteDevice RealSpriteDevice();

@@ -47,7 +47,6 @@ PlatformServices RealPlatform();                  // the system's own: headless,
 void InstallPlatformServices(const PlatformServices& services);
 
 // ---- The disk: stored paths use "\"; these map them to "/" ----
-std::string NativePath(const char* storedPath);   // "\" -> "/"
 FILE* PlatformOpenFile(const char* storedPath, const char* mode);
 bool PlatformIsRegularFile(const char* storedPath);
 bool PlatformRemoveFile(const char* storedPath);
