@@ -1,5 +1,5 @@
-// The OpenGL device on the game window: its lifetime, the projection and the frame swap. Drawing
-// goes through graphics/draw.h.
+// The OpenGL device on the game window: made with its pixel projection set, released, and the
+// frame swap. Drawing goes through graphics/draw.h.
 #pragma once
 
 bool CreateDevice();                              // on the game window; false when there is none
