@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "shell/input.h"
 #include "shell/paths.h"

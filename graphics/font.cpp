@@ -38,8 +38,6 @@ static void ListColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { glColor4ub(
 
 GlyphSink& FontGlyphSink() { return fontState.sink; }
 
-GlyphSink DisplayListGlyphSink() { return {ListGlyph, ListColour}; }
-
 void BuildFontLists() {
   fontState.base = glGenLists(kGlyphCount);
   if (fontState.base == 0) return;

@@ -26,4 +26,3 @@ struct GlyphSink {
   void (*colour)(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
 };
 GlyphSink& FontGlyphSink();                       // the sink in use
-GlyphSink DisplayListGlyphSink();                 // the real one

@@ -1,9 +1,10 @@
 #include "graphics/inflate.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <memory>
+
+#include "shell/byte_stream.h"
 
 namespace {
 
@@ -94,13 +95,6 @@ struct Inflater {
 };
 
 // ---- Internal functions ----
-
-uint64_t Load64(const uint8_t* p) {
-  uint64_t value;
-  memcpy(&value, p, 8);
-  if constexpr (std::endian::native == std::endian::big) value = __builtin_bswap64(value);
-  return value;
-}
 
 void Store64(uint8_t* p, uint64_t value) { memcpy(p, &value, 8); }
 
@@ -241,7 +235,7 @@ int FastBlock(Inflater& s) {
   // Refill to 56..63 bits with one unaligned load. Bits above count may hold the next bytes
   // of input: the next refill ORs the very same bytes over them.
   auto refill = [&] {
-    bits |= Load64(in) << count;
+    bits |= LoadLE64(in) << count;
     in += (63 - count) >> 3;
     count |= 56;
   };
@@ -297,7 +291,7 @@ int FastBlock(Inflater& s) {
       const uint8_t* src = out - dist;
       if (dist >= 8) {
         do {
-          Store64(out, Load64(src));
+          memcpy(out, src, 8);  // never overlaps: the match is at least 8 bytes back
           out += 8;
           src += 8;
         } while (out < end);
@@ -394,8 +388,8 @@ int StoredBlock(Inflater& s) {
   s.count = 0;
   s.overrun = 0;
   if (s.inEnd - s.in < 4) return kInflateBlockHeaderCut;
-  uint32_t len = s.in[0] | (uint32_t(s.in[1]) << 8);
-  uint32_t nlen = s.in[2] | (uint32_t(s.in[3]) << 8);
+  uint32_t len = LoadLE16(s.in);
+  uint32_t nlen = LoadLE16(s.in + 2);
   s.in += 4;
   if (len + nlen != 65535) return kInflateStoredLength;
   if (len > uint32_t(s.outEnd - s.out)) return kInflateStoredOverflow;

@@ -1,7 +1,5 @@
 #include "graphics/picture.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -12,7 +10,8 @@
 #define STBI_FAILURE_USERMSG
 #include <stb/stb_image.h>
 
-#include "shell/file_stream.h"
+#include "graphics/texture.h"
+#include "shell/file_load.h"
 
 // The same cap as the PNG and TGA loaders: width * height * 4 bytes at most.
 constexpr uint64_t kMaxPictureBytes = uint64_t(16384) * 16384 * 4;
@@ -93,26 +92,13 @@ bool DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, P
   return true;
 }
 
-int LoadPictureTexture(const char* path, unsigned int* name) {
-  FileReader reader(path);
-  if (!reader.isOpen() || reader.size() == 0) return 0;
-  std::vector<uint8_t> bytes(reader.size());
-  if (reader.read(bytes.data(), uint32_t(bytes.size())) != bytes.size()) return 0;
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  if (largest < 1) return 0;
+bool LoadPictureTexture(const char* path, unsigned int* name) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, &bytes) || bytes.empty()) return false;
+  int largest = LargestTextureSize();
+  if (largest < 1) return false;
   PictureImage image;
-  if (!DecodePicture(bytes.data(), bytes.size(), uint32_t(largest), &image)) return 0;
-
-  glEnable(GL_TEXTURE_2D);
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(image.width), GLsizei(image.height), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, image.pixels.data());
-  glDisable(GL_TEXTURE_2D);
-  *name = texture;
-  return 1;
+  if (!DecodePicture(bytes.data(), bytes.size(), uint32_t(largest), &image)) return false;
+  *name = UploadTexture(image.pixels.data(), int(image.width), int(image.height), TextureFormat::Rgba, false);
+  return true;
 }

@@ -19,4 +19,4 @@ uint32_t PictureTextureSize(uint32_t size, uint32_t maxTextureSize);
 // Decodes a picture from memory and lays it out as the texture; false (image left empty) when
 // it cannot be decoded or is larger than 16384 x 16384 pixels.
 bool DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image);
-int LoadPictureTexture(const char* path, unsigned int* name);  // stored path; 1 and the name, or 0
+bool LoadPictureTexture(const char* path, unsigned int* name);  // stored path; true and the name, or false

@@ -1,17 +1,14 @@
 #include "graphics/png.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "graphics/device.h"
 #include "graphics/inflate.h"
-#include "shell/file_stream.h"
+#include "graphics/texture.h"
+#include "shell/file_load.h"
 #include "shell/log.h"
 
 namespace {
@@ -442,19 +439,10 @@ int DecodeImage(const uint8_t* bytes, size_t size, PngImage* image) {
   return 0;
 }
 
-// The whole file; no bytes when it cannot be opened.
-std::vector<uint8_t> ReadWholeFile(const char* path) {
-  std::vector<uint8_t> bytes;
-  FileReader reader(path);
-  if (!reader.isOpen() || reader.size() == 0) return bytes;
-  bytes.resize(reader.size());
-  bytes.resize(reader.read(bytes.data(), reader.size()));
-  return bytes;
-}
-
 // Reads and decodes for both loaders, logging any failure.
 bool LoadPng(const char* path, PngImage* image) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  std::vector<uint8_t> bytes;
+  ReadWholeFile(path, &bytes);  // a file that cannot be read is empty, and so refused below
   *image = DecodePng(bytes.data(), bytes.size());
   if (image->error == kPngErrorTooLarge) {
     Log("PNG loader: memory allocation error");
@@ -490,35 +478,24 @@ PngImage DecodePng(const uint8_t* bytes, size_t size) {
 unsigned int LoadPngTexture(const char* path, bool mipmaps) {
   PngImage image;
   if (!LoadPng(path, &image)) return 0;
-  glEnable(GL_TEXTURE_2D);
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  BindTexture(name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  const GLsizei width = GLsizei(image.width);
-  const GLsizei height = GLsizei(image.height);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
-  if (mipmaps) gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
-  glDisable(GL_TEXTURE_2D);
-  return name;
+  return UploadTexture(image.pixels.data(), int(image.width), int(image.height), TextureFormat::Rgba, mipmaps);
 }
 
-int LoadPngPixels(const char* path, std::vector<uint8_t>* pixels, uint32_t* width, uint32_t* height) {
+bool LoadPngPixels(const char* path, std::vector<uint8_t>* pixels, uint32_t* width, uint32_t* height) {
   pixels->clear();
   *width = 0;
   *height = 0;
   PngImage image;
-  if (!LoadPng(path, &image)) return 0;
+  if (!LoadPng(path, &image)) return false;
   const size_t count = size_t(image.width) * image.height;
   try {
     pixels->resize(count * 3);
   } catch (const std::bad_alloc&) {
     Log("PNG loader: memory allocation error");
-    return 0;
+    return false;
   }
   for (size_t i = 0; i < count; ++i) memcpy(pixels->data() + 3 * i, image.pixels.data() + 4 * i, 3);
   *width = image.width;
   *height = image.height;
-  return 1;
+  return true;
 }

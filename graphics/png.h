@@ -23,12 +23,11 @@ struct PngImage {
 
 PngImage DecodePng(const uint8_t* bytes, size_t size);  // from memory; size 0 gives error 48
 
-// Reads, decodes and uploads a PNG file (stored path). Minifying filter GL_LINEAR, or
-// GL_LINEAR_MIPMAP_NEAREST with a mipmap chain from gluBuild2DMipmaps when mipmaps is set.
-// Returns the new texture name, or 0 with a log line on any failure.
+// Reads, decodes and uploads a PNG file (stored path) through UploadTexture, with a mipmap chain
+// when mipmaps is set. Returns the new texture name, or 0 with a log line on any failure.
 unsigned int LoadPngTexture(const char* path, bool mipmaps);
 
 // Reads and decodes a PNG file (stored path) into width x height x 3 bytes (R, G, B per pixel,
-// alpha dropped, top row first), owned by the caller through the vector. Returns 1, or 0 with a
-// log line on failure (pixels emptied, width and height 0).
-int LoadPngPixels(const char* path, std::vector<uint8_t>* pixels, uint32_t* width, uint32_t* height);
+// alpha dropped, top row first), owned by the caller through the vector. False with a log line
+// on failure (pixels emptied, width and height 0).
+bool LoadPngPixels(const char* path, std::vector<uint8_t>* pixels, uint32_t* width, uint32_t* height);

@@ -1,92 +1,52 @@
 #include "graphics/sprites.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstring>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/picture.h"
 #include "graphics/png.h"
+#include "graphics/texture.h"
 #include "graphics/tga.h"
 #include "shell/log.h"
 
 struct SlotAssignment {
-  int slot;
+  SpriteSlotName slot;
   const char* file;
   int columns;
   int rows;
   bool mipmaps;
 };
 
-// Every picture the game draws. Slots 0 and 10 have no file; slot 15 is the rider's sprite
-// sheet and is re-assigned from the rider in use.
+// Every picture the game draws. Slots 0 and 10 have no file; the rider sheet is re-assigned
+// from the rider in use.
 static const SlotAssignment kStartAssignments[] = {
-    {1, "sprites\\back2.png", 1, 1, false},
-    {2, "sprites\\pencil.png", 1, 1, false},
-    {3, "sprites\\cursors.png", 8, 1, false},
-    {4, "sprites\\line_gradient2.png", 1, 1, false},
-    {5, "sprites\\dot.png", 1, 1, false},
-    {6, "sprites\\to.png", 4, 4, true},
-    {7, "sprites\\font.png", 1, 1, true},
-    {8, "sprites\\buttons1.png", 8, 8, true},
-    {9, "sprites\\tool_bar.png", 1, 1, false},
-    {11, "sprites\\gradient_box.png", 1, 1, false},
-    {12, "sprites\\flag.png", 1, 1, true},
-    {13, "sprites\\dots.png", 4, 4, true},
-    {14, "sprites\\tool_bar_re.png", 1, 1, false},
-    {15, "sprites\\to.png", 4, 4, true},
-    {16, "sprites\\nachalo_koord.png", 1, 1, true},
-    {17, "sprites\\scroll.png", 1, 1, true},
-    {18, "sprites\\explain_256_eng.png", 1, 1, false},
-    {19, "sprites\\explain_re_eng_256.png", 1, 1, false},
+    {kSlotBackground, "sprites\\back2.png", 1, 1, false},
+    {kSlotPencil, "sprites\\pencil.png", 1, 1, false},
+    {kSlotCursors, "sprites\\cursors.png", 8, 1, false},
+    {kSlotLineGradient, "sprites\\line_gradient2.png", 1, 1, false},
+    {kSlotDot, "sprites\\dot.png", 1, 1, false},
+    {kSlotDefaultRiderSheet, "sprites\\to.png", 4, 4, true},
+    {kSlotFont, "sprites\\font.png", 1, 1, true},
+    {kSlotButtons, "sprites\\buttons1.png", 8, 8, true},
+    {kSlotToolBar, "sprites\\tool_bar.png", 1, 1, false},
+    {kSlotColourPicker, "sprites\\gradient_box.png", 1, 1, false},
+    {kSlotFlag, "sprites\\flag.png", 1, 1, true},
+    {kSlotPoints, "sprites\\dots.png", 4, 4, true},
+    {kSlotRiderEditorToolBar, "sprites\\tool_bar_re.png", 1, 1, false},
+    {kSlotRiderSheet, "sprites\\to.png", 4, 4, true},
+    {kSlotOriginMark, "sprites\\nachalo_koord.png", 1, 1, true},
+    {kSlotScroll, "sprites\\scroll.png", 1, 1, true},
+    {kSlotTrackExplanation, "sprites\\explain_256_eng.png", 1, 1, false},
+    {kSlotRiderExplanation, "sprites\\explain_re_eng_256.png", 1, 1, false},
 };
-
-// The loaders switch 2D texturing off when they finish; a bind that loads and then draws at
-// once needs the caller's setting back.
-static void RestoreTexturing(GLboolean wasOn) {
-  if (wasOn) glEnable(GL_TEXTURE_2D);
-}
-
-static unsigned int LoadPng(const char* path, bool mipmaps) {
-  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-  unsigned int name = LoadPngTexture(path, mipmaps);
-  RestoreTexturing(texturing);
-  return name;
-}
-
-static unsigned int LoadTga(const char* path) {
-  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-  unsigned int name = LoadTgaTexture(path);
-  RestoreTexturing(texturing);
-  return name;
-}
-
-static int LoadPicture(const char* path, unsigned int* name) {
-  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-  int loaded = LoadPictureTexture(path, name);
-  RestoreTexturing(texturing);
-  return loaded;
-}
-
-static void DeleteTexture(unsigned int name) {
-  GLuint texture = name;
-  glDeleteTextures(1, &texture);
-}
-
-static void SelectCell(int across, int down, int column, int row) {
-  glMatrixMode(GL_TEXTURE);
-  glLoadIdentity();
-  glScalef(1.0f / float(across), 1.0f / float(down), 1);
-  glTranslatef(float(column), float(row), 0);
-  glMatrixMode(GL_MODELVIEW);
-}
 
 // The table: assigned at start, slots not loaded again whenever the GL device goes, texture
 // names valid only on the device that made them (so they are dropped with it). Reset never.
 static struct {
   SpriteSlot slots[kSpriteSlotCount];
-  SpriteDevice device = {LoadPng, LoadTga, LoadPicture, DeleteTexture, BindTexture, SelectCell};
+  SpriteDevice device = {LoadPngTexture, LoadTgaTexture, LoadPictureTexture, DeleteTexture, BindTexture,
+                         SelectTextureCell};
 } spriteState;
 
 static SpriteSlot* Slot(int slot) {
@@ -117,10 +77,6 @@ static SpriteSlot* ReadySlot(int slot) {
 }
 
 SpriteDevice& SpriteDeviceTable() { return spriteState.device; }
-
-SpriteDevice RealSpriteDevice() {
-  return {LoadPng, LoadTga, LoadPicture, DeleteTexture, BindTexture, SelectCell};
-}
 
 void AssignSpriteTable() {
   Log("Initializing resource manager");

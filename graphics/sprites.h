@@ -8,6 +8,28 @@
 
 constexpr int kSpriteSlotCount = 20;              // slots 0..19; any other number is ignored
 
+// What each slot holds. Slots 0 and 10 have no file.
+enum SpriteSlotName : int {
+  kSlotBackground = 1,                            // sprites\back2.png
+  kSlotPencil = 2,                                // the pencil tool's picture
+  kSlotCursors = 3,                               // 8 cursor frames in a row
+  kSlotLineGradient = 4,
+  kSlotDot = 5,
+  kSlotDefaultRiderSheet = 6,                     // 4 x 4, the sheet slot 15 starts with
+  kSlotFont = 7,                                  // 16 x 16 glyph grid
+  kSlotButtons = 8,                               // 8 x 8 button frames
+  kSlotToolBar = 9,                               // the track screen's tool bar
+  kSlotColourPicker = 11,                         // the colour picker's gradient box
+  kSlotFlag = 12,
+  kSlotPoints = 13,                               // the rider's point images, 4 x 4, one frame per group
+  kSlotRiderEditorToolBar = 14,
+  kSlotRiderSheet = 15,                           // 4 x 4 frames; re-assigned from the rider in use
+  kSlotOriginMark = 16,                           // the world origin's marker
+  kSlotScroll = 17,
+  kSlotTrackExplanation = 18,
+  kSlotRiderExplanation = 19,
+};
+
 struct SpriteSlot {
   int32_t columns = 1;                            // frames across, at least 1
   int32_t rows = 1;                               // frames down, at least 1
@@ -35,11 +57,9 @@ const SpriteSlot* SpriteSlotInfo(int slot);       // null outside 0..19
 struct SpriteDevice {
   unsigned int (*loadPng)(const char* path, bool mipmaps);     // texture name, 0 on failure
   unsigned int (*loadTga)(const char* path);                   // texture name, 0 on failure
-  int (*loadPicture)(const char* path, unsigned int* name);    // 1 and the name, or 0
+  bool (*loadPicture)(const char* path, unsigned int* name);   // true and the name, or false
   void (*deleteTexture)(unsigned int name);
   void (*bindTexture)(unsigned int name);                      // 0 is skipped
-  // Texture matrix = scale (1 / across, 1 / down), then translate (column, row).
   void (*selectCell)(int across, int down, int column, int row);
 };
 SpriteDevice& SpriteDeviceTable();                // the table in use
-SpriteDevice RealSpriteDevice();

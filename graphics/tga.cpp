@@ -1,10 +1,10 @@
 #include "graphics/tga.h"
 
-#include <GL/gl.h>
-
 #include <cstring>
 
-#include "shell/file_stream.h"
+#include "graphics/texture.h"
+#include "shell/byte_stream.h"
+#include "shell/file_load.h"
 #include "shell/log.h"
 
 // The first 12 header bytes we accept: no image ID, no colour map, origin (0, 0); byte 2 is
@@ -13,8 +13,6 @@ static const uint8_t kUncompressedHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0,
 static const uint8_t kCompressedHeader[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr size_t kHeaderSize = 18;
 constexpr uint32_t kLongestRun = 128;             // pixels one packet byte can cover
-
-static uint32_t ReadU16(const uint8_t* at) { return uint32_t(at[0]) | uint32_t(at[1]) << 8; }
 
 // File order is B, G, R (A); we keep R, G, B (A).
 static void StorePixel(const uint8_t* from, uint8_t* to, uint32_t channels) {
@@ -79,8 +77,8 @@ bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
   } else {
     return false;
   }
-  uint32_t width = ReadU16(bytes + 12);
-  uint32_t height = ReadU16(bytes + 14);
+  uint32_t width = LoadLE16(bytes + 12);
+  uint32_t height = LoadLE16(bytes + 14);
   uint32_t bits = bytes[16];
   if (width < 1 || height < 1 || (bits != 24 && bits != 32)) return false;
   uint64_t pixelCount = uint64_t(width) * height;
@@ -97,27 +95,10 @@ bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
 }
 
 unsigned int LoadTgaTexture(const char* path) {
-  FileReader reader(path);
-  if (!reader.isOpen() || reader.size() < kHeaderSize) return 0;
-  std::vector<uint8_t> bytes(reader.size());
-  if (reader.read(bytes.data(), uint32_t(bytes.size())) != bytes.size()) return 0;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, &bytes) || bytes.size() < kHeaderSize) return 0;
   TgaImage image;
   if (!DecodeTga(bytes.data(), bytes.size(), &image)) return 0;
-
-  GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
-  GLint alignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  // 24-bit rows are width * 3 bytes with no padding, so the rows must be read byte-aligned.
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glEnable(GL_TEXTURE_2D);
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(image.width), GLsizei(image.height), 0,
-               format, GL_UNSIGNED_BYTE, image.pixels.data());
-  glDisable(GL_TEXTURE_2D);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-  return name;
+  TextureFormat format = image.channels == 4 ? TextureFormat::Rgba : TextureFormat::Rgb;
+  return UploadTexture(image.pixels.data(), int(image.width), int(image.height), format, false);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"
 #include "rider/rider_file.h"

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "gui/game.h"
 #include "platform/keys.h"
 #include "shell/display.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
 #include "shell/dialogs.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/png.h"
 #include "graphics/sprites.h"

@@ -11,7 +11,7 @@
 
 #include "platform/platform.h"
 
-std::string NativePath(const char* storedPath) {
+static std::string NativePath(const char* storedPath) {
   std::string path = storedPath ? storedPath : "";
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;

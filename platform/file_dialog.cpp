@@ -4,8 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/platform.h"
-#include "platform/platform_internal.h"
+#include "platform/window_internal.h"
 
 // The extension of a filter's first pattern: "*.track;*.demo" gives "track".
 static std::string PatternExtension(const char* pattern) {

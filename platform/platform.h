@@ -1,31 +1,12 @@
-// Our thin layer over the system: window, GL context, events, keyboard, cursor, clock,
-// message box, file dialogs and the disk. Nothing above platform/ includes a system header.
+// Our thin layer over the system, the part that needs no display: the services the game reads
+// each step, the disk, the program's path and processor faults. Nothing here links SDL or GTK;
+// the window, its GL context and its events are in platform/window.h. Nothing above platform/
+// includes a system header.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-// ---- Window, GL context and events (the real window; not used by headless tests) ----
-enum class PlatformEvent { Empty, Other, Activate, Deactivate, Destroy, PaintBeforeReady };  // Empty = nothing queued
-
-bool PlatformStartVideo();                        // before config.cfg is read
-bool PlatformDesktopSize(int* width, int* height);
-// Borderless window at (0, 0). colourBits 8/16/32 ask for 3-3-2, 5-6-5 or 8-8-8 colour, depth 16.
-bool PlatformCreateWindow(const char* caption, int width, int height, int colourBits);
-unsigned long PlatformWindowId();                 // the X11 window id, 0 when none
-bool PlatformHasWindow();
-bool PlatformHasGLVisual();                       // false when no visual matched the request
-bool PlatformCreateContext(bool fullscreen);      // makes it current; false when none could be made
-void PlatformDestroyContext();
-void PlatformDestroyWindow();
-void PlatformSetSwapInterval(int interval);       // result ignored, as drivers may refuse
-void PlatformSwapBuffers();
-// Next event; blocks when block is set, else returns Empty when nothing is queued.
-PlatformEvent PlatformNextEvent(bool block);
-void PlatformShowCursor(bool visible);
-void PlatformDrawLoadingText();                   // best effort before GL is up
-void* PlatformGLProc(const char* name);
 
 // ---- Services read by the game each step: swap any entry for a test double ----
 struct LocalTime {
@@ -45,6 +26,9 @@ struct FileDialogRequest {
   const char* defaultExtension;                   // without the dot
 };
 
+// Without a window (the headless defaults): keys all up, cursor at (0, 0), warps ignored, the
+// message box written to stderr, every file dialog cancelled, no desktop size. Starting the
+// video installs the window's own entries.
 struct PlatformServices {
   void (*readKeys)(uint8_t keys[256]);            // bit 7 set = down
   void (*readCursor)(int* x, int* y);             // window pixels, y down, unclamped
@@ -54,12 +38,15 @@ struct PlatformServices {
   void (*messageBox)(const char* title, const char* text);    // information box, blocks
   // Writes the chosen path ("/" separators) into result; false when cancelled.
   bool (*fileDialog)(const FileDialogRequest& request, std::string* result);
+  bool (*desktopSize)(int* width, int* height);   // pixels; false when unknown
 };
 PlatformServices& Platform();                     // the table in use
-PlatformServices RealPlatform();                  // the system's own services
+PlatformServices RealPlatform();                  // the system's own: headless, or the window's once installed
+// Makes services the system's own. Every entry of the table in use that still holds its
+// headless default takes the new one; an entry a test or tool replaced earlier stays.
+void InstallPlatformServices(const PlatformServices& services);
 
 // ---- The disk: stored paths use "\"; these map them to "/" ----
-std::string NativePath(const char* storedPath);   // "\" -> "/"
 FILE* PlatformOpenFile(const char* storedPath, const char* mode);
 bool PlatformIsRegularFile(const char* storedPath);
 bool PlatformRemoveFile(const char* storedPath);

@@ -2,7 +2,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
-#include "platform/platform.h"
+#include "platform/window.h"
+#include "platform/window_internal.h"
 
 // The one window: made at start, destroyed at shutdown.
 static struct {
@@ -35,14 +36,8 @@ SDL_Window* PlatformSdlWindow() { return win.window; }
 bool PlatformStartVideo() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-}
-
-bool PlatformDesktopSize(int* width, int* height) {
-  SDL_DisplayMode mode;
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
-  *width = mode.w;
-  *height = mode.h;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  InstallPlatformServices(WindowServices());
   return true;
 }
 
@@ -106,8 +101,6 @@ void PlatformSetSwapInterval(int interval) { SDL_GL_SetSwapInterval(interval); }
 void PlatformSwapBuffers() {
   if (win.window && win.context) SDL_GL_SwapWindow(win.window);
 }
-
-void* PlatformGLProc(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 void PlatformShowCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 

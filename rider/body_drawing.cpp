@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "rider/body.h"
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/config.h"
 #include "shell/display.h"
 #include "shell/input.h"

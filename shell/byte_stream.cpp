@@ -10,8 +10,7 @@ bool ByteReader::readU8(uint8_t* value) {
 
 bool ByteReader::readU32(uint32_t* value) {
   if (left() < 4) return false;
-  const uint8_t* b = data + position;
-  *value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  *value = LoadLE32(data + position);
   position += 4;
   return true;
 }

@@ -2,9 +2,24 @@
 // into one, so a damaged file is measured against the bytes it really has and a save is one
 // block write.
 #pragma once
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
+
+// Little-endian unsigned fields at any alignment; the caller has checked that the bytes exist.
+inline uint16_t LoadLE16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
+inline uint32_t LoadLE32(const uint8_t* at) {
+  return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+}
+// One unaligned 8-byte load: the inflater's bit buffer refills through it.
+inline uint64_t LoadLE64(const uint8_t* at) {
+  uint64_t value;
+  memcpy(&value, at, 8);
+  if constexpr (std::endian::native == std::endian::big) value = __builtin_bswap64(value);
+  return value;
+}
 
 // Reads fields one by one from a byte range it does not own; a read past the end fails and
 // leaves the position where it was.

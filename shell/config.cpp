@@ -131,7 +131,7 @@ void ApplyConfig(FileReader& reader) {
   int bpp = FindKey(lexer, "BPP") ? lexer.token.integer : 32;
   bool fullscreen = FindKey(lexer, "fullscreen") && IsIdentifier(lexer.token, "true");
   int desktopWidth, desktopHeight;
-  if (autodetect && PlatformDesktopSize(&desktopWidth, &desktopHeight)) {
+  if (autodetect && Platform().desktopSize(&desktopWidth, &desktopHeight)) {
     width = desktopWidth;
     height = desktopHeight;
     fullscreen = false;

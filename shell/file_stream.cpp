@@ -55,8 +55,8 @@ uint32_t FileReader::readString(char* buffer, uint32_t capacity, bool* truncated
   if (truncated) *truncated = false;
   if (capacity > 0) buffer[0] = 0;
   uint8_t field[4];
-  uint32_t length = 0;
-  if (read(field, 4) != 4 || !ByteReader{field, 4}.readU32(&length)) return 0;
+  if (read(field, 4) != 4) return 0;
+  uint32_t length = LoadLE32(field);
   if (length == 0 || length > left()) {
     seek(size());
     return 0;

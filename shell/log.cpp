@@ -18,6 +18,8 @@ static struct {
 static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+static const char* LogTimeStamp();                // "09:05:03" (the stamp buffer, overwritten per call)
+
 static void WriteLine(const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
@@ -33,7 +35,7 @@ static void WriteLine(const char* format, va_list args) {
 
 const char* MonthName(int month) { return kMonths[((month % 12) + 12) % 12]; }
 
-const char* LogTimeStamp() {
+static const char* LogTimeStamp() {
   LocalTime t = Platform().localTime();
   snprintf(logState.stamp, sizeof logState.stamp, "%02i:%02i:%02i", t.hour, t.minute, t.second);
   return logState.stamp;

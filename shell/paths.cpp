@@ -58,14 +58,14 @@ static bool MatchesMask(const char* name, const char* mask) {
   return MatchesMask(name + 1, mask + 1);
 }
 
-int WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse) {
+bool WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse) {
   std::string full = pattern;
   if (full.empty() || full[0] != '\\') full = std::string(execFolder) + "\\" + full;
-  if (full.size() >= kMaxPath) return 0;
+  if (full.size() >= kMaxPath) return false;
   size_t cut = full.rfind('\\');
   std::string folder = full.substr(0, cut), mask = full.substr(cut + 1);
   std::vector<FolderEntry> entries;
-  if (!PlatformListFolder(folder.c_str(), &entries)) return 1;  // a folder that cannot be listed is skipped
+  if (!PlatformListFolder(folder.c_str(), &entries)) return true;  // a folder that cannot be listed is skipped
   if (recurse)
     for (const FolderEntry& entry : entries)
       if (entry.folder && entry.name[0] != '.') {
@@ -77,5 +77,5 @@ int WalkFolder(const char* pattern, void (*callback)(const char* path), bool rec
     if (entry.regular && !entry.folder && MatchesMask(entry.name.c_str(), mask.c_str()) && file.size() < kMaxPath)
       callback(file.c_str());
   }
-  return 1;
+  return true;
 }

@@ -14,5 +14,5 @@ bool MakeAbsolutePath(char* destination, const char* name);
 bool MakeRelativePath(char* destination, const char* path);
 // Calls callback(full path) for every regular file matching pattern's last part (a mask such as
 // "*.rider"); with recurse, sub-folders (not those starting with ".") first, sorted by name.
-// Returns 1, or 0 when a full path cannot be formed.
-int WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse);
+// False when a full path cannot be formed.
+bool WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse);

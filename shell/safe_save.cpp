@@ -20,7 +20,8 @@ static bool Refuse(const char* tempPath) {
   return false;
 }
 
-bool SafeSaveTempPath(char* destination, size_t capacity, const char* target) {
+// The temporary file used for target: target + ".saving"; false when it does not fit capacity.
+static bool SafeSaveTempPath(char* destination, size_t capacity, const char* target) {
   int length = snprintf(destination, capacity, "%s.saving", target);
   return length >= 0 && size_t(length) < capacity;
 }

@@ -12,8 +12,6 @@
 // "Cannot create file. Not enough space or disk write protected", removes the temporary file,
 // leaves target exactly as it was and returns false.
 bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count);
-// The temporary file used for target: target + ".saving"; false when it does not fit capacity.
-bool SafeSaveTempPath(char* destination, size_t capacity, const char* target);
 
 // Test seam: makes the writer of the temporary file, so a test can hand in one that fails
 // midway. nullptr restores the plain FileWriter.

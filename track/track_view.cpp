@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "shell/display.h"

@@ -42,7 +42,7 @@ const SpriteDevice kFakeDevice = {
     [](const char* path, unsigned int* name) {
       fake.calls.push_back({"picture", path});
       *name = MakeName();
-      return int(*name != 0);
+      return *name != 0;
     },
     [](unsigned int name) {
       fake.calls.push_back({"delete", "", int(name)});

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "support/libpng_reference.h"
 #include "support/temp_folder.h"

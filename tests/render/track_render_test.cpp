@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "graphics/device.h"
+#include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/track_session.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 #include "shell/display.h"
 #include "shell/paths.h"
 #include "track/cursor.h"

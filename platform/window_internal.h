@@ -1,10 +1,13 @@
-// Shared between the files of platform/ only.
+// Shared between the window files of platform/ only.
 #pragma once
 #include <SDL2/SDL.h>
 
 #include <string>
 
+#include "platform/platform.h"
+
 SDL_Window* PlatformSdlWindow();                  // null before the window exists
 void PlatformBeginModal();                        // our own dialog is opening: ignore focus changes
 void PlatformEndModal();                          // it closed: drop the focus events it caused
-bool PlatformShowFileDialog(const struct FileDialogRequest& request, std::string* result);  // GTK
+bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* result);  // GTK
+PlatformServices WindowServices();                // the SDL and GTK entries of the services table

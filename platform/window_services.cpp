@@ -1,0 +1,105 @@
+// The window's entries of the services table, over SDL2 and GTK: keyboard, cursor, message box,
+// file dialogs and the desktop size.
+#include <SDL2/SDL.h>
+
+#include "platform/keys.h"
+#include "platform/window_internal.h"
+
+// Key codes of the keys whose meaning does not depend on the keyboard layout.
+static int FixedKeyCode(SDL_Scancode code) {
+  if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9) return kKeyPad0 + 1 + (code - SDL_SCANCODE_KP_1);
+  switch (code) {
+    case SDL_SCANCODE_KP_0: return kKeyPad0;
+    case SDL_SCANCODE_KP_PLUS: return kKeyPadPlus;
+    case SDL_SCANCODE_KP_MINUS: return kKeyPadMinus;
+    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return kKeyShift;
+    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return kKeyControl;
+    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
+    case SDL_SCANCODE_ESCAPE: return kKeyEscape;
+    case SDL_SCANCODE_SPACE: return kKeySpace;
+    case SDL_SCANCODE_LEFT: return kKeyLeft;
+    case SDL_SCANCODE_UP: return kKeyUp;
+    case SDL_SCANCODE_RIGHT: return kKeyRight;
+    case SDL_SCANCODE_DOWN: return kKeyDown;
+    case SDL_SCANCODE_DELETE: return kKeyDelete;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return kKeyEnter;
+    case SDL_SCANCODE_BACKSPACE: return kKeyBackspace;
+    case SDL_SCANCODE_TAB: return kKeyTab;
+    default: break;
+  }
+  if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12) return 0x70 + (code - SDL_SCANCODE_F1);
+  return 0;
+}
+
+// Letters and digits follow the player's layout: the key that types "r" is key 'R'.
+static int KeyCode(SDL_Scancode code) {
+  if (int fixed = FixedKeyCode(code)) return fixed;
+  SDL_Keycode key = SDL_GetKeyFromScancode(code);
+  if (key >= 'a' && key <= 'z') return int(key - 'a' + 'A');
+  if (key >= '0' && key <= '9') return int(key);
+  return 0;
+}
+
+static void ReadKeys(uint8_t keys[256]) {
+  for (int i = 0; i < 256; ++i) keys[i] = 0;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_PumpEvents();
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int code = 0; code < count; ++code)
+    if (state[code])
+      if (int vk = KeyCode(SDL_Scancode(code))) keys[vk] = 0x80;
+  Uint32 buttons = SDL_GetGlobalMouseState(nullptr, nullptr);
+  if (buttons & SDL_BUTTON_LMASK) keys[kKeyLeftButton] = 0x80;
+  if (buttons & SDL_BUTTON_RMASK) keys[kKeyRightButton] = 0x80;
+  if (buttons & SDL_BUTTON_MMASK) keys[kKeyMiddleButton] = 0x80;
+}
+
+// Read synchronously from the server, so a warp made in the last step is already seen.
+static void ReadCursor(int* x, int* y) {
+  *x = *y = 0;
+  SDL_Window* window = PlatformSdlWindow();
+  if (!window) return;
+  int globalX, globalY, windowX, windowY;
+  SDL_GetGlobalMouseState(&globalX, &globalY);
+  SDL_GetWindowPosition(window, &windowX, &windowY);
+  *x = globalX - windowX;
+  *y = globalY - windowY;
+}
+
+static void WarpCursor(int x, int y) {
+  if (SDL_Window* window = PlatformSdlWindow()) SDL_WarpMouseInWindow(window, x, y);
+}
+
+static void MessageBox(const char* title, const char* text) {
+  PlatformBeginModal();
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "", text ? text : "",
+                           PlatformSdlWindow());
+  PlatformEndModal();
+}
+
+static bool FileDialog(const FileDialogRequest& request, std::string* result) {
+  PlatformBeginModal();
+  bool chosen = PlatformShowFileDialog(request, result);
+  PlatformEndModal();
+  return chosen;
+}
+
+static bool DesktopSize(int* width, int* height) {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+  *width = mode.w;
+  *height = mode.h;
+  return true;
+}
+
+PlatformServices WindowServices() {
+  PlatformServices services = RealPlatform();
+  services.readKeys = ReadKeys;
+  services.readCursor = ReadCursor;
+  services.warpCursor = WarpCursor;
+  services.messageBox = MessageBox;
+  services.fileDialog = FileDialog;
+  services.desktopSize = DesktopSize;
+  return services;
+}
