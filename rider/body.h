@@ -126,7 +126,8 @@ struct BodySnapshot {
 
 // Checked references to a body's points and links, for code outside the body (a dragged point,
 // the editor's picks). A handle resolves to null once its record is removed (clean-up) or the
-// body is cleared or rebuilt; it never names a record that is not in the body's lists.
+// body is cleared or rebuilt; it never names a record that is not in the body's lists. A record
+// marked for the next clean-up still resolves. Resolving walks the list (bodies are small).
 struct PointHandle {
   int32_t id = -1;                                // BodyPoint::id; -1 names nothing
   uint32_t generation = 0;                        // Body::generation when the handle was made
