@@ -9,13 +9,7 @@
 
 namespace {
 
-// Provisional ids for points not yet in a body. Reset by ClearBody and moved by
-// RebuildFromSnapshot; never reset otherwise.
-struct ProvisionalIds {
-  int32_t next = 0;
-} gProvisional;
-
-constexpr int32_t kProvisionalCount = 10000;     // ids 0..9999, then -1
+constexpr int32_t kProvisionalCount = 10000;     // provisional ids 0..9999, then -1
 
 // The point-grid cell of a position for the body's current origin.
 void PlacePointInGrid(const PointGrid& grid, BodyPoint& point) {
@@ -90,6 +84,17 @@ Link LinkValues(const Link& from) {
   return link;
 }
 
+// Link ids only grow within a generation. Running out of them numbers the links afresh from 0
+// in a new generation, so a handle never finds a newer link under a reused id.
+int32_t NextLinkId(Body& body) {
+  if (body.nextLinkId == INT32_MAX) {
+    body.nextLinkId = 0;
+    for (Link& link : body.links) link.id = body.nextLinkId++;
+    body.generation += 1;
+  }
+  return body.nextLinkId++;
+}
+
 float Distance(const BodyPoint& a, const BodyPoint& b) {
   const float dx = b.x - a.x;
   const float dy = b.y - a.y;
@@ -98,18 +103,45 @@ float Distance(const BodyPoint& a, const BodyPoint& b) {
 
 }  // namespace
 
-// ---- points and provisional ids ----
+// ---- handles ----
 
-int32_t NextProvisionalPointId() {
-  // The counter hands out 0..9999; the 10001st call in a row gets -1 and starts over.
-  if (gProvisional.next >= kProvisionalCount) {
-    gProvisional.next = 0;
-    return -1;
-  }
-  return gProvisional.next++;
+PointHandle HandleOf(const Body& body, const BodyPoint& point) { return {point.id, body.generation}; }
+
+LinkHandle HandleOf(const Body& body, const Link& link) { return {link.id, body.generation}; }
+
+BodyPoint* Resolve(Body& body, PointHandle handle) {
+  return handle.generation == body.generation ? FindPointById(body, handle.id) : nullptr;
 }
 
-void SetProvisionalPointId(int32_t value) { gProvisional.next = std::min(std::max(value, 0), kProvisionalCount); }
+const BodyPoint* Resolve(const Body& body, PointHandle handle) {
+  return handle.generation == body.generation ? FindPointById(body, handle.id) : nullptr;
+}
+
+Link* Resolve(Body& body, LinkHandle handle) {
+  return const_cast<Link*>(Resolve(static_cast<const Body&>(body), handle));
+}
+
+const Link* Resolve(const Body& body, LinkHandle handle) {
+  if (handle.generation != body.generation || handle.id < 0) return nullptr;
+  for (const Link& link : body.links)
+    if (link.id == handle.id) return &link;
+  return nullptr;
+}
+
+// ---- points and provisional ids ----
+
+int32_t NextProvisionalPointId(Body& body) {
+  // The counter hands out 0..9999; the 10001st call in a row gets -1 and starts over.
+  if (body.provisionalNext >= kProvisionalCount) {
+    body.provisionalNext = 0;
+    return -1;
+  }
+  return body.provisionalNext++;
+}
+
+void SetProvisionalPointId(Body& body, int32_t value) {
+  body.provisionalNext = std::min(std::max(value, 0), kProvisionalCount);
+}
 
 BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group) {
   BodyPoint point;
@@ -118,7 +150,7 @@ BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group) {
   point.mass = mass;
   point.radius = radius;
   point.group = group;
-  point.id = NextProvisionalPointId();
+  point.id = 0;
   return point;
 }
 
@@ -136,8 +168,11 @@ void ClearBody(Body& body) {
   body.joints.clear();
   body.links.clear();
   body.points.clear();
-  gProvisional.next = 0;
+  body.provisionalNext = 0;
   body.nextPointId = 0;
+  body.nextLinkId = 0;
+  body.highestPointId = -1;
+  body.generation += 1;
   body.pointsAdded = 0;
   body.linksAdded = 0;
   body.jointsAdded = 0;
@@ -147,6 +182,7 @@ void ClearBody(Body& body) {
 BodyPoint* AddPoint(Body& body, float x, float y, float mass, float radius, int32_t group, uint8_t collides,
                     float friction) {
   BodyPoint point = MakePoint(x, y, mass, radius, group);
+  point.id = NextProvisionalPointId(body);
   point.collides = collides;
   point.friction = friction;
   if (!PointIsFinite(point)) return nullptr;
@@ -154,6 +190,9 @@ BodyPoint* AddPoint(Body& body, float x, float y, float mass, float radius, int3
   // The next id is above every id present, except after the ids ran into the top of the
   // 32-bit range: from then on free ids are searched.
   point.id = FindPointById(body, body.nextPointId) ? FirstFreeId(body.points) : body.nextPointId;
+  // Such an id may be one a removed point had: handles made before must not find the new point.
+  if (point.id <= body.highestPointId) body.generation += 1;
+  body.highestPointId = std::max(body.highestPointId, point.id);
   body.points.push_back(point);
   body.nextPointId = point.id == INT32_MAX ? FirstFreeId(body.points) : point.id + 1;
   body.pointsAdded += 1;
@@ -173,9 +212,11 @@ Link* AddLink(Body& body, BodyPoint* a, BodyPoint* b, float stiffness, int32_t b
   link.kind = kind;
   for (Link& existing : body.links) {
     if (!LinkJoins(existing, a, b)) continue;
+    link.id = existing.id;                      // the same record: its handles stay good
     existing = link;
     return &existing;
   }
+  link.id = NextLinkId(body);
   body.links.push_back(link);
   body.linksAdded += 1;
   return &body.links.back();
@@ -307,10 +348,11 @@ void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot) {
     body.pointsAdded += 1;
     if (point.id > body.nextPointId) {
       body.nextPointId = int32_t(std::min<int64_t>(int64_t(point.id) + 100, INT32_MAX));
-      SetProvisionalPointId(int32_t(std::min<int64_t>(int64_t(point.id) + 200, kProvisionalCount)));
+      SetProvisionalPointId(body, int32_t(std::min<int64_t>(int64_t(point.id) + 200, kProvisionalCount)));
     }
     largest = std::max<int64_t>(largest, point.id);
   }
+  body.highestPointId = int32_t(largest);
   if (body.nextPointId <= largest)
     body.nextPointId = largest < INT32_MAX ? int32_t(largest + 1) : FirstFreeId(body.points);
   if (snapshot.linksAdded > 0) {
@@ -324,6 +366,7 @@ void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot) {
       Link link;
       link.a = a;
       link.b = b;
+      link.id = NextLinkId(body);
       link.stiffness = source.stiffness;
       link.breakGroup = source.breakGroup;
       link.kind = source.kind;

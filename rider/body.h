@@ -4,8 +4,9 @@
 //
 // Lists hold their records at stable addresses: links, joints, the sprite order and the point
 // grid refer to points and links by pointer, and those references are removed together with
-// the records (see rider/link_breaking.h). Bodies and snapshots are not copyable; use
-// TakeSnapshot / RebuildFromSnapshot / CopySnapshot.
+// the records (see rider/link_breaking.h). Code outside the body holds PointHandle / LinkHandle
+// instead, which cannot dangle. Bodies and snapshots are not copyable; use TakeSnapshot /
+// RebuildFromSnapshot / CopySnapshot.
 #pragma once
 #include <cstdint>
 #include <list>
@@ -17,11 +18,12 @@ struct BodyPoint {
   float vx = 0, vy = 0;                           // position - previous position at the last integration
   float mass = 1.0f;                              // weights every shared correction
   float radius = 10.0f;                           // contact radius and drawn size
-  uint8_t alive = 1;                              // 0: removed by the next clean-up
+  bool alive = true;                              // false: removed by the next clean-up
   BodyPoint* cellNext = nullptr;                  // next point in its point-grid cell chain
   int32_t cellX = 0, cellY = 0;                   // point-grid cell, each 0..255
   int32_t group = 0;                              // equal non-zero groups never touch each other
-  uint8_t collides = 1;                           // takes part in point contacts; selects the drawn frame
+  uint8_t collides = 1;                           // non-zero: takes part in point contacts; selects the drawn
+                                                  // frame. A stored byte, kept as read so a file saves back whole
   int32_t id = 0;                                 // identity inside the body; links and joints are stored by id
   float friction = 0.0001f;                       // fraction of tangential velocity removed per line contact
 };
@@ -40,10 +42,12 @@ struct Link {
   float stiffness = 0;                            // fraction of the length error corrected per pass
   float breakLimit = 0;                           // breaks when |L - rest| / L > rest * breakLimit
   float length = 0;                               // measured at the last solve
-  uint8_t active = 1;                             // 0: broken, removed by the next clean-up
+  bool active = true;                             // false: broken, removed by the next clean-up
   int32_t breakGroup = 0;                         // > 0: breaks together with its group
   LinkKind kind = LinkKind::Spring;
-  uint8_t hasSprite = 0;
+  int32_t id = -1;                                // identity inside the body, for handles; never stored
+  uint8_t hasSprite = 0;                          // non-zero: the sprite fields apply. A stored byte, kept as
+                                                  // read so a file saves back whole
   int32_t spriteSlot = -1;                        // sprite slot of the image; -1 none
   int32_t spriteFrame = 0;
   int32_t spriteDepth = 0;                        // smaller is drawn first (further back)
@@ -59,7 +63,7 @@ struct AngleJoint {
   float limitAngle = 0;                           // radians, signed
   float stiffness = 0;
   float measured = 0;                             // asin of the clamped cross product of the last solve
-  uint8_t active = 1;
+  bool active = true;
 };
 
 // Links carrying a sprite, by depth ascending; equal depths keep their insertion order.
@@ -91,9 +95,15 @@ struct Body {
   int32_t linksAdded = 0;
   int32_t jointsAdded = 0;
   std::list<AngleJoint> joints;
-  int32_t nextPointId = 0;                        // id for the next added point
   SpriteOrder spriteOrder;
   int32_t spritesAdded = 0;                       // insertions into the sprite order minus explicit removals
+
+  // Identities: ClearBody resets the counters and bumps the generation.
+  int32_t nextPointId = 0;                        // id for the next added point
+  int32_t highestPointId = -1;                    // largest point id handed out in this generation
+  int32_t nextLinkId = 0;                         // id for the next added link
+  int32_t provisionalNext = 0;                    // next provisional point id, 0..10000 (see below)
+  uint32_t generation = 0;                        // bumped when an id may name another record: handles die
 
   Body() = default;
   Body(const Body&) = delete;
@@ -114,16 +124,37 @@ struct BodySnapshot {
   BodySnapshot& operator=(const BodySnapshot&) = delete;
 };
 
+// Checked references to a body's points and links, for code outside the body (a dragged point,
+// the editor's picks). A handle resolves to null once its record is removed (clean-up) or the
+// body is cleared or rebuilt; it never names a record that is not in the body's lists. A record
+// marked for the next clean-up still resolves. Resolving walks the list (bodies are small).
+struct PointHandle {
+  int32_t id = -1;                                // BodyPoint::id; -1 names nothing
+  uint32_t generation = 0;                        // Body::generation when the handle was made
+};
+
+struct LinkHandle {
+  int32_t id = -1;                                // Link::id; -1 names nothing
+  uint32_t generation = 0;
+};
+
+PointHandle HandleOf(const Body& body, const BodyPoint& point);  // point must be one of body's points
+LinkHandle HandleOf(const Body& body, const Link& link);          // link must be one of body's links
+BodyPoint* Resolve(Body& body, PointHandle handle);  // null: removed, or the body cleared/rebuilt since
+const BodyPoint* Resolve(const Body& body, PointHandle handle);
+Link* Resolve(Body& body, LinkHandle handle);        // null: removed, or the body cleared/rebuilt since
+const Link* Resolve(const Body& body, LinkHandle handle);
+
 // ---- points and provisional ids ----
-// Provisional ids count 0..10000, then -1 once, then from 0 again; every add to a body replaces
-// them with the body's own id, so they only name points not yet in a body.
-int32_t NextProvisionalPointId();
-void SetProvisionalPointId(int32_t value);        // values of 10000 and above give -1 next
-BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group);  // at rest, provisional id
+// Each body counts provisional ids 0..10000, then -1 once, then from 0 again; every add draws
+// one and replaces it with the body's own id, so they only name points not yet in a body.
+int32_t NextProvisionalPointId(Body& body);
+void SetProvisionalPointId(Body& body, int32_t value);  // values of 10000 and above give -1 next
+BodyPoint MakePoint(float x, float y, float mass, float radius, int32_t group);  // at rest, id 0
 bool PointIsFinite(const BodyPoint& point);      // position, previous position, mass, radius, friction
 
 // ---- body operations ----
-void ClearBody(Body& body);                       // empties everything, ids and counters back to 0
+void ClearBody(Body& body);                       // empties everything, ids and counters back to 0, handles die
 BodyPoint* AddPoint(Body& body, float x, float y, float mass, float radius, int32_t group, uint8_t collides,
                     float friction);          // the new point; null (nothing added) for a non-finite value
 Link* AddLink(Body& body, BodyPoint* a, BodyPoint* b, float stiffness, int32_t breakGroup, float breakFactor,
@@ -140,7 +171,8 @@ BodyPoint* FindNearestPoint(Body& body, float x, float y, float tolerance);  // 
 Link* FindNearestLink(Body& body, float x, float y, float tolerance);  // smallest perpendicular distance < tolerance,
                                                                       // projection within -tolerance..length + tolerance
 void TakeSnapshot(const Body& body, BodySnapshot& snapshot);   // snapshot = body, ids kept
-void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot);  // body = snapshot; see body.cpp for ids
+void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot);  // body = snapshot, handles die; see
+                                                                     // body.cpp for ids
 
 // ---- snapshot operations ----
 void ClearSnapshot(BodySnapshot& snapshot);

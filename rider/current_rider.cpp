@@ -4,5 +4,5 @@ void ResetCurrentRider(CurrentRider& rider) {
   ClearSnapshot(rider.snapshot);
   rider.focusPointId = 0;
   rider.spriteSheet[0] = '\0';
-  rider.loaded = 0;
+  rider.loaded = false;
 }

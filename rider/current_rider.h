@@ -6,7 +6,7 @@
 #include "rider/body.h"
 
 struct CurrentRider {
-  uint8_t loaded = 0;                             // 1 after a successful load
+  bool loaded = false;                            // true after a successful load
   char path[259] = {};                            // last rider file saved or loaded, relative to the exec folder
   BodySnapshot snapshot;                          // the rider
   int32_t focusPointId = 0;                       // the point the camera follows and the flag marks

@@ -36,7 +36,7 @@ void CleanUpBody(Body& body, bool propagateGroups) {
     if (propagateGroups && it->breakGroup > 0) {
       const int32_t group = it->breakGroup;
       for (Link& other : body.links)
-        if (other.breakGroup == group) other.active = 0;
+        if (other.breakGroup == group) other.active = false;
     }
     RemoveFromSpriteOrder(body, &*it);
     body.links.erase(it);

@@ -99,6 +99,6 @@ FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
   rider.focusPointId = content.focusPointId;
   BuildSnapshot(content.snapshot, rider.snapshot);
   if (content.spriteSheetLength > 4) AssignSprite(kRiderSheetSlot, rider.spriteSheet, 4, 4, true);
-  rider.loaded = 1;
+  rider.loaded = true;
   return FileLoad::Loaded;
 }

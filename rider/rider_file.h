@@ -37,5 +37,5 @@ bool SaveRider(CurrentRider& rider, const char* filePath);
 // a test ride. True when the file was written.
 bool SaveTempRider(CurrentRider& rider);
 // Loads filePath into rider: snapshot, focus point id, sprite sheet (assigned to slot 15 when
-// its name has 4 or more characters), path relative to the exec folder; loaded = 1.
+// its name has 4 or more characters), path relative to the exec folder; loaded = true.
 FileLoad LoadRider(CurrentRider& rider, const char* filePath);

@@ -12,7 +12,7 @@ void Restart(TrackScene& scene) {
 
 void EndPointDrag(TrackEditor& editor) {
   editor.pointDrag = false;
-  editor.draggedPoint = nullptr;
+  editor.draggedPoint = PointHandle{};
 }
 
 }  // namespace

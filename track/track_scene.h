@@ -19,7 +19,7 @@ struct TrackEditor {
   bool panDrag = false;                           // pan drag in progress
   bool chainLatch = false;                        // Ctrl fixed a straight segment and is still held
   bool pointDrag = false;                         // point drag in progress
-  BodyPoint* draggedPoint = nullptr;              // the rider point pulled by the point drag
+  PointHandle draggedPoint;                       // the rider point pulled by the point drag
   Vec2 strokeStart;                               // world units
   Vec2 cursorPoint;                               // world point of the pointer
   Vec2 panAnchor;                                 // screen pixels

@@ -164,14 +164,6 @@ void Eraser(TrackScene& scene, Vec2 mouse) {
   editor.panAnchor = mouse;
 }
 
-// The dragged point is checked against the rider's points before every write, so a body rebuilt
-// behind the tool's back can never be written through a stale pointer.
-bool DraggedPointAlive(const TrackScene& scene) {
-  for (const BodyPoint& point : scene.world.rider.points)
-    if (&point == scene.editor.draggedPoint) return true;
-  return false;
-}
-
 void PointDrag(TrackScene& scene, Vec2 mouse) {
   TrackEditor& editor = scene.editor;
   EndStrokes(editor);
@@ -180,24 +172,25 @@ void PointDrag(TrackScene& scene, Vec2 mouse) {
   editor.cursorPoint = w;
   if (KeyDown(kKeyLeftButton)) {
     if (!editor.pointDrag) {
-      editor.draggedPoint = Finite(w) ? FindNearestPoint(scene.world.rider, w.x, w.y, kDragTolerance) : nullptr;
+      const BodyPoint* nearest =
+          Finite(w) ? FindNearestPoint(scene.world.rider, w.x, w.y, kDragTolerance) : nullptr;
+      editor.draggedPoint = nearest ? HandleOf(scene.world.rider, *nearest) : PointHandle{};
       editor.pointDrag = true;
-    } else if (editor.draggedPoint) {
-      if (DraggedPointAlive(scene) && Finite(w)) {
-        BodyPoint& p = *editor.draggedPoint;
+    } else if (BodyPoint* dragged = Resolve(scene.world.rider, editor.draggedPoint)) {
+      // The handle dies with every rebuild of the body, so a restart mid-drag ends the pull.
+      if (Finite(w)) {
+        BodyPoint& p = *dragged;
         // A tenth of the way to the pointer, keeping a small velocity towards it.
         float dx = w.x - p.x, dy = w.y - p.y;
         p.x += 0.1f * dx;
         p.y += 0.1f * dy;
         p.prevX = p.x - 0.01f * dx;
         p.prevY = p.y - 0.01f * dy;
-      } else {
-        editor.draggedPoint = nullptr;
       }
     }
   } else {
     editor.pointDrag = false;
-    editor.draggedPoint = nullptr;
+    editor.draggedPoint = PointHandle{};
   }
   ZoomKeys(scene.view);
   MiddlePan(scene, mouse);

@@ -295,7 +295,7 @@ TEST_F(TrackScreenTest, PointDragMovesARiderPointAndSurvivesRestart) {
   Step();
   SetKey(kKeyLeftButton, true);
   Step();
-  ASSERT_EQ(editor.draggedPoint, &world.rider.points.front());
+  ASSERT_EQ(Resolve(world.rider, editor.draggedPoint), &world.rider.points.front());
   PointAt(onPoint.x + 100, onPoint.y + 50);
   float before = world.rider.points.front().x;
   Step();
@@ -305,10 +305,10 @@ TEST_F(TrackScreenTest, PointDragMovesARiderPointAndSurvivesRestart) {
   // through the old point, and the rider is back at its start.
   SetKey('R', true);
   Step();
-  EXPECT_EQ(editor.draggedPoint, nullptr);
+  EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
   SetKey('R', false);
   Step(3);
-  EXPECT_EQ(editor.draggedPoint, nullptr);
+  EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
   SetKey(kKeyLeftButton, false);
   Step();
   EXPECT_EQ(editor.pointDrag, 0);
@@ -316,9 +316,9 @@ TEST_F(TrackScreenTest, PointDragMovesARiderPointAndSurvivesRestart) {
   // The same for stop and play from start while dragging.
   SetKey(kKeyLeftButton, true);
   Step();
-  editor.draggedPoint = &world.rider.points.front();
+  editor.draggedPoint = HandleOf(world.rider, world.rider.points.front());
   RestartRiderFromScratch(scene);
-  EXPECT_EQ(editor.draggedPoint, nullptr);
+  EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
   EXPECT_EQ(editor.pointDrag, 0);
   SetKey(kKeyLeftButton, false);
   Step();

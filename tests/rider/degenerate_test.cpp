@@ -9,6 +9,7 @@
 #include "track/collision.h"
 #include "rider/simulation.h"
 #include "rider/test_riders.h"
+#include "support/body_builder.h"
 #include "track/world.h"
 
 namespace {
@@ -40,43 +41,43 @@ class Degenerate : public testing::Test {
 TEST_F(Degenerate, EmptyAndCoincidentBodies) {
   Body empty;
   RunSteps(empty, *world_, 10);
-  EXPECT_EQ(empty.pointsAdded, 0);
-  EXPECT_TRUE(empty.links.empty());
+  EXPECT_TRUE(empty.points.empty() && empty.links.empty());
 
   // Three points on one spot, joined every way, with a joint whose arms have no length and a
   // link from a point to itself.
   Body heap;
-  BodyPoint* a = AddPoint(heap, 5, 30, 1, 10, 0, 1, 0.1f);
-  BodyPoint* b = AddPoint(heap, 5, 30, 1, 10, 0, 1, 0.1f);
-  BodyPoint* c = AddPoint(heap, 5, 30, 1, 10, 0, 1, 0.1f);
-  AddLink(heap, a, b, 1, 0, 1000, LinkKind::Spring);
-  AddLink(heap, b, c, 1, 0, 1000, LinkKind::Thruster);
-  AddLink(heap, c, c, 1, 0, 1000, LinkKind::Rope);
+  const TestPoint spot{.x = 5, .y = 30, .friction = 0.1f};
+  BodyPoint* a = Add(heap, spot);
+  BodyPoint* b = Add(heap, spot);
+  BodyPoint* c = Add(heap, spot);
+  Tie(heap, a, b);
+  Tie(heap, b, c, {.kind = LinkKind::Thruster});
+  Tie(heap, c, c, {.kind = LinkKind::Rope});
   AddAngleJoint(heap, a, b, c, 90, 1);
   AddAngleJoint(heap, a, a, a, -90, 1);
   RunSteps(heap, *world_, 200);
   ExpectFinite(heap);
 
-  // A point lying exactly on a line's endpoint.
+  // Points of radius 0 lying exactly on a line's endpoints.
   Body onEnd;
-  AddPoint(onEnd, -50, 50, 1, 0, 0, 1, 0.5f);
-  AddPoint(onEnd, -40, 50, 1, 0, 0, 1, 0.5f);
+  Add(onEnd, {.x = -50, .y = 50, .radius = 0, .friction = 0.5f});
+  Add(onEnd, {.x = -40, .y = 50, .radius = 0, .friction = 0.5f});
   RunSteps(onEnd, *world_, 50);
   ExpectFinite(onEnd);
 }
 
 TEST_F(Degenerate, ZeroAndExtremeMasses) {
   Body body;
-  BodyPoint* a = AddPoint(body, 0, 100, 0, 10, 0, 1, 0.1f);
-  BodyPoint* b = AddPoint(body, 15, 100, 0, 10, 0, 1, 0.1f);
-  BodyPoint* c = AddPoint(body, 30, 100, 1, 10, 0, 1, 0.1f);
-  BodyPoint* d = AddPoint(body, 35, 100, -1, 10, 0, 1, 0.1f);
-  BodyPoint* e = AddPoint(body, 40, 100, FLT_MAX, 10, 0, 1, 0.1f);
-  BodyPoint* f = AddPoint(body, 45, 100, FLT_MIN, 10, 0, 1, 0.1f);
-  Link* zero = AddLink(body, a, b, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, c, d, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, e, f, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, a, e, 1, 0, 1000, LinkKind::Strut);
+  BodyPoint* a = Add(body, {.y = 100, .mass = 0, .friction = 0.1f});
+  BodyPoint* b = Add(body, {.x = 15, .y = 100, .mass = 0, .friction = 0.1f});
+  BodyPoint* c = Add(body, {.x = 30, .y = 100, .friction = 0.1f});
+  BodyPoint* d = Add(body, {.x = 35, .y = 100, .mass = -1, .friction = 0.1f});
+  BodyPoint* e = Add(body, {.x = 40, .y = 100, .mass = FLT_MAX, .friction = 0.1f});
+  BodyPoint* f = Add(body, {.x = 45, .y = 100, .mass = FLT_MIN, .friction = 0.1f});
+  Link* zero = Tie(body, a, b);
+  Tie(body, c, d);
+  Tie(body, e, f);
+  Tie(body, a, e, {.kind = LinkKind::Strut});
   // The mass sum of the first link is 0: it is skipped, not divided by.
   b->x = 25;
   SolveLink(*zero);
@@ -88,49 +89,44 @@ TEST_F(Degenerate, ZeroAndExtremeMasses) {
 
 TEST_F(Degenerate, HugeCoordinatesAndSizes) {
   Body body;
-  AddPoint(body, FLT_MAX, FLT_MAX, 1, 10, 0, 1, 0.1f);
-  AddPoint(body, -FLT_MAX, 1e38f, 1, 1e38f, 0, 1, 0.1f);
-  AddPoint(body, 8388608.0f, 8388650.0f, 1, 30, 0, 1, 0.1f);
-  BodyPoint* fast = AddPoint(body, 0, 50, 1, 10, 0, 1, 0.1f);
-  BodyPoint* wide = AddPoint(body, 10, 60, 1, 1e30f, 0, 1, 100.0f);
-  BodyPoint* negative = AddPoint(body, 20, 60, 1, -50, 0, 1, 0.1f);
+  BodyPoint* top = Add(body, {.x = FLT_MAX, .y = FLT_MAX, .friction = 0.1f});
+  BodyPoint* left = Add(body, {.x = -FLT_MAX, .y = 1e38f, .radius = 1e38f, .friction = 0.1f});
+  Add(body, {.x = 8388608.0f, .y = 8388650.0f, .radius = 30, .friction = 0.1f});
+  BodyPoint* fast = Add(body, {.y = 50, .friction = 0.1f});
+  BodyPoint* wide = Add(body, {.x = 10, .y = 60, .radius = 1e30f, .friction = 100.0f});
+  BodyPoint* negative = Add(body, {.x = 20, .y = 60, .radius = -50, .friction = 0.1f});
   fast->prevX = -3e38f;
   fast->prevY = 3e38f;
-  auto& points = body.points;
-  AddLink(body, &points.front(), fast, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, &*std::next(points.begin()), wide, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, wide, negative, 1, 0, 1000, LinkKind::Spring);
-  AddAngleJoint(body, &points.front(), fast, wide, 45, 1e30f);
+  Tie(body, top, fast);
+  Tie(body, left, wide);
+  Tie(body, wide, negative);
+  AddAngleJoint(body, top, fast, wide, 45, 1e30f);
   RunSteps(body, *world_, 100);
   ExpectFinite(body);
-  EXPECT_LE(body.pointsAdded, 6);
   // Cells of points far outside the grid are held at its edges.
-  for (const BodyPoint& p : body.points) {
-    EXPECT_TRUE(p.cellX >= 0 && p.cellX < kPointGridSize) << p.cellX;
-    EXPECT_TRUE(p.cellY >= 0 && p.cellY < kPointGridSize) << p.cellY;
-  }
+  for (const BodyPoint& p : body.points)
+    EXPECT_TRUE(p.cellX >= 0 && p.cellX < kPointGridSize && p.cellY >= 0 && p.cellY < kPointGridSize)
+        << p.cellX << "," << p.cellY;
 }
 
 TEST_F(Degenerate, NonFiniteInputIsRefusedAtTheDoor) {
   Body body;
-  EXPECT_EQ(AddPoint(body, NAN, 0, 1, 10, 0, 1, 0), nullptr);
-  EXPECT_EQ(AddPoint(body, 0, INFINITY, 1, 10, 0, 1, 0), nullptr);
-  EXPECT_EQ(AddPoint(body, 0, 0, NAN, 10, 0, 1, 0), nullptr);
-  EXPECT_EQ(AddPoint(body, 0, 0, 1, -INFINITY, 0, 1, 0), nullptr);
-  EXPECT_EQ(AddPoint(body, 0, 0, 1, 10, 0, 1, NAN), nullptr);
-  EXPECT_EQ(AddSolidLine(*world_, {NAN, NAN}, {1, 1}, 1, LineKind::Normal), kNoLine);
+  for (const TestPoint& bad : {TestPoint{.x = NAN}, TestPoint{.y = INFINITY}, TestPoint{.mass = NAN},
+                               TestPoint{.radius = -INFINITY}, TestPoint{.friction = NAN}})
+    EXPECT_EQ(Add(body, bad), nullptr);
   EXPECT_TRUE(body.points.empty());
+  EXPECT_EQ(AddSolidLine(*world_, {NAN, NAN}, {1, 1}, 1, LineKind::Normal), kNoLine);
   // A point moved to NaN from outside (never by the simulation) leaves the others unharmed.
-  BodyPoint* sane = AddPoint(body, 0, 100, 1, 10, 0, 1, 0.1f);
-  BodyPoint* broken = AddPoint(body, 5, 100, 1, 10, 0, 1, 0.1f);
-  AddLink(body, sane, broken, 1, 0, 1000, LinkKind::Spring);
+  BodyPoint* sane = Add(body, {.y = 100, .friction = 0.1f});
+  BodyPoint* broken = Add(body, {.x = 5, .y = 100, .friction = 0.1f});
+  Tie(body, sane, broken);
   broken->x = NAN;
   RunSteps(body, *world_, 5);
   EXPECT_TRUE(std::isfinite(sane->x) && std::isfinite(sane->y));
 }
 
 TEST_F(Degenerate, RidersOnAWildTrackStayFinite) {
-  // The test rider dropped at many places and sizes on a track of thick, thin, tiny and far lines.
+  // The test rider dropped among thick, thin, tiny and far lines, its points grown.
   for (int i = 0; i < 40; ++i) {
     const float x = float(i - 20) * 3.0f, y = float(i % 7) * 40.0f - 20.0f;
     AddSolidLine(*world_, {x, y}, {x + float(i % 5) + 0.001f, y - float(i % 3)}, float(i % 4) * 40.0f, LineKind(i % 3));

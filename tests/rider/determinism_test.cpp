@@ -8,6 +8,7 @@
 
 #include "rider/simulation.h"
 #include "rider/test_riders.h"
+#include "support/body_builder.h"
 #include "track/world.h"
 
 namespace {
@@ -41,8 +42,8 @@ TEST(Determinism, FixedRideGivesTheStoredHash) {
 
 TEST(Determinism, HashSeesEveryBit) {
   Body body;
-  AddPoint(body, 1.0f, 2.0f, 1, 10, 0, 1, 0);
-  AddPoint(body, 3.0f, 4.0f, 1, 10, 0, 1, 0);
+  Add(body, {.x = 1, .y = 2});
+  Add(body, {.x = 3, .y = 4});
   const uint64_t base = HashBodyPositions(body);
   body.points.back().y = std::nextafter(4.0f, 5.0f);
   EXPECT_NE(HashBodyPositions(body), base);

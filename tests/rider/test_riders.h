@@ -1,9 +1,9 @@
 // Riders and tracks built in code for the physics tests.
 #pragma once
 #include <cmath>
-#include <vector>
 
 #include "rider/body.h"
+#include "tests/support/body_builder.h"
 #include "track/world.h"
 
 // A small bike-like rider of 20 points: two wheels of seven points around a hub each, a frame
@@ -11,44 +11,44 @@
 // points about 10 units above (x, y).
 inline void BuildTestRider(Body& body, float x, float y) {
   ClearBody(body);
-  std::vector<BodyPoint*> p;
   auto wheel = [&](float cx, float cy) {
-    BodyPoint* hub = AddPoint(body, cx, cy, 1.0f, 6.0f, 1, 1, 0.0001f);
-    p.push_back(hub);
-    std::vector<BodyPoint*> rim;
+    BodyPoint* hub = Add(body, {.x = cx, .y = cy, .radius = 6.0f, .group = 1});
+    BodyPoint* rim[6];
     for (int i = 0; i < 6; ++i) {
       const float angle = float(i) * 1.0471976f;
-      rim.push_back(AddPoint(body, cx + 18.0f * std::cos(angle), cy + 18.0f * std::sin(angle), 0.5f, 5.0f, 1, 1, 0.3f));
-      p.push_back(rim.back());
+      rim[i] = Add(body, {.x = cx + 18.0f * std::cos(angle), .y = cy + 18.0f * std::sin(angle), .mass = 0.5f,
+                          .radius = 5.0f, .group = 1, .friction = 0.3f});
     }
     for (int i = 0; i < 6; ++i) {
-      AddLink(body, hub, rim[size_t(i)], 0.6f, 0, 1000.0f, LinkKind::Spring);
-      AddLink(body, rim[size_t(i)], rim[size_t((i + 1) % 6)], 0.8f, 0, 1000.0f, LinkKind::Spring);
+      Tie(body, hub, rim[i], {.stiffness = 0.6f});
+      Tie(body, rim[i], rim[(i + 1) % 6], {.stiffness = 0.8f});
     }
     return hub;
   };
   BodyPoint* back = wheel(x + 20.0f, y + 28.0f);
   BodyPoint* front = wheel(x + 90.0f, y + 28.0f);
-  BodyPoint* seat = AddPoint(body, x + 45.0f, y + 60.0f, 1.0f, 8.0f, 2, 1, 0.01f);
-  BodyPoint* bar = AddPoint(body, x + 80.0f, y + 70.0f, 1.0f, 8.0f, 2, 1, 0.01f);
-  BodyPoint* hip = AddPoint(body, x + 48.0f, y + 75.0f, 2.0f, 9.0f, 3, 1, 0.01f);
-  BodyPoint* head = AddPoint(body, x + 62.0f, y + 110.0f, 1.5f, 12.0f, 3, 1, 0.01f);
-  BodyPoint* hand = AddPoint(body, x + 78.0f, y + 85.0f, 0.5f, 5.0f, 3, 0, 0.01f);
-  BodyPoint* tail = AddPoint(body, x + 5.0f, y + 55.0f, 0.3f, 4.0f, 0, 1, 0.0001f);
-  AddLink(body, back, seat, 0.9f, 0, 1000.0f, LinkKind::Spring);
-  AddLink(body, front, bar, 0.9f, 0, 1000.0f, LinkKind::Spring);
-  AddLink(body, seat, bar, 0.9f, 0, 1000.0f, LinkKind::Spring);
-  AddLink(body, back, bar, 0.7f, 0, 1000.0f, LinkKind::Strut);
-  AddLink(body, front, seat, 0.7f, 0, 1000.0f, LinkKind::Rope);
-  AddLink(body, back, front, 0.5f, 0, 1000.0f, LinkKind::Thruster);
+  BodyPoint* seat = Add(body, {.x = x + 45.0f, .y = y + 60.0f, .radius = 8.0f, .group = 2, .friction = 0.01f});
+  BodyPoint* bar = Add(body, {.x = x + 80.0f, .y = y + 70.0f, .radius = 8.0f, .group = 2, .friction = 0.01f});
+  BodyPoint* hip = Add(body, {.x = x + 48.0f, .y = y + 75.0f, .mass = 2.0f, .radius = 9.0f, .group = 3, .friction = 0.01f});
+  BodyPoint* head = Add(body, {.x = x + 62.0f, .y = y + 110.0f, .mass = 1.5f, .radius = 12.0f, .group = 3, .friction = 0.01f});
+  BodyPoint* hand = Add(body, {.x = x + 78.0f, .y = y + 85.0f, .mass = 0.5f, .radius = 5.0f, .group = 3, .collides = 0,
+                               .friction = 0.01f});
+  BodyPoint* tail = Add(body, {.x = x + 5.0f, .y = y + 55.0f, .mass = 0.3f, .radius = 4.0f});
+  Tie(body, back, seat, {.stiffness = 0.9f});
+  Tie(body, front, bar, {.stiffness = 0.9f});
+  Tie(body, seat, bar, {.stiffness = 0.9f});
+  Tie(body, back, bar, {.stiffness = 0.7f, .kind = LinkKind::Strut});
+  Tie(body, front, seat, {.stiffness = 0.7f, .kind = LinkKind::Rope});
+  Tie(body, back, front, {.stiffness = 0.5f, .kind = LinkKind::Thruster});
   // The rider's links break at a strain of k = rest x breakLimit.
   auto breakable = [](Link* link, float k) { link->breakLimit = k / link->restLength; };
-  breakable(AddLink(body, seat, hip, 0.8f, 4, 1.0f, LinkKind::Spring), 0.3f);
-  breakable(AddLink(body, hip, head, 0.8f, 4, 1.0f, LinkKind::Spring), 0.3f);
-  breakable(AddLink(body, head, hand, 0.6f, 4, 1.0f, LinkKind::Spring), 0.3f);
-  breakable(AddLink(body, hand, bar, 0.6f, 4, 1.0f, LinkKind::Spring), 0.3f);
-  breakable(AddLink(body, hip, bar, 0.3f, 0, 1.0f, LinkKind::Rope), 0.5f);
-  AddLink(body, back, tail, 0.5f, 0, 1000.0f, LinkKind::Spring);
+  const TestLink rider{.stiffness = 0.8f, .breakGroup = 4, .breakFactor = 1.0f};
+  breakable(Tie(body, seat, hip, rider), 0.3f);
+  breakable(Tie(body, hip, head, rider), 0.3f);
+  breakable(Tie(body, head, hand, {.stiffness = 0.6f, .breakGroup = 4, .breakFactor = 1.0f}), 0.3f);
+  breakable(Tie(body, hand, bar, {.stiffness = 0.6f, .breakGroup = 4, .breakFactor = 1.0f}), 0.3f);
+  breakable(Tie(body, hip, bar, {.stiffness = 0.3f, .breakFactor = 1.0f, .kind = LinkKind::Rope}), 0.5f);
+  Tie(body, back, tail, {.stiffness = 0.5f});
   AddAngleJoint(body, head, hip, seat, 120.0f, 0.08f);
   AddAngleJoint(body, seat, back, tail, -60.0f, 0.2f);
 }

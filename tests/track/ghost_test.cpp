@@ -17,7 +17,7 @@ TEST(Ghost, LoopsOverTheNext120StepsOfTheRider) {
   Body source;
   BuildTestRider(source, 0, 40);
   TakeSnapshot(source, rider->snapshot);
-  rider->loaded = 1;
+  rider->loaded = true;
   auto world = std::make_unique<World>();
   RestartRider(*world, *rider);
   BuildTestTrack(*world);
