@@ -5,7 +5,7 @@
 #include "graphics/sprites.h"
 #include "gui/game.h"
 #include "gui/widgets.h"
-#include "rider/rider_file.h"
+#include "rider/current_rider.h"
 #include "shell/log.h"
 
 namespace {
@@ -40,9 +40,12 @@ bool SwitchScreen(Game& game, ScreenId id) {
   return true;
 }
 
+void UseRiderSheet(const CurrentRider& rider) {
+  if (strlen(rider.spriteSheet) > 4) AssignSprite(kSlotRiderSheet, rider.spriteSheet, 4, 4, true);
+}
+
 int ToTrackScreen(Game& game) {
-  const CurrentRider& rider = game.track.rider;
-  if (strlen(rider.spriteSheet) > 4) AssignSprite(kRiderSheetSlot, rider.spriteSheet, 4, 4, true);
+  UseRiderSheet(game.track.rider);
   SwitchScreen(game, ScreenId::Track);
   return 0;
 }

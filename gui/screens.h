@@ -4,6 +4,7 @@
 #pragma once
 
 struct Game;
+struct CurrentRider;
 
 using ScreenUpdate = void (*)(Game& game);
 using ScreenRender = void (*)(const Game& game);  // reads the game and draws; never changes it
@@ -25,6 +26,7 @@ void SetScreen(Game& game, ScreenId id, Screen screen);
 // Makes the screen current; a screen without an update or a render is refused with a log line
 // and the current one stays. Every transient drag of the screen left ends. False when refused.
 bool SwitchScreen(Game& game, ScreenId id);
-int ToTrackScreen(Game& game);                    // slot 15 follows the rider in use; returns 0
+int ToTrackScreen(Game& game);                    // the rider sheet follows the rider in use; returns 0
+void UseRiderSheet(const CurrentRider& rider);    // its sheet into the rider sheet slot (names over 4 characters)
 void UpdateCurrentScreen(Game& game);
 void RenderCurrentScreen(const Game& game);

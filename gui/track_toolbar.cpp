@@ -154,7 +154,9 @@ void InitTrackToolbar(Game& game) {
   place(kSnapButton, {0, -256}, 3,
         [&toolbar, &scene] { toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? 3 : 25; });
   place(kSaveButton, {32, -320}, 12, [&scene] { SaveTrack(scene.world, scene.rider, SaveTrackDialog()); });
-  place(kLoadButton, {0, -320}, 26, [&scene] { LoadTrackFile(scene, LoadTrackDialog()); });
+  place(kLoadButton, {0, -320}, 26, [&scene] {
+    if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider);
+  });
   // Until the menus exist, the menu button leaves the track screen as Escape does.
   place(kMenuButton, {0, -352}, 28, [&game] { LeaveTrackScreen(game); });
   place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));

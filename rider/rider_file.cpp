@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/sprites.h"
 #include "rider/current_rider.h"
 #include "shell/log.h"
 #include "shell/paths.h"
@@ -43,7 +42,6 @@ FileLoad ParseRiderFile(const uint8_t* bytes, size_t size, RiderFileContent* out
   const void* zero = memchr(text, 0, length);
   if (!zero) return FileLoad::Refused;
   memcpy(out->spriteSheet, text, size_t(static_cast<const uint8_t*>(zero) - text) + 1);
-  out->spriteSheetLength = length;
   in.skip(length);
 
   if (!in.readI32(&out->focusPointId)) return FileLoad::Refused;
@@ -98,7 +96,6 @@ FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
   snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "%s", content.spriteSheet);
   rider.focusPointId = content.focusPointId;
   BuildSnapshot(content.snapshot, rider.snapshot);
-  if (content.spriteSheetLength > 4) AssignSprite(kRiderSheetSlot, rider.spriteSheet, 4, 4, true);
   rider.loaded = true;
   return FileLoad::Loaded;
 }

@@ -1,6 +1,6 @@
 // Rider files (.rider): magic "TOLK_RIDER_RIDER", the sprite sheet's file name, the focus point
 // id and the body snapshot. Loading parses the whole file into a staging record first: a damaged
-// file is refused whole and leaves the rider in use and sprite slot 15 as they were. Saving
+// file is refused whole and leaves the rider in use as it was. Saving
 // writes a temporary file beside the target and renames it over the target only when every
 // byte reached the disk.
 #pragma once
@@ -14,13 +14,11 @@
 struct CurrentRider;
 
 constexpr uint32_t kMaxSpriteSheetName = 256;     // sprite sheet name buffer, its zero included
-constexpr int kRiderSheetSlot = 15;               // the rider's sprite sheet: 4 x 4 frames
 extern const char* const kTempRiderFile;          // "riders\temp_rider.rider", saved before a test ride
 
 // A parsed rider file, not yet the rider in use.
 struct RiderFileContent {
   char spriteSheet[kMaxSpriteSheetName] = {};
-  uint32_t spriteSheetLength = 0;                 // as stored, its zero counted
   int32_t focusPointId = 0;
   StagedSnapshot snapshot;
 };
@@ -36,6 +34,6 @@ bool SaveRider(CurrentRider& rider, const char* filePath);
 // Saves rider as riders\temp_rider.rider under the exec folder, as the rider editor does before
 // a test ride. True when the file was written.
 bool SaveTempRider(CurrentRider& rider);
-// Loads filePath into rider: snapshot, focus point id, sprite sheet (assigned to slot 15 when
-// its name has 4 or more characters), path relative to the exec folder; loaded = true.
+// Loads filePath into rider: snapshot, focus point id, sprite sheet name, path relative to the
+// exec folder; loaded = true. Showing the sheet is the screen's business.
 FileLoad LoadRider(CurrentRider& rider, const char* filePath);

@@ -6,7 +6,9 @@
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "shell/config.h"
+#include "shell/dialogs.h"
 #include "shell/display.h"
+#include "shell/exit.h"
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/paths.h"
@@ -23,9 +25,6 @@ static struct {
   bool graphicsReady = false;
   bool cursorVisible = true;
   FrameDriver driver;
-  void (*exitHandlers[16])() = {};
-  int exitHandlerCount = 0;
-  bool exiting = false;
 } app;
 
 // ---- Frame driver ----
@@ -71,20 +70,18 @@ static void DriveFrame() {
 
 // ---- Graphics up and down ----
 
-bool GraphicsReady() { return app.graphicsReady; }
-
-void TakeGraphicsDown() {
+static void TakeGraphicsDown() {
   if (app.game.forgetTextures) app.game.forgetTextures();
   if (app.game.releaseDevice) app.game.releaseDevice();
 }
 
-void BringGraphicsUp() {
+static void BringGraphicsUp() {
   if (!app.game.createDevice || !app.game.createDevice()) Fatal("can not init graph");
   if (app.game.clearToBlack) app.game.clearToBlack();
   ResetInput();
 }
 
-void Startup() {
+static void Startup() {
   Log("%s", "");  // an empty separator line
   Log("--------Startup--------");
   app.cursorVisible = true;
@@ -99,7 +96,7 @@ static void ReleaseGameDevice() {
   if (app.game.releaseDevice) app.game.releaseDevice();
 }
 
-void Shutdown() {
+static void Shutdown() {
   Log("%s", "");  // an empty separator line
   Log("--------Shutdown-------");
   if (app.graphicsReady) {
@@ -110,7 +107,7 @@ void Shutdown() {
   Log("------shutdown ok------");
 }
 
-void Refresh() {
+static void Refresh() {
   Log("%s", "");  // an empty separator line
   Log("--------refresh--------");
   TakeGraphicsDown();
@@ -118,34 +115,11 @@ void Refresh() {
   Log("-------Refresh ok------");
 }
 
-// ---- Exit ----
-
-void AddExitHandler(void (*handler)()) {
-  if (app.exitHandlerCount < int(sizeof app.exitHandlers / sizeof app.exitHandlers[0]))
-    app.exitHandlers[app.exitHandlerCount++] = handler;
-}
-
-void ExitGame(int code) {
-  // A fault inside an exit handler must not run the handlers again.
-  if (app.exiting) _Exit(code);
-  app.exiting = true;
-  while (app.exitHandlerCount > 0) app.exitHandlers[--app.exitHandlerCount]();
-  if (code == 0 && app.game.saveAtExit) app.game.saveAtExit();
-  fflush(nullptr);
-  _Exit(code);
-}
-
-void Quit() {
-  Log("%s", "");  // an empty separator line
-  Log("Quit");
-  ExitGame(0);
-}
-
 // A fault may strike inside the window system with its locks held: the handlers that would
 // call back into it could hang the dying game, so only the log hears of it.
 static void OnFault(const char* name) {
   Log("%s", name);
-  app.exitHandlerCount = 0;
+  DropExitHandlers();
   AddExitHandler(CloseLog);
   Fatal("Exception!");
 }
@@ -192,6 +166,14 @@ static int MessageLoop() {
 
 void RunGame(const GameCalls& game) {
   app.game = game;
+  SetExitSave(game.saveAtExit);
+  SetDialogGraphicsSwitch(
+      [] {
+        if (!app.graphicsReady) return false;
+        TakeGraphicsDown();
+        return true;
+      },
+      BringGraphicsUp);
   PlatformCatchFaults(OnFault);
   SetExecFolder(PlatformExecutablePath().c_str());
   PlatformChangeDirectory(ExecFolder());

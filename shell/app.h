@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "shell/exit.h"
+
 // The game as the frame sees it: the layers above fill this in and hand it to RunGame.
 struct GameCalls {
   std::function<bool()> createDevice;             // false: "can not init graph"
@@ -42,15 +44,4 @@ struct FrameCalls {
 // One drawn frame at clock reading now (ms): steps, updates, render or clear.
 void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls);
 
-// Exit: handlers run in reverse order of registration, then (on a clean exit only) the game's
-// exit-time save. A crash or Fatal skips the save so a good file is never overwritten.
-void AddExitHandler(void (*handler)());
-[[noreturn]] void ExitGame(int code);             // code -1 leaves the process with status 255
-[[noreturn]] void Quit();                         // "Quit" in the log, exit code 0
-void Startup();                                   // brings the graphics up
-void Shutdown();                                  // takes them down, destroys the window
-void Refresh();                                   // after a return to the foreground
-void TakeGraphicsDown();
-void BringGraphicsUp();                           // Fatal "can not init graph" on failure
-bool GraphicsReady();
 [[noreturn]] void RunGame(const GameCalls& game);  // the entry point's whole work

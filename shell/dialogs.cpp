@@ -4,12 +4,17 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "shell/app.h"
 #include "shell/log.h"
 #include "shell/paths.h"
 
 // The shared result of the last dialog: overwritten by every dialog.
 static char dialogResult[kMaxPath] = "";
+
+// Set once at start by the frame.
+static struct {
+  std::function<bool()> takeDown;
+  std::function<void()> bringUp;
+} graphicsSwitch;
 
 static const char* ShowDialog(const FileDialogRequest& request) {
   Log("-------------File dialog called--------------");
@@ -24,13 +29,17 @@ static const char* ShowDialog(const FileDialogRequest& request) {
   return dialogResult;
 }
 
+void SetDialogGraphicsSwitch(std::function<bool()> takeDown, std::function<void()> bringUp) {
+  graphicsSwitch.takeDown = std::move(takeDown);
+  graphicsSwitch.bringUp = std::move(bringUp);
+}
+
 const char* SaveTrackDialog() {
   static const FileFilter filters[] = {{"Track Files (*.track)", "*.track"}, {"Demo Tracks (*.demo)", "*.demo"}};
   // Taken down so that the dialog can show over a fullscreen display.
-  bool graphics = GraphicsReady();
-  if (graphics) TakeGraphicsDown();
+  const bool tookDown = graphicsSwitch.takeDown && graphicsSwitch.takeDown();
   const char* result = ShowDialog({true, "SAVE track", filters, 2, "track"});
-  if (graphics) BringGraphicsUp();
+  if (tookDown && graphicsSwitch.bringUp) graphicsSwitch.bringUp();
   return result;
 }
 

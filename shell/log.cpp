@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "shell/app.h"
+#include "shell/exit.h"
 
 // The log stream: opened once at start, closed by an exit handler; reset never.
 static struct {

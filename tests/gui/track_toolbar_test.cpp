@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "graphics/sprites.h"
+#include "support/libpng_reference.h"
+#include "support/temp_folder.h"
 #include "track_session.h"
 
 namespace {
@@ -31,44 +34,22 @@ class ToolbarTest : public ::testing::Test {
 };
 
 // A 256 x 256 picture whose pixel (row, col) is (col, row, 99), written with libpng.
-std::string WriteGradient() {
-  std::string path = std::string(VELMORA_BINARY_DIR) + "/toolbar_gradient.png";
-  FILE* file = fopen(path.c_str(), "wb");
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, file);
-  png_set_IHDR(png, info, 256, 256, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<uint8_t> row(256 * 3);
-  for (int r = 0; r < 256; ++r) {
+std::string WriteGradient(const TempFolder& folder) {
+  std::vector<std::vector<uint8_t>> rows(256, std::vector<uint8_t>(256 * 3));
+  for (int r = 0; r < 256; ++r)
     for (int c = 0; c < 256; ++c) {
-      row[c * 3] = uint8_t(c);
-      row[c * 3 + 1] = uint8_t(r);
-      row[c * 3 + 2] = 99;
+      rows[r][c * 3] = uint8_t(c);
+      rows[r][c * 3 + 1] = uint8_t(r);
+      rows[r][c * 3 + 2] = 99;
     }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  fclose(file);
-  return path;
+  LibpngRecipe recipe;
+  recipe.width = recipe.height = 256;
+  recipe.colourType = PNG_COLOR_TYPE_RGB;
+  const std::vector<uint8_t> png = LibpngEncode(recipe, rows);
+  folder.write("toolbar_gradient.png", std::string(png.begin(), png.end()));
+  return folder.file("toolbar_gradient.png");
 }
 }  // namespace
-
-TEST_F(ToolbarTest, LayoutAtStart) {
-  EXPECT_FLOAT_EQ(bar.anchor.x, 20.0f);
-  EXPECT_FLOAT_EQ(bar.anchor.y, 768.0f - 118.0f);
-  EXPECT_EQ(bar.currentTool, kToolPencil);
-  EXPECT_EQ(SelectedCount(), 1);
-  EXPECT_EQ(bar.buttons[kPencilButton].selected, 1);
-  EXPECT_FALSE(IsEnabled(bar.picker));
-  // Indices 0, 13 and 19 are never placed, so never drawn.
-  EXPECT_EQ(bar.buttons[0].visible + bar.buttons[13].visible + bar.buttons[19].visible, 0);
-  EXPECT_FLOAT_EQ(bar.buttons[kGhostButton].w, 20.0f);
-  EXPECT_EQ(bar.buttons[kGhostButton].frame, 36);
-  EXPECT_EQ(bar.panel.slot, -1);
-}
 
 TEST_F(ToolbarTest, ToolButtonsChooseToolsAndHighlightOnlyThemselves) {
   struct Case {
@@ -225,7 +206,8 @@ TEST_F(ToolbarTest, DemonstrationLock) {
 }
 
 TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
-  ASSERT_TRUE(LoadImage(bar.picker, WriteGradient().c_str()));
+  TempFolder folder;
+  ASSERT_TRUE(LoadImage(bar.picker, WriteGradient(folder).c_str()));
   Click(bar.swatch);
   EXPECT_TRUE(IsEnabled(bar.picker));
   // Clicking outside closes it and leaves the colour alone.
@@ -287,8 +269,9 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
     *result = chosen;
     return true;
   };
-  chosen = std::string(VELMORA_BINARY_DIR) + "/toolbar_save.track";
-  remove(chosen.c_str());
+  TempFolder folder;
+  chosen = folder.file("toolbar_save.track");
+  snprintf(scene.rider.spriteSheet, sizeof scene.rider.spriteSheet, "sprites\\sheet.png");
   AddSolidLine(world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
   AddSolidLine(world, {100, 0}, {200, 50}, 1.0f, LineKind::BoostForward);
   ClickButton(kSaveButton);
@@ -298,9 +281,12 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   fclose(saved);
 
   ResetTrackWorld(scene);
+  AssignSprite(kSlotRiderSheet, "sprites\\before.png", 4, 4, true);
   ClickButton(kLoadButton);
   EXPECT_EQ(dialogs, 2);
   ASSERT_EQ(SolidLineCount(world), 2);
+  EXPECT_NE(std::string(SpriteSlotInfo(kSlotRiderSheet)->path).find("sheet.png"), std::string::npos)
+      << "the loaded track's rider shows its sheet";
   EXPECT_EQ(world.solidLines.back().kind, LineKind::BoostForward);
 
   // A cancelled dialog changes nothing.

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "fake_input.h"
+#include "support/libpng_reference.h"
+#include "support/temp_folder.h"
 
 namespace {
 int presses, clicks, enters, leaves;
@@ -26,20 +28,18 @@ void Watch(W& widget) {
 }
 
 // An RGB picture written with libpng, so the picker reads a file it did not make itself.
-std::string WritePng(const char* name, int width, int height, const std::vector<uint8_t>& rgb) {
-  std::string path = std::string(VELMORA_BINARY_DIR) + "/" + name;
-  FILE* file = fopen(path.c_str(), "wb");
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int row = 0; row < height; ++row) png_write_row(png, rgb.data() + size_t(row) * width * 3);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  fclose(file);
-  return path;
+std::string WritePng(const TempFolder& folder, const char* name, int width, int height,
+                     const std::vector<uint8_t>& rgb) {
+  std::vector<std::vector<uint8_t>> rows;
+  for (int row = 0; row < height; ++row)
+    rows.emplace_back(rgb.begin() + row * width * 3, rgb.begin() + (row + 1) * width * 3);
+  LibpngRecipe recipe;
+  recipe.width = uint32_t(width);
+  recipe.height = uint32_t(height);
+  recipe.colourType = PNG_COLOR_TYPE_RGB;
+  const std::vector<uint8_t> png = LibpngEncode(recipe, rows);
+  folder.write(name, std::string(png.begin(), png.end()));
+  return folder.file(name);
 }
 
 class WidgetTest : public ::testing::Test {
@@ -224,7 +224,8 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
       p[1] = uint8_t(row * 16);
       p[2] = 7;
     }
-  std::string path = WritePng("picker_test.png", width, height, rgb);
+  TempFolder folder;
+  std::string path = WritePng(folder, "picker_test.png", width, height, rgb);
   ColourPicker picker;
   Place(picker, {100, 100}, {32, 16}, 11, 0);
   ASSERT_TRUE(LoadImage(picker, path.c_str()));
@@ -260,7 +261,7 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   // Without an image it ignores everything.
   ColourPicker empty;
   Place(empty, {0, 0}, {32, 32}, 11, 0);
-  EXPECT_FALSE(LoadImage(empty, (std::string(VELMORA_BINARY_DIR) + "/no_such_picture.png").c_str()));
+  EXPECT_FALSE(LoadImage(empty, TempFolder().file("no_such_picture.png").c_str()));
   UpdateColourPicker(empty, 400, 400, 1);
   EXPECT_TRUE(IsEnabled(empty));
 }

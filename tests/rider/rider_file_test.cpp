@@ -101,9 +101,6 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
   EXPECT_EQ(loaded.focusPointId, 1);
   EXPECT_STREQ(loaded.spriteSheet, "sprites\\to.png");
   EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(saved.snapshot));
-  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\to.png")) << "sheet assigned to slot 15";
-  EXPECT_EQ(SpriteSlotInfo(15)->columns, 4);
-  EXPECT_EQ(SpriteSlotInfo(15)->rows, 4);
 
   ASSERT_TRUE(SaveRider(loaded, Stored("riders\\again.rider").c_str()));
   EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
@@ -116,7 +113,6 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
 TEST_F(RiderFileTest, CancelledMissingAndForeignFilesChangeNothing) {
   CurrentRider rider;
   MakeOtherRider(rider);
-  AssignSprite(15, "sprites\\before.png", 4, 4, true);
   const std::string before = DescribeRider(rider);
   EXPECT_EQ(LoadRider(rider, ""), FileLoad::Cancelled);
   EXPECT_EQ(LastLogLine(), "Loading cancelled");
@@ -127,14 +123,6 @@ TEST_F(RiderFileTest, CancelledMissingAndForeignFilesChangeNothing) {
       << "the magic's zero byte is part of it";
   EXPECT_EQ(DescribeRider(rider), before);
 
-  // A sheet name of 3 characters loads without touching slot 15.
-  CurrentRider shortSheet;
-  MakeTestRider(shortSheet);
-  snprintf(shortSheet.spriteSheet, sizeof shortSheet.spriteSheet, "a.b");
-  ASSERT_TRUE(SaveRider(shortSheet, Stored("riders\\short.rider").c_str()));
-  EXPECT_EQ(LoadRider(rider, Stored("riders\\short.rider").c_str()), FileLoad::Loaded);
-  EXPECT_STREQ(rider.spriteSheet, "a.b");
-  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\before.png"));
 }
 
 TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
@@ -146,7 +134,6 @@ TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
 
   CurrentRider rider;
   MakeOtherRider(rider);
-  AssignSprite(15, "sprites\\before.png", 4, 4, true);
   const std::string before = DescribeRider(rider);
 
   for (size_t cut = 0; cut < good.size(); ++cut) {

@@ -51,10 +51,12 @@ inline std::string DescribeLines(const World& world) {
   std::string out = "solid " + std::to_string(world.solidLineCount) + " scenery " +
                     std::to_string(world.sceneryLineCount) + "\n";
   for (const SolidLine& l : world.solidLines)
-    out += "S " + DescribeFloat(l.x1) + " " + DescribeFloat(l.y1) + " " + DescribeFloat(l.x2) + " " +
+    if (l.live)
+      out += "S " + DescribeFloat(l.x1) + " " + DescribeFloat(l.y1) + " " + DescribeFloat(l.x2) + " " +
            DescribeFloat(l.y2) + " t" + DescribeFloat(l.thickness) + " k" + std::to_string(uint32_t(l.kind)) + "\n";
   for (const SceneryLine& l : world.sceneryLines)
-    out += "C " + DescribeFloat(l.x1) + " " + DescribeFloat(l.y1) + " " + DescribeFloat(l.x2) + " " +
+    if (l.live)
+      out += "C " + DescribeFloat(l.x1) + " " + DescribeFloat(l.y1) + " " + DescribeFloat(l.x2) + " " +
            DescribeFloat(l.y2) + " t" + DescribeFloat(l.thickness) + " rgb" + std::to_string(l.r) + "," +
            std::to_string(l.g) + "," + std::to_string(l.b) + "\n";
   return out;

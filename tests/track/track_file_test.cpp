@@ -86,7 +86,6 @@ class TrackFileTest : public GameFilesTest {
     AddSolidLine(world, {0, 0}, {10, 10}, 1, LineKind::Normal);
     AddSceneryLine(world, {1, 2}, {3, 4}, 9, 8, 7, 1);
     StoreStart(world);
-    AssignSprite(15, "sprites\\before.png", 4, 4, true);
   }
 
   std::string State(const World& world, const CurrentRider& rider) {
@@ -140,7 +139,6 @@ TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
   EXPECT_EQ(loaded.flag, world.flag) << "the flag at the start state's focus point";
   EXPECT_STREQ(loadedRider.path, "riders\\small.rider");
   EXPECT_EQ(DescribeSnapshot(loadedRider.snapshot), DescribeSnapshot(rider.snapshot));
-  EXPECT_EQ(std::string(SpriteSlotInfo(15)->path), Stored("sprites\\to.png"));
   EXPECT_EQ(loaded.demoLoaded, 0);
   BodySnapshot body;
   TakeSnapshot(loaded.rider, body);

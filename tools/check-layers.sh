@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Fails when a file includes a header of a layer above its own, or a system header its layer
+# may not see: gui -> track/rider -> graphics -> shell -> platform, with the drawing of track
+# and rider apart from their headless model. Given a build folder, also checks that the
+# headless ride tool links neither SDL2, GTK3 nor GL.
+#
+#   tools/check-layers.sh [BUILD_DIR]
+set -uo pipefail
+cd "$(dirname "$0")/.."
+status=0
+
+# What each kind of file may include from the project's own folders.
+allowed() {
+  case "$1" in
+    platform/*) echo "platform" ;;
+    shell/*) echo "shell platform" ;;
+    graphics/*) echo "graphics shell platform" ;;
+    rider/body_drawing.*) echo "rider graphics shell platform" ;;
+    rider/*) echo "rider shell platform" ;;
+    track/line_drawing.* | track/track_view.* | track/cursor_drawing.*) echo "track rider graphics shell platform" ;;
+    track/*) echo "track rider shell platform" ;;
+    gui/* | main.cpp) echo "gui track rider graphics shell platform" ;;
+  esac
+}
+
+while IFS= read -r file; do
+  layers=$(allowed "$file")
+  [ -n "$layers" ] || continue
+  while IFS=: read -r line include; do
+    folder=${include%%/*}
+    case " $layers " in
+      *" $folder "*) ;;
+      *) echo "$file:$line: includes $include from a layer above or beside its own"; status=1 ;;
+    esac
+  done < <(grep -n -o -E '^#include "[a-z_]+/[^"]+"' "$file" | sed -E 's/#include "([^"]+)"/\1/')
+  case "$file" in
+    platform/window*.cpp | platform/file_dialog.cpp | platform/platform_internal.h) ;;
+    *) if grep -n -E '^#include <(SDL|gtk|gdk)' "$file"; then echo "$file: only the window part of platform/ may see SDL or GTK"; status=1; fi ;;
+  esac
+  case "$file" in
+    graphics/*) ;;
+    *) if grep -n -E '^#include <GL/' "$file"; then echo "$file: only graphics/ may include GL"; status=1; fi ;;
+  esac
+done < <(git ls-files 'platform/*' 'shell/*' 'graphics/*' 'rider/*' 'track/*' 'gui/*' main.cpp | grep -E '\.(cpp|h)$')
+
+if [ $# -ge 1 ] && [ -x "$1/velmora-ride" ]; then
+  if ldd "$1/velmora-ride" | grep -E -i 'libSDL2|libgtk|libgdk|libGL|libGLU|libGLX|libOpenGL'; then
+    echo "velmora-ride links a window or GL library"
+    status=1
+  fi
+fi
+[ $status -eq 0 ] && echo "layers: every include points downwards"
+exit $status
