@@ -1,12 +1,11 @@
 #include "gui/track_screen.h"
 
-#include <GL/gl.h>
-
 #include "graphics/draw.h"
 #include "gui/game.h"
 #include "platform/keys.h"
 #include "shell/display.h"
 #include "shell/input.h"
+#include "track/cursor_drawing.h"
 #include "track/ghost.h"
 #include "track/track_tools.h"
 #include "track/track_view.h"
@@ -53,11 +52,11 @@ void TrackScreenUpdate(Game& game) {
 
 void TrackScreenRender(const Game& game) {
   ClearToColour(255, 255, 255);
-  glLoadIdentity();
+  LoadIdentity();
   RenderTrackScene(game.track, game.drawCache);
-  glDisable(GL_TEXTURE_2D);
+  EnableTexture(false);
   RenderTrackToolbar(game.toolbar);
-  glLoadIdentity();
+  LoadIdentity();
   DrawCursor(game.track.cursor);
 }
 

@@ -1,7 +1,5 @@
 #include "gui/track_toolbar.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "graphics/draw.h"
@@ -17,10 +15,17 @@
 
 namespace {
 
-constexpr int kButtonSlot = 8;                    // "sprites\buttons1.png", 8 x 8 frames
-constexpr int kPickerSlot = 11;                   // "sprites\gradient_box.png"
-constexpr int kToolbarSlot = 9;                   // "sprites\tool_bar.png"
-constexpr int kClearFrame = 20;
+// Frames of the button sheet (kSlotButtons, 8 x 8) that the buttons change between.
+constexpr int kClearFrame = 20;                   // then 21..23 for the further clicks
+constexpr int kPlayFrame = 9;                     // play, idle
+constexpr int kRunningFrame = 13;                 // play or play from start while it runs
+constexpr int kPlayFromStartFrame = 24;           // play from start, idle
+constexpr int kBoostForwardFrame = 6;
+constexpr int kBoostBackwardFrame = 19;
+constexpr int kSnapOnFrame = 3;
+constexpr int kSnapOffFrame = 25;
+constexpr int kGhostOffFrame = 36;
+constexpr int kGhostOnFrame = 37;
 
 void ClearSelection(TrackToolbar& toolbar) {
   for (Button& button : toolbar.buttons) button.selected = 0;
@@ -38,14 +43,14 @@ void ChooseBoost(TrackToolbar& toolbar) {
   Button& boost = toolbar.buttons[kBoostButton];
   if (!boost.selected) {
     ClearSelection(toolbar);
-    boost.frame = 6;
+    boost.frame = kBoostForwardFrame;
     toolbar.currentTool = kToolBoostForward;
     boost.selected = 1;
   } else if (toolbar.currentTool != kToolBoostBackward) {
-    boost.frame = 19;
+    boost.frame = kBoostBackwardFrame;
     toolbar.currentTool = kToolBoostBackward;
   } else {
-    boost.frame = 6;
+    boost.frame = kBoostForwardFrame;
     toolbar.currentTool = kToolBoostForward;
   }
 }
@@ -55,14 +60,14 @@ void Play(TrackToolbar& toolbar) {
   Button& play = toolbar.buttons[kPlayButton];
   if (toolbar.running) {
     toolbar.running = false;
-    play.frame = 9;
+    play.frame = kPlayFrame;
     play.selected = false;
   } else {
     toolbar.running = true;
-    play.frame = 13;
+    play.frame = kRunningFrame;
     play.selected = true;
   }
-  toolbar.buttons[kPlayFromStartButton].frame = 24;
+  toolbar.buttons[kPlayFromStartButton].frame = kPlayFromStartFrame;
 }
 
 void Stop(Game& game) {
@@ -70,8 +75,8 @@ void Stop(Game& game) {
   ClearSelection(toolbar);
   toolbar.running = false;
   RestartRiderFromScratch(game.track);
-  toolbar.buttons[kPlayButton].frame = 9;
-  toolbar.buttons[kPlayFromStartButton].frame = 24;
+  toolbar.buttons[kPlayButton].frame = kPlayFrame;
+  toolbar.buttons[kPlayFromStartButton].frame = kPlayFromStartFrame;
 }
 
 void PlayFromStart(Game& game) {
@@ -81,16 +86,16 @@ void PlayFromStart(Game& game) {
   if (toolbar.running && !play.selected) {
     ClearSelection(toolbar);
     toolbar.running = false;
-    fromStart.frame = 24;
+    fromStart.frame = kPlayFromStartFrame;
     fromStart.selected = false;
-    play.frame = 9;
+    play.frame = kPlayFrame;
   } else {
     ClearSelection(toolbar);
     RestoreTrackStart(game.track);
     toolbar.running = true;
-    fromStart.frame = 13;
+    fromStart.frame = kRunningFrame;
     fromStart.selected = true;
-    play.frame = 9;
+    play.frame = kPlayFrame;
   }
 }
 
@@ -132,16 +137,16 @@ void InitTrackToolbar(Game& game) {
   toolbar.anchor = {20.0f, static_cast<float>(ScreenHeight()) - 118.0f};
   auto place = [&](int index, Vec2 pos, int frame, WidgetAction onClick) {
     Button& button = toolbar.buttons[index];
-    Place(button, pos, {32.0f, 32.0f}, kButtonSlot, frame);
+    Place(button, pos, {32.0f, 32.0f}, kSlotButtons, frame);
     button.onClick = std::move(onClick);
   };
   auto choose = [&](int index, int tool) { return [&toolbar, index, tool] { ChooseTool(toolbar, index, tool); }; };
-  place(kPlayButton, {0, -192}, 9, [&toolbar] { Play(toolbar); });
+  place(kPlayButton, {0, -192}, kPlayFrame, [&toolbar] { Play(toolbar); });
   place(kStopButton, {32, -192}, 10, [&game] { Stop(game); });
   place(kPanButton, {0, -160}, 8, choose(kPanButton, kToolPan));
   place(kPencilButton, {0, -64}, 7, choose(kPencilButton, kToolPencil));
   place(kZoomButton, {32, -160}, 15, choose(kZoomButton, kToolZoom));
-  place(kBoostButton, {32, -64}, 6, [&toolbar] { ChooseBoost(toolbar); });
+  place(kBoostButton, {32, -64}, kBoostForwardFrame, [&toolbar] { ChooseBoost(toolbar); });
   place(kSceneryButton, {0, -96}, 5, choose(kSceneryButton, kToolScenery));
   place(kEraserButton, {32, -96}, 4, choose(kEraserButton, kToolEraser));
   place(kClearButton, {32, -352}, kClearFrame, [&game] { Clear(game); });
@@ -150,9 +155,10 @@ void InitTrackToolbar(Game& game) {
     toolbar.buttons[kClearButton].frame = kClearFrame;
   };
   place(kFlagButton, {32, -224}, 1, [&scene] { StoreStart(scene.world); });
-  place(kPlayFromStartButton, {0, -224}, 24, [&game] { PlayFromStart(game); });
-  place(kSnapButton, {0, -256}, 3,
-        [&toolbar, &scene] { toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? 3 : 25; });
+  place(kPlayFromStartButton, {0, -224}, kPlayFromStartFrame, [&game] { PlayFromStart(game); });
+  place(kSnapButton, {0, -256}, kSnapOnFrame, [&toolbar, &scene] {
+    toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? kSnapOnFrame : kSnapOffFrame;
+  });
   place(kSaveButton, {32, -320}, 12, [&scene] { SaveTrack(scene.world, scene.rider, SaveTrackDialog()); });
   place(kLoadButton, {0, -320}, 26, [&scene] {
     if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider);
@@ -160,16 +166,16 @@ void InitTrackToolbar(Game& game) {
   // Until the menus exist, the menu button leaves the track screen as Escape does.
   place(kMenuButton, {0, -352}, 28, [&game] { LeaveTrackScreen(game); });
   place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));
-  Place(toolbar.buttons[kGhostButton], {6, -378}, {20, 20}, kButtonSlot, 36);
+  Place(toolbar.buttons[kGhostButton], {6, -378}, {20, 20}, kSlotButtons, kGhostOffFrame);
   toolbar.buttons[kGhostButton].onClick = [&toolbar, &scene] {
-    toolbar.buttons[kGhostButton].frame = ToggleGhost(scene.world) ? 37 : 36;
+    toolbar.buttons[kGhostButton].frame = ToggleGhost(scene.world) ? kGhostOnFrame : kGhostOffFrame;
   };
 
-  Place(toolbar.thickness, {0, -128}, {63, 32}, kButtonSlot, 16);
+  Place(toolbar.thickness, {0, -128}, {63, 32}, kSlotButtons, 16);
   SetValue(toolbar.thickness, 0.0f);
-  Place(toolbar.swatch, {16, -288}, {32, 32}, kButtonSlot, 17);
+  Place(toolbar.swatch, {16, -288}, {32, 32}, kSlotButtons, 17);
   toolbar.swatch.onClick = [&toolbar] { SetEnabled(toolbar.picker, !IsEnabled(toolbar.picker)); };
-  Place(toolbar.picker, {63, -320}, {256, 256}, kPickerSlot, 0);
+  Place(toolbar.picker, {63, -320}, {256, 256}, kSlotColourPicker, 0);
   toolbar.picker.onEnter = [&toolbar, &scene] {
     SetCursorShape(scene.cursor, CursorShape::PointDrag);
     toolbar.pickerHover = true;
@@ -250,9 +256,9 @@ bool UpdateTrackToolbar(Game& game) {
 
 void PauseFromKeyboard(TrackToolbar& toolbar) {
   ClearSelection(toolbar);
-  toolbar.buttons[kPlayButton].frame = 9;
+  toolbar.buttons[kPlayButton].frame = kPlayFrame;
   toolbar.running = false;
-  toolbar.buttons[kPlayFromStartButton].frame = 24;
+  toolbar.buttons[kPlayFromStartButton].frame = kPlayFromStartFrame;
 }
 
 void EndToolbarDrag(TrackToolbar& toolbar) {
@@ -261,12 +267,12 @@ void EndToolbarDrag(TrackToolbar& toolbar) {
 }
 
 void RenderTrackToolbar(const TrackToolbar& toolbar) {
-  glLoadIdentity();
-  glTranslatef(toolbar.anchor.x, toolbar.anchor.y, 0.0f);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glColor4ub(255, 255, 255, 255);
-  BindSpriteFrame(kToolbarSlot, 3);
+  LoadIdentity();
+  Translate(toolbar.anchor.x, toolbar.anchor.y);
+  EnableTexture(true);
+  EnableBlend(true);
+  SetColour(255, 255, 255, 255);
+  BindSpriteFrame(kSlotToolBar, 3);
   DrawQuad(64.0f, -512.0f);
   for (const Button& button : toolbar.buttons) RenderButton(button);
   RenderSlider(toolbar.thickness);

@@ -1,7 +1,5 @@
 #include "gui/widgets.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -65,10 +63,10 @@ int ClampIndex(float v, int count) {
 // A w x h picture of the bound frame at (x, y), drawn from its top-left corner downwards so the
 // image's first row is at the top.
 void DrawRect(float x, float y, float w, float h) {
-  glPushMatrix();
-  glTranslatef(x, y + h, 0.0f);
+  PushTransform();
+  Translate(x, y + h);
   DrawQuad(w, -h);
-  glPopMatrix();
+  PopTransform();
 }
 
 void PrintButtonText(TextButton& button, float originX, unsigned char r, unsigned char g, unsigned char b) {
@@ -79,10 +77,10 @@ void PrintButtonText(TextButton& button, float originX, unsigned char r, unsigne
   float k = 0.8f * (button.depth - button.offset);
   float glyph = s + 4.0f - button.offset;
   auto shadowAlpha = static_cast<uint8_t>(std::trunc(128.0f - 10.0f * (4.0f - button.offset)));
-  glPushMatrix();
-  glTranslatef(ox, oy, 0.0f);
+  PushTransform();
+  Translate(ox, oy);
   PrintShadowText(glyph, glyph, 0.0f, 2.0f + k, -2.0f - k, shadowAlpha, r, g, b, "%s", button.text);
-  glPopMatrix();
+  PopTransform();
 }
 }  // namespace
 
@@ -264,7 +262,7 @@ void SetColour(ColourSwatch& swatch, uint8_t r, uint8_t g, uint8_t b) {
 
 void RenderWidget(const Widget& widget) {
   if (!widget.visible || !widget.enabled || widget.slot < 0) return;
-  glColor4ub(255, 255, 255, 255);
+  SetColour(255, 255, 255, 255);
   BindSpriteFrame(widget.slot, widget.frame);
   DrawRect(widget.x, widget.y, widget.w, widget.h);
 }
@@ -272,11 +270,11 @@ void RenderWidget(const Widget& widget) {
 void RenderButton(const Button& button) {
   if (!button.visible || button.slot < 0) return;
   if (button.selected && button.enabled) {
-    glColor4ub(255, 255, 255, 255);
+    SetColour(255, 255, 255, 255);
     BindSpriteFrame(button.slot, 0);
     DrawRect(button.x, button.y, button.w, button.h);
   }
-  glColor4ub(255, 255, 255, button.enabled ? 255 : 100);
+  SetColour(255, 255, 255, button.enabled ? 255 : 100);
   BindSpriteFrame(button.slot, button.frame);
   float o = button.offset;
   float down = button.pressed ? 4.0f : 0.0f;
@@ -302,24 +300,24 @@ void RenderListEntry(TextButton& button) {
 
 void RenderSlider(const Slider& slider) {
   if (!slider.visible || slider.slot < 0) return;
-  glColor4ub(255, 255, 255, 255);
+  SetColour(255, 255, 255, 255);
   BindSpriteFrame(slider.slot, slider.frame);
-  glPushMatrix();
-  glTranslatef(slider.x + 8.0f + slider.value, slider.y + slider.h / 2.0f - 5.0f, 0.0f);
+  PushTransform();
+  Translate(slider.x + 8.0f + slider.value, slider.y + slider.h / 2.0f - 5.0f);
   DrawCentredQuad(16.0f, -16.0f);
-  glPopMatrix();
+  PopTransform();
 }
 
 void RenderColourSwatch(const ColourSwatch& swatch) {
   if (!swatch.visible || swatch.slot < 0) return;
   if (swatch.enabled) {
-    glColor4ub(swatch.r, swatch.g, swatch.b, 255);
+    SetColour(swatch.r, swatch.g, swatch.b, 255);
   } else {
-    glColor4ub(100, 100, 100, 100);
+    SetColour(100, 100, 100, 100);
   }
   BindSpriteFrame(swatch.slot, swatch.frame + 1);
   DrawRect(swatch.x, swatch.y, swatch.w, swatch.h);
-  glColor4ub(255, 255, 255, swatch.enabled ? 255 : 100);
+  SetColour(255, 255, 255, swatch.enabled ? 255 : 100);
   BindSpriteFrame(swatch.slot, swatch.frame);
   DrawRect(swatch.x, swatch.y, swatch.w, swatch.h);
 }

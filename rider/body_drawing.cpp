@@ -2,10 +2,9 @@
 // and the link sprites in depth order.
 #include "rider/body_drawing.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "graphics/draw.h"
 #include "graphics/sprites.h"
@@ -13,7 +12,6 @@
 
 namespace {
 
-constexpr int kPointSlot = 13;                    // point images, one frame per group
 constexpr int kNonCollidingFrame = 13;
 constexpr int kFrictionFrame = 11;
 constexpr float kFrictionShown = 0.01f;           // no overlay at or below this friction
@@ -24,31 +22,31 @@ constexpr float kDegreesPerRadian = 57.29578f;
 
 // An 8-bit colour channel from a value that may leave 0..255 (stiffness above 1, friction
 // above 0.1): held at the ends instead of wrapping.
-GLubyte Channel(float value) {
+uint8_t Channel(float value) {
   if (!(value > 0.0f)) return 0;
   if (value >= 255.0f) return 255;
-  return GLubyte(value);
+  return uint8_t(value);
 }
 
 void SetLinkColour(const Link& link) {
-  const GLubyte alpha = link.restLength > 0.0f && link.breakLimit / link.restLength >= 1.0f ? 255 : 128;
-  const GLubyte c = Channel(std::trunc((link.stiffness + 1.0f) * 128.0f));
+  const uint8_t alpha = link.restLength > 0.0f && link.breakLimit / link.restLength >= 1.0f ? 255 : 128;
+  const uint8_t c = Channel(std::trunc((link.stiffness + 1.0f) * 128.0f));
   switch (link.kind) {
-    case LinkKind::Spring: glColor4ub(0, c, 0, alpha); break;
-    case LinkKind::Rope: glColor4ub(c, 0, 0, alpha); break;
-    case LinkKind::Strut: glColor4ub(0, 0, c, alpha); break;
+    case LinkKind::Spring: SetColour(0, c, 0, alpha); break;
+    case LinkKind::Rope: SetColour(c, 0, 0, alpha); break;
+    case LinkKind::Strut: SetColour(0, 0, c, alpha); break;
     case LinkKind::Thruster:
-      glColor4ub(c, Channel(std::trunc((link.stiffness + 1.0f) * 64.0f)), 0, alpha);
+      SetColour(c, Channel(std::trunc((link.stiffness + 1.0f) * 64.0f)), 0, alpha);
       break;
-    default: glColor4ub(0, 0, 0, alpha); break;
+    default: SetColour(0, 0, 0, alpha); break;
   }
 }
 
 void DrawLink(const Link& link) {
   SetLinkColour(link);
-  glBegin(GL_LINES);
-  glVertex2f(link.a->x, link.a->y);
-  glVertex2f(link.b->x, link.b->y);
+  // The link, then for a thruster the arrow head's two strokes into its far end.
+  float xy[12] = {link.a->x, link.a->y, link.b->x, link.b->y};
+  int count = 2;
   if (link.kind == LinkKind::Thruster) {
     const float dx = link.b->x - link.a->x;
     const float dy = link.b->y - link.a->y;
@@ -57,39 +55,39 @@ void DrawLink(const Link& link) {
       const float ux = dx / length, uy = dy / length;
       const float baseX = link.b->x - kArrowLength * ux, baseY = link.b->y - kArrowLength * uy;
       // perp(u) = (-uy, ux)
-      glVertex2f(baseX - kArrowHalfWidth * uy, baseY + kArrowHalfWidth * ux);
-      glVertex2f(link.b->x, link.b->y);
-      glVertex2f(baseX + kArrowHalfWidth * uy, baseY - kArrowHalfWidth * ux);
-      glVertex2f(link.b->x, link.b->y);
+      const float head[8] = {baseX - kArrowHalfWidth * uy, baseY + kArrowHalfWidth * ux, link.b->x, link.b->y,
+                             baseX + kArrowHalfWidth * uy, baseY - kArrowHalfWidth * ux, link.b->x, link.b->y};
+      std::copy(head, head + 8, xy + 4);
+      count = 6;
     }
   }
-  glEnd();
+  DrawVertices(Primitive::Lines, xy, count);
 }
 
 }  // namespace
 
 void DrawBodyPoint(const BodyPoint& point) {
-  BindSpriteFrame(kPointSlot, point.collides ? point.group : kNonCollidingFrame);
-  glPushMatrix();
-  glTranslatef(point.x, point.y, 0.0f);
+  BindSpriteFrame(kSlotPoints, point.collides ? point.group : kNonCollidingFrame);
+  PushTransform();
+  Translate(point.x, point.y);
   DrawCentredQuad(point.radius, point.radius);
   if (point.friction > kFrictionShown) {
-    BindSpriteFrame(kPointSlot, kFrictionFrame);
-    glColor4ub(255, 255, 255, Channel(std::trunc(point.friction * kFrictionAlphaScale)));
+    BindSpriteFrame(kSlotPoints, kFrictionFrame);
+    SetColour(255, 255, 255, Channel(std::trunc(point.friction * kFrictionAlphaScale)));
     DrawCentredQuad(point.radius, point.radius);
-    glColor4ub(255, 255, 255, 255);
+    SetColour(255, 255, 255, 255);
   }
-  glPopMatrix();
+  PopTransform();
 }
 
 void DrawSkeleton(const Body& body, float lineWidth) {
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4ub(255, 255, 255, 255);
+  EnableTexture(true);
+  EnableBlend(true);
+  UseAlphaBlend();
+  SetColour(255, 255, 255, 255);
   for (const BodyPoint& point : body.points) DrawBodyPoint(point);
-  glDisable(GL_TEXTURE_2D);
-  glLineWidth(lineWidth);
+  EnableTexture(false);
+  SetLineWidth(lineWidth);
   for (const Link& link : body.links) DrawLink(link);
 }
 
@@ -98,19 +96,13 @@ void DrawSprites(const Body& body) {
     if (!link->hasSprite) continue;
     const float dx = link->a->x - link->b->x;
     const float dy = link->a->y - link->b->y;
-    glPushMatrix();
-    glTranslatef((link->a->x + link->b->x) * 0.5f, (link->a->y + link->b->y) * 0.5f, 0.0f);
-    glRotatef(std::atan2(dy, dx) * kDegreesPerRadian, 0.0f, 0.0f, 1.0f);
-    glTranslatef(std::sqrt(dx * dx + dy * dy) * link->spriteAlong, link->spriteAcross, 0.0f);
+    PushTransform();
+    Translate((link->a->x + link->b->x) * 0.5f, (link->a->y + link->b->y) * 0.5f);
+    Rotate(std::atan2(dy, dx) * kDegreesPerRadian);
+    Translate(std::sqrt(dx * dx + dy * dy) * link->spriteAlong, link->spriteAcross);
     BindSpriteFrame(link->spriteSlot, link->spriteFrame);
-    const float w = link->spriteHalfW, h = link->spriteHalfH;
     // Mirrored in both axes: texture (0, 0) at (w, h), (1, 1) at (-w, -h).
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0, 0); glVertex2f(w, h);
-    glTexCoord2f(0, 1); glVertex2f(w, -h);
-    glTexCoord2f(1, 0); glVertex2f(-w, h);
-    glTexCoord2f(1, 1); glVertex2f(-w, -h);
-    glEnd();
-    glPopMatrix();
+    DrawCentredQuad(-link->spriteHalfW, -link->spriteHalfH);
+    PopTransform();
   }
 }

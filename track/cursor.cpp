@@ -1,10 +1,5 @@
 #include "track/cursor.h"
 
-#include <GL/gl.h>
-
-#include "graphics/draw.h"
-#include "graphics/sprites.h"
-
 namespace {
 struct ShapeFace {
   int32_t frame;
@@ -23,7 +18,6 @@ constexpr ShapeFace kFaces[10] = {
     {6, 0.0f, 0.0f},          // point drag, colour picker
     {7, 0.0f, 0.0f},          // eraser
 };
-constexpr int32_t kCursorSlot = 3;
 }  // namespace
 
 void SetCursorShape(Cursor& cursor, CursorShape shape) {
@@ -34,25 +28,11 @@ void SetCursorShape(Cursor& cursor, CursorShape shape) {
   cursor.frame = face.frame;
   cursor.offsetX = face.offsetX;
   cursor.offsetY = face.offsetY;
-  cursor.slot = kCursorSlot;
+  cursor.slot = kCursorSheetSlot;
   cursor.eraserCircle = false;
 }
 
 void SetCursorPosition(Cursor& cursor, float x, float y) {
   cursor.x = x;
   cursor.y = y;
-}
-
-void DrawCursor(const Cursor& cursor) {
-  if (cursor.eraserCircle) {
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(1.0f);
-    DrawCircle(cursor.x, cursor.y, cursor.eraserRadius, 255, 0, 0);
-  }
-  glEnable(GL_TEXTURE_2D);
-  glColor4ub(255, 255, 255, 255);
-  BindSpriteFrame(cursor.slot, cursor.frame);
-  glLoadIdentity();
-  glTranslatef(cursor.x + cursor.offsetX, cursor.y + cursor.offsetY, 0.0f);
-  DrawCentredQuad(cursor.halfWidth, -cursor.halfHeight);
 }

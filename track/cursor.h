@@ -1,5 +1,5 @@
 // The game's own mouse cursor: one record whose shape every screen chooses and that every render
-// draws last. The eraser's red circle is drawn with it.
+// draws last (track/cursor_drawing.h). The eraser's red circle is drawn with it.
 #pragma once
 #include <cstdint>
 
@@ -15,6 +15,10 @@ enum class CursorShape : int32_t {
   Eraser = 9,
 };
 
+// The sprite slot of the cursor sheet, graphics' kSlotCursors (the drawing checks they agree):
+// the record stays free of graphics so that it can live without a display.
+constexpr int32_t kCursorSheetSlot = 3;
+
 struct Cursor {
   float x = 0, y = 0;                             // hotspot, screen px, y up
   float halfWidth = 32, halfHeight = 32;          // half size of the drawn image (px)
@@ -28,4 +32,3 @@ struct Cursor {
 
 void SetCursorShape(Cursor& cursor, CursorShape shape);  // also turns the eraser circle off
 void SetCursorPosition(Cursor& cursor, float x, float y);  // screen px, y up
-void DrawCursor(const Cursor& cursor);            // the last call of every render

@@ -1,11 +1,10 @@
 #include "track/line_drawing.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "graphics/draw.h"
 #include "track/line_grid.h"
 #include "track/world.h"
 
@@ -54,7 +53,7 @@ void CullCandidates(const std::vector<Line>& lines, const LineViewCache& view, c
     if (!Culled(lines[size_t(id)], cull)) out->push_back(id);
 }
 
-// Vertices waiting for one glDrawArrays: a run of lines of one primitive and one colour, in
+// Vertices waiting for one DrawVertices: a run of lines of one primitive and one colour, in
 // order. A constant colour keeps the software rasterizer on its fastest path.
 class Batch {
  public:
@@ -67,12 +66,12 @@ class Batch {
   template <typename Line>
   void Emit(const Line& line, const uint8_t colour[4]) {
     if (line.thickness <= kThinLine) {
-      UseRun(GL_LINES, colour);
+      UseRun(Primitive::Lines, colour);
       Vertex(line.x1, line.y1);
       Vertex(line.x2, line.y2);
       return;
     }
-    UseRun(GL_TRIANGLES, colour);
+    UseRun(Primitive::Triangles, colour);
     float ox = line.nx * line.thickness, oy = line.ny * line.thickness;
     float ax = line.x1 + ox, ay = line.y1 + oy, bx = line.x1 - ox, by = line.y1 - oy;
     float cx = line.x2 + ox, cy = line.y2 + oy, dx = line.x2 - ox, dy = line.y2 - oy;
@@ -97,11 +96,8 @@ class Batch {
 
   void Flush() {
     if (xy_.empty()) return;
-    glColor4ubv(colour_);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, xy_.data());
-    glDrawArrays(mode_, 0, static_cast<GLsizei>(xy_.size() / 2));
-    glDisableClientState(GL_VERTEX_ARRAY);
+    SetColour(colour_[0], colour_[1], colour_[2], colour_[3]);
+    DrawVertices(primitive_, xy_.data(), static_cast<int>(xy_.size() / 2));
     xy_.clear();
   }
 
@@ -112,23 +108,23 @@ class Batch {
   }
 
   // Starts a new run when the primitive or the colour changes.
-  void UseRun(GLenum mode, const uint8_t colour[4]) {
-    if (mode_ != mode || memcmp(colour_, colour, 4) != 0) {
+  void UseRun(Primitive primitive, const uint8_t colour[4]) {
+    if (primitive_ != primitive || memcmp(colour_, colour, 4) != 0) {
       Flush();
-      mode_ = mode;
+      primitive_ = primitive;
       memcpy(colour_, colour, 4);
     }
   }
 
   std::vector<float>& xy_;
-  GLenum mode_ = GL_LINES;
+  Primitive primitive_ = Primitive::Lines;
   uint8_t colour_[4] = {0, 0, 0, 255};
 };
 
 void BeginLines(float zoom) {
-  glEnable(GL_BLEND);
-  glDisable(GL_TEXTURE_2D);
-  glLineWidth(zoom * 2.1f);
+  EnableBlend(true);
+  EnableTexture(false);
+  SetLineWidth(zoom * 2.1f);
 }
 
 }  // namespace
@@ -185,7 +181,7 @@ void DrawSolidLinesInView(const World& world, float zoom, const CullRect& cull, 
       batch.Emit(line, boost ? kRed : kBlack);
     }
   }
-  glColor3ub(0, 0, 0);
+  SetColour(0, 0, 0, 255);
 }
 
 void DrawSceneryLinesInView(const World& world, float zoom, const CullRect& cull, LineDrawCache& cache) {
@@ -204,6 +200,6 @@ void DrawSceneryLinesInView(const World& world, float zoom, const CullRect& cull
   }
   if (!cache.inView.empty()) {
     const SceneryLine& last = world.sceneryLines[size_t(cache.inView.back())];
-    glColor3ub(last.r, last.g, last.b);
+    SetColour(last.r, last.g, last.b, 255);
   }
 }

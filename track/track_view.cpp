@@ -1,7 +1,5 @@
 #include "track/track_view.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "graphics/draw.h"
@@ -14,8 +12,6 @@
 #include "track/track_scene.h"
 
 namespace {
-constexpr int kFlagSlot = 12;                     // "sprites\flag.png"
-constexpr int kFontSlot = 7;
 
 void DrawBody(const Body& body, const View& view) {
   if (view.wireframe) {
@@ -26,30 +22,30 @@ void DrawBody(const Body& body, const View& view) {
 }
 
 void DrawStartFlag(const World& world) {
-  glPushMatrix();
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4ub(255, 255, 255, 255);
-  BindSpriteFrame(kFlagSlot, 1);
-  glTranslatef(world.flag.x + 12.0f, world.flag.y, 0.0f);
+  PushTransform();
+  EnableTexture(true);
+  EnableBlend(true);
+  UseAlphaBlend();
+  SetColour(255, 255, 255, 255);
+  BindSpriteFrame(kSlotFlag, 1);
+  Translate(world.flag.x + 12.0f, world.flag.y);
   DrawCentredQuad(20.0f, -20.0f);
-  glDisable(GL_BLEND);
-  glPopMatrix();
+  EnableBlend(false);
+  PopTransform();
 }
 
 // The line count below the frame rate, both near the top right corner.
 void DrawDisplay(const World& world, const View& view) {
   float w = static_cast<float>(ScreenWidth()), h = static_cast<float>(ScreenHeight());
-  glLoadIdentity();
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glTranslatef(w - 224.0f, h - 68.0f, 0.0f);
-  BindSpriteFrame(kFontSlot, 0);
+  LoadIdentity();
+  EnableTexture(true);
+  EnableBlend(true);
+  Translate(w - 224.0f, h - 68.0f);
+  BindSpriteFrame(kSlotFont, 0);
   PrintShadowText(20.0f, 20.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "lines %d",
                   SolidLineCount(world) + SceneryLineCount(world));
-  glLoadIdentity();
-  glTranslatef(w - 224.0f, h - 38.0f, 0.0f);
+  LoadIdentity();
+  Translate(w - 224.0f, h - 38.0f);
   PrintShadowText(20.0f, 20.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "FPS %d", view.shownFps);
 }
 }  // namespace
@@ -69,32 +65,30 @@ void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
   CullRect cull = LineCullRect(view);
   Vec2 c = ScreenCentre();
   float z = view.zoom;
-  glLoadIdentity();
-  glTranslatef(c.x, c.y, 0.0f);
-  glScalef(z, z, 1.0f);
-  glTranslatef(view.camera.x - c.x, view.camera.y - c.y, 0.0f);
+  LoadIdentity();
+  Translate(c.x, c.y);
+  Scale(z, z);
+  Translate(view.camera.x - c.x, view.camera.y - c.y);
   DrawSceneryLinesInView(world, z, cull, cache);
   DrawSolidLinesInView(world, z, cull, cache);
   if (world.startFlagSet) DrawStartFlag(world);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  EnableTexture(true);
+  EnableBlend(true);
+  UseAlphaBlend();
   // The ghost is not drawn in a frame in which the rider has just advanced.
   if (world.ghost.on && !world.ghost.resync) {
-    glColor4ub(255, 255, 255, GhostAlpha(world));
+    SetColour(255, 255, 255, GhostAlpha(world));
     DrawBody(world.ghost.body, view);
-    glColor4ub(255, 255, 255, 255);
+    SetColour(255, 255, 255, 255);
   }
-  glColor4ub(255, 255, 255, 255);
+  SetColour(255, 255, 255, 255);
   DrawBody(world.rider, view);
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
+  EnableTexture(false);
+  EnableBlend(true);
   if (editor.freehandStroke || editor.straightStroke) {
-    glColor3ub(255, 0, 0);
-    glBegin(GL_LINES);
-    glVertex2f(editor.strokeStart.x, editor.strokeStart.y);
-    glVertex2f(editor.cursorPoint.x, editor.cursorPoint.y);
-    glEnd();
+    SetColour(255, 0, 0, 255);
+    const float stroke[4] = {editor.strokeStart.x, editor.strokeStart.y, editor.cursorPoint.x, editor.cursorPoint.y};
+    DrawVertices(Primitive::Lines, stroke, 2);
   }
   DrawDisplay(world, view);
 }
