@@ -6,7 +6,7 @@ void CloseLog();                                  // exit handler; further Log c
 void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));  // "[hh:mm:ss] text\n", flushed
 [[noreturn]] void Fatal(const char* format, ...) __attribute__((format(printf, 1, 2)));  // ERROR! line, message, exit -1
 const char* LogDate();                            // "5 Mar 2026" (static buffer, overwritten per call)
-const char* MonthName(int month);
+const char* MonthName(int month);                 // 0 = "Jan" .. 11 = "Dec"; English, never the locale's
 // Also hands every line's text (without stamp and line feed) to listener, log file or not;
 // a headless tool listens this way. Null stops it.
-void SetLogListener(void (*listener)(const char* text));                 // 0 = "Jan" .. 11 = "Dec"; English, never the locale's
+void SetLogListener(void (*listener)(const char* text));
