@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "graphics/draw.h"
-#include "graphics/font.h"
 #include "graphics/png.h"
 #include "graphics/sprites.h"
 #include "platform/keys.h"
@@ -69,19 +68,6 @@ void DrawRect(float x, float y, float w, float h) {
   PopTransform();
 }
 
-void PrintButtonText(TextButton& button, float originX, unsigned char r, unsigned char g, unsigned char b) {
-  BindSpriteFrame(button.slot, button.frame);
-  float s = button.h - button.depth;
-  float ox = originX + button.offset;
-  float oy = button.y - button.offset - (button.pressed ? 4.0f : 0.0f);
-  float k = 0.8f * (button.depth - button.offset);
-  float glyph = s + 4.0f - button.offset;
-  auto shadowAlpha = static_cast<uint8_t>(std::trunc(128.0f - 10.0f * (4.0f - button.offset)));
-  PushTransform();
-  Translate(ox, oy);
-  PrintShadowText(glyph, glyph, 0.0f, 2.0f + k, -2.0f - k, shadowAlpha, r, g, b, "%s", button.text);
-  PopTransform();
-}
 }  // namespace
 
 int PointerButton() {
@@ -112,15 +98,8 @@ void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame) {
 
 void SetEnabled(Widget& widget, bool enabled) { widget.enabled = enabled; }
 bool IsEnabled(const Widget& widget) { return widget.enabled; }
-void SetVisible(Widget& widget, bool visible) { widget.visible = visible; }
-void SetFrame(Widget& widget, int frame) { widget.frame = frame; }
 bool IsHovered(const Widget& widget) { return widget.hovered; }
 Vec2 GetPosition(const Widget& widget) { return {widget.x, widget.y}; }
-
-void SetPosition(Widget& widget, Vec2 pos) {
-  widget.x = pos.x;
-  widget.y = pos.y;
-}
 
 bool IsInside(const Widget& widget, float px, float py) {
   return widget.x < px && px < widget.x + widget.w && widget.y < py && py < widget.y + widget.h;
@@ -210,11 +189,6 @@ void UpdateColourPicker(ColourPicker& picker, float px, float py, int button) {
 bool SliderDragActive() { return state.sliderDrag; }
 void EndSliderDrag() { state.sliderDrag = false; }
 
-void SetDepth(Button& button, float depth) {
-  button.offset = depth;
-  button.depth = depth;
-}
-
 void SetText(TextButton& button, const char* text) {
   snprintf(button.text, sizeof button.text, "%s", text ? text : "");
   button.length = static_cast<int32_t>(strlen(button.text));
@@ -279,23 +253,6 @@ void RenderButton(const Button& button) {
   float o = button.offset;
   float down = button.pressed ? 4.0f : 0.0f;
   DrawRect(button.x + o, button.y + o - down, button.w - 2.0f * o, button.h - 2.0f * o);
-}
-
-void RenderTextButton(TextButton& button) {
-  if (!button.hovered || button.slot < 0) button.pressed = false;
-  if (!button.visible) return;
-  float s = button.h - button.depth;
-  PrintButtonText(button, button.x + (button.w - static_cast<float>(button.length) * s) / 2.0f, 255, 100, 0);
-}
-
-void RenderListEntry(TextButton& button) {
-  if (!button.hovered || button.slot < 0) button.pressed = false;
-  if (!button.visible) return;
-  if (button.selected) {
-    PrintButtonText(button, button.x, 255, 100, 0);
-  } else {
-    PrintButtonText(button, button.x, 50, 50, 50);
-  }
 }
 
 void RenderSlider(const Slider& slider) {

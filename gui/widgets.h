@@ -63,11 +63,8 @@ int PointerButton();
 void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame);  // shows, enables, forgets state and callbacks
 void SetEnabled(Widget& widget, bool enabled);
 bool IsEnabled(const Widget& widget);
-void SetVisible(Widget& widget, bool visible);
-void SetFrame(Widget& widget, int frame);
 bool IsHovered(const Widget& widget);
 Vec2 GetPosition(const Widget& widget);
-void SetPosition(Widget& widget, Vec2 pos);
 bool IsInside(const Widget& widget, float px, float py);  // strict on every edge
 
 // ---- Updates: once per step with the pointer in the screen's layout frame ----
@@ -79,7 +76,6 @@ bool SliderDragActive();                          // some slider holds the drag
 void EndSliderDrag();                             // forgets a drag (screen left mid-drag, tests)
 
 // ---- Per type ----
-void SetDepth(Button& button, float depth);       // offset and depth
 void SetText(TextButton& button, const char* text);        // cut to 127 characters
 void SetTextFitted(TextButton& button, const char* text);  // then w = (h + 2) * length
 const char* GetText(const TextButton& button);
@@ -96,7 +92,5 @@ void SetColour(ColourSwatch& swatch, uint8_t r, uint8_t g, uint8_t b);
 // ---- Renders: once per frame, inside the screen's anchor translation ----
 void RenderWidget(const Widget& widget);          // also the colour picker
 void RenderButton(const Button& button);
-void RenderTextButton(TextButton& button);        // clears pressed when not hovered
-void RenderListEntry(TextButton& button);         // left-aligned; orange when selected, else grey
 void RenderSlider(const Slider& slider);
 void RenderColourSwatch(const ColourSwatch& swatch);

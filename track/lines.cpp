@@ -32,17 +32,6 @@ LineFault CheckLine(Vec2 p1, Vec2 p2, float thickness) {
   return LineFault::None;
 }
 
-const char* LineFaultText(LineFault fault) {
-  switch (fault) {
-    case LineFault::None: return "line ok";
-    case LineFault::NonFinite: return "coordinate or thickness is not a number";
-    case LineFault::TooFar: return "coordinate too far from the origin";
-    case LineFault::BadThickness: return "thickness out of range";
-    case LineFault::ZeroLength: return "line has zero length";
-  }
-  return "unknown line fault";
-}
-
 SolidLine MakeSolidLine(Vec2 p1, Vec2 p2, float thickness, LineKind kind) {
   const LineFrame frame = FrameOf(p1, p2);
   SolidLine line;

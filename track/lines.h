@@ -52,6 +52,5 @@ constexpr float kMaxLineCoordinate = 8388608.0f;  // 2^23 world units
 constexpr float kMaxLineThickness = 65536.0f;     // 2^16 world units
 
 LineFault CheckLine(Vec2 p1, Vec2 p2, float thickness);   // None when the line may be added
-const char* LineFaultText(LineFault fault);                // short English reason for a log line
 SolidLine MakeSolidLine(Vec2 p1, Vec2 p2, float thickness, LineKind kind);   // normal and length derived
 SceneryLine MakeSceneryLine(Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b, float thickness);

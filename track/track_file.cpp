@@ -30,14 +30,10 @@ static const char kTrackAsDemoTitle[] = "you are trying to load track file with 
 // ---- internal ----
 
 static float LoadF32(const uint8_t* b) {
-  uint32_t u = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  const uint32_t u = LoadLE32(b);
   float value;
   memcpy(&value, &u, 4);
   return value;
-}
-
-static uint32_t LoadU32(const uint8_t* b) {
-  return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
 }
 
 // A stored line is damaged when a value is not a number or the thickness is beyond what any
@@ -67,14 +63,14 @@ static bool ReadSolidSection(ByteReader& in, bool demoOrder, std::vector<StagedS
     line.y1 = LoadF32(b + 4);
     if (demoOrder) {
       line.thickness = LoadF32(b + 8);
-      line.kind = LoadU32(b + 12);
+      line.kind = LoadLE32(b + 12);
       line.x2 = LoadF32(b + 16);
       line.y2 = LoadF32(b + 20);
     } else {
       line.x2 = LoadF32(b + 8);
       line.y2 = LoadF32(b + 12);
       line.thickness = LoadF32(b + 16);
-      line.kind = LoadU32(b + 20);
+      line.kind = LoadLE32(b + 20);
     }
     if (!LineValuesSound(line.x1, line.y1, line.x2, line.y2, line.thickness)) return false;
     b += kSolidLineBytes;
