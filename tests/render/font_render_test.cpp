@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -45,14 +46,22 @@ Pixel ReadPixel(int x, int y) {
                                        << want.b << ")";
 }
 
-#define EXPECT_PIXEL(x, y, ...) EXPECT_TRUE(Near(ReadPixel(x, y), Pixel{__VA_ARGS__}, x, y))
+struct Expected {
+  int x, y;
+  Pixel colour;
+};
+
+void ExpectPixels(std::initializer_list<Expected> pixels, int tolerance = 2) {
+  for (const Expected& e : pixels) EXPECT_TRUE(Near(ReadPixel(e.x, e.y), e.colour, e.x, e.y, tolerance));
+}
+
+constexpr Pixel kWhite{255, 255, 255}, kBlue{0, 0, 255}, kRed{255, 0, 0}, kBlack{0, 0, 0};
 
 // An 8-bit RGBA PNG written by libpng, top row first.
 void WritePng(const std::string& path, uint32_t width, uint32_t height, const Bytes& rgba) {
   std::vector<Bytes> rows;
-  for (uint32_t y = 0; y < height; ++y) {
+  for (uint32_t y = 0; y < height; ++y)
     rows.emplace_back(rgba.begin() + y * width * 4, rgba.begin() + (y + 1) * width * 4);
-  }
   LibpngRecipe recipe;
   recipe.width = width;
   recipe.height = height;
@@ -117,16 +126,10 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
   // 32-pixel glyphs 40 pixels apart: A at x 40..72, B at 80..112, a space, A at 160..192.
   PrintText(32, 32, 8, "AB A");
   glFinish();
-  EXPECT_PIXEL(56, 116, 255, 255, 255);
-  EXPECT_PIXEL(42, 102, 255, 255, 255);
-  EXPECT_PIXEL(70, 130, 255, 255, 255);
-  EXPECT_PIXEL(76, 116, 0, 0, 255);               // the spacing between A and B
-  EXPECT_PIXEL(96, 126, 255, 255, 255);           // the top half of B is filled ...
-  EXPECT_PIXEL(96, 106, 0, 0, 255);               // ... the bottom half is not: B stands upright
-  EXPECT_PIXEL(136, 116, 0, 0, 255);              // the space
-  EXPECT_PIXEL(176, 116, 255, 255, 255);
-  EXPECT_PIXEL(56, 136, 0, 0, 255);               // above the line
-  EXPECT_PIXEL(56, 96, 0, 0, 255);                // below it
+  // A filled; the spacing after it; B's top half filled, its bottom half not (B stands upright);
+  // the space; the second A; above the line and below it.
+  ExpectPixels({{56, 116, kWhite}, {42, 102, kWhite}, {70, 130, kWhite}, {76, 116, kBlue}, {96, 126, kWhite},
+                {96, 106, kBlue}, {136, 116, kBlue}, {176, 116, kWhite}, {56, 136, kBlue}, {56, 96, kBlue}});
 
   // Red text with an opaque shadow 4 pixels right and down, and a second line 32 pixels lower.
   ClearToColour(0, 0, 255);
@@ -134,15 +137,10 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
   BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 255, 255, 0, 0, "A\nA");
   glFinish();
-  EXPECT_PIXEL(56, 166, 255, 0, 0);               // first line: x 40..72, y 150..182
-  EXPECT_PIXEL(74, 166, 0, 0, 0);                 // its shadow's right edge, x 72..76
-  EXPECT_PIXEL(56, 148, 255, 0, 0);               // its shadow's bottom edge lies under line two
-  EXPECT_PIXEL(56, 134, 255, 0, 0);               // second line: y 118..150
-  EXPECT_PIXEL(74, 120, 0, 0, 0);
-  EXPECT_PIXEL(56, 116, 0, 0, 0);                 // its shadow's bottom edge, y 114..118
-  EXPECT_PIXEL(56, 112, 0, 0, 255);
-  EXPECT_PIXEL(20, 134, 0, 0, 255);               // the line feed's own glyph is empty
-  EXPECT_PIXEL(80, 166, 0, 0, 255);
+  // First line x 40..72, y 150..182, its shadow's right edge x 72..76, its bottom edge under line
+  // two; second line y 118..150, its shadow's bottom edge y 114..118; the line feed's glyph empty.
+  ExpectPixels({{56, 166, kRed}, {74, 166, kBlack}, {56, 148, kRed}, {56, 134, kRed}, {74, 120, kBlack},
+                {56, 116, kBlack}, {56, 112, kBlue}, {20, 134, kBlue}, {80, 166, kBlue}});
   GLfloat colour[4] = {};
   glGetFloatv(GL_CURRENT_COLOR, colour);
   EXPECT_FLOAT_EQ(colour[0], 1.0f) << "the text's colour stays current";
@@ -155,8 +153,7 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
   BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 128, 255, 255, 255, "A");
   glFinish();
-  EXPECT_PIXEL(74, 166, 0, 0, 127);
-  EXPECT_PIXEL(56, 166, 255, 255, 255);
+  ExpectPixels({{74, 166, {0, 0, 127}}, {56, 166, kWhite}});
 }
 
 TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
@@ -182,7 +179,7 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   glFinish();
   for (int i = 0; i < 6; ++i) {
     int x = 50 + (i % 3) * 100, y = 50 + (i / 3) * 100;
-    EXPECT_PIXEL(x, y, colours[i].r, colours[i].g, colours[i].b) << "texel " << i;
+    EXPECT_TRUE(Near(ReadPixel(x, y), colours[i], x, y)) << "texel " << i;
   }
 
   // The 3 x 2 cell grid of the same image: cell (2, 1) alone fills the quad.
@@ -191,31 +188,16 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   BindSpriteFrame(1, 5);
   DrawQuad(300, 200);
   glFinish();
-  EXPECT_PIXEL(150, 100, 255, 0, 255);           // s = 5/6, t = 3/4: the texel's centre
+  ExpectPixels({{150, 100, {255, 0, 255}}});      // s = 5/6, t = 3/4: the texel's centre
 
   // A BMP through the picture loader: 2 x 1 pixels, black and green, become a 2 x 1 texture
   // whose black half is transparent.
-  std::string bmp = "BM";
-  auto put32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) bmp.push_back(char(v >> (8 * i)));
-  };
-  auto put16 = [&](uint32_t v) {
-    bmp.push_back(char(v));
-    bmp.push_back(char(v >> 8));
-  };
-  put32(62);                                      // file size
-  put32(0);
-  put32(54);                                      // pixels start after both headers
-  put32(40);
-  put32(2);                                       // width
-  put32(1);                                       // height
-  put16(1);
-  put16(24);
-  put32(0);                                       // no compression
-  put32(8);                                       // one row of 6 bytes padded to 8
-  for (int i = 0; i < 4; ++i) put32(0);
-  bmp += std::string("\0\0\0\0\xFF\0\0\0", 8);  // black, then green as B, G, R
-  ASSERT_EQ(bmp.size(), 62u);
+  // File size 62, pixels at 54, a 40-byte header for 2 x 1 pixels of 24 bits uncompressed, one
+  // row of 6 bytes padded to 8: black, then green as B, G, R.
+  const std::string bmp("BM\x3e\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0"
+                        "\0\0\0\0\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"
+                        "\0\0\0\0\xFF\0\0\0",
+                        62);
   folder_.write("sprites/two.bmp", bmp);
   AssignSprite(4, "sprites\\two.bmp", 1, 1, false);
   ClearToColour(0, 0, 255);
@@ -225,11 +207,27 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   ASSERT_NE(SpriteSlotInfo(4)->texture, 0u);
   DrawQuad(200, 100);
   glFinish();
-  EXPECT_PIXEL(50, 50, 0, 0, 255);                // the texels' centres, s = 1/4 and 3/4
-  EXPECT_PIXEL(150, 50, 0, 255, 0);
+  ExpectPixels({{50, 50, kBlue}, {150, 50, {0, 255, 0}}});  // the texels' centres, s = 1/4 and 3/4
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays) {
+  ClearToColour(0, 0, 255);
+  glDisable(GL_TEXTURE_2D);
+  glColor4ub(255, 0, 0, 255);
+  glLoadIdentity();
+  glTranslatef(100, 50, 0);
+  DrawQuad(40, 30);
+  DrawDisc(100, 150, 20);
+  glFinish();
+  // The quad covers x 100..140, y 50..80 from the bottom left; the disc's centre is (100, 150)
+  // plus the translation, its radius 20.
+  ExpectPixels({{120, 65, kRed}, {90, 65, kBlue}, {210, 200, kRed}, {210, 225, kBlue}}, 0);
+  EXPECT_EQ(CircleVertexCount(10), 10);
+  EXPECT_EQ(CircleVertexCount(11), 6);
+  EXPECT_EQ(CircleVertexCount(0.5f), 0);
 }
 
 TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {

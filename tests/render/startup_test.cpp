@@ -1,5 +1,4 @@
 // The real program under the test's X display: start-up, a frame, and a clean or faulty exit.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,11 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "graphics/device.h"
-#include "graphics/draw.h"
-#include "platform/platform.h"
-#include "platform/window.h"
-#include "shell/display.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -102,36 +96,4 @@ TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {
   for (long position : at) EXPECT_GE(position, 0) << log;
   EXPECT_FALSE(std::filesystem::exists(game.folder.file("last_played.track")))
       << "after a fault nothing is saved over the player's last track";
-}
-
-TEST(Device, ClearsAndDrawsAQuadWhereTheProjectionSays) {
-  ASSERT_TRUE(PlatformStartVideo());
-  SetScreenWidth(320);
-  SetScreenHeight(240);
-  ASSERT_TRUE(PlatformCreateWindow("device test", 320, 240, 32));
-  ASSERT_TRUE(CreateDevice());
-  ClearToColour(0, 0, 255);
-  glDisable(GL_TEXTURE_2D);
-  glColor4ub(255, 0, 0, 255);
-  glLoadIdentity();
-  glTranslatef(100, 50, 0);
-  DrawQuad(40, 30);
-  DrawDisc(100, 150, 20);
-  glFinish();
-  unsigned char inside[4], outside[4], disc[4], discEdge[4];
-  glReadPixels(120, 65, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, inside);
-  glReadPixels(90, 65, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, outside);
-  glReadPixels(210, 200, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, disc);  // disc centre (100,150) + translation
-  glReadPixels(210, 225, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, discEdge);
-  EXPECT_EQ(inside[0], 255);
-  EXPECT_EQ(inside[2], 0) << "the quad covers x 100..140, y 50..80 from the bottom left";
-  EXPECT_EQ(outside[0], 0);
-  EXPECT_EQ(outside[2], 255);
-  EXPECT_EQ(disc[0], 255);
-  EXPECT_EQ(discEdge[2], 255) << "the disc has radius 20";
-  EXPECT_EQ(CircleVertexCount(10), 10);
-  EXPECT_EQ(CircleVertexCount(11), 6);
-  EXPECT_EQ(CircleVertexCount(0.5f), 0);
-  ReleaseDevice();
-  PlatformDestroyWindow();
 }

@@ -44,21 +44,16 @@ struct Lcg {
 }  // namespace
 
 TEST(LineGrid, CellMappingIsAsymmetricAndSaturates) {
-  EXPECT_EQ(CellOfPoint(-299, 0), (GridCell{0, 0}));
-  EXPECT_EQ(CellOfPoint(299, 0), (GridCell{0, 0}));
-  EXPECT_EQ(CellOfPoint(0, 1).row, 1);
-  EXPECT_EQ(CellOfPoint(0, -1).row, -1);
-  EXPECT_EQ(CellOfPoint(0, 0).row, 0);
-  EXPECT_EQ(CellOfPoint(0, 299).row, 1);
-  EXPECT_EQ(CellOfPoint(0, 301).row, 2);
-  EXPECT_EQ(CellOfPoint(0, -301).row, -2);
-  EXPECT_EQ(CellOfPoint(301, 0).column, 1);
-  EXPECT_EQ(CellOfPoint(-301, 0).column, -1);
-  EXPECT_EQ(CellOfPoint(-601, 0).column, -2);
-  // Far beyond the 32-bit range: saturated, never undefined.
-  EXPECT_EQ(CellOfPoint(1e30f, -1e30f), (GridCell{INT32_MAX, -INT32_MAX}));
-  EXPECT_EQ(CellOfPoint(-INFINITY, INFINITY), (GridCell{-INT32_MAX, INT32_MAX}));
-  EXPECT_EQ(CellOfPoint(NAN, NAN), (GridCell{0, 0}));
+  // Columns round towards zero, rows away from it (y = 0 is row 0); far beyond the 32-bit range
+  // the cell saturates, and NaN lands in (0, 0), never undefined.
+  const struct {
+    float x, y;
+    GridCell cell;
+  } cases[] = {{-299, 0, {0, 0}},    {299, 0, {0, 0}},   {0, 1, {0, 1}},       {0, -1, {0, -1}},
+               {0, 299, {0, 1}},     {0, 301, {0, 2}},   {0, -301, {0, -2}},   {301, 0, {1, 0}},
+               {-301, 0, {-1, 0}},   {-601, 0, {-2, 0}}, {1e30f, -1e30f, {INT32_MAX, -INT32_MAX}},
+               {-INFINITY, INFINITY, {-INT32_MAX, INT32_MAX}}, {NAN, NAN, {0, 0}}};
+  for (const auto& c : cases) EXPECT_EQ(CellOfPoint(c.x, c.y), c.cell) << c.x << ", " << c.y;
 }
 
 TEST(LineGrid, CellWalkFollowsTheLine) {

@@ -24,15 +24,16 @@ constexpr const char* kCheatTitle =
     "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!|";
 constexpr const char* kTrackAsDemoTitle = "you are trying to load track file with demo extension!|";
 
+// One stored little-endian field, to build files by hand.
 std::string U32(uint32_t value) {
   std::string bytes(4, '\0');
   PutU32(bytes, 0, value);
   return bytes;
 }
 std::string F32(float value) {
-  std::string bytes(4, '\0');
-  PutF32(bytes, 0, value);
-  return bytes;
+  uint32_t bits;
+  memcpy(&bits, &value, 4);
+  return U32(bits);
 }
 
 // A small rider: a box of four points on two wheels' worth of links, with a sprite.
@@ -109,13 +110,11 @@ TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
                                std::string("\x01\0\0\0\0\0\0\0", 8) +            // version 1, no scenery
                                std::string("\0", 1) +                            // no start state
                                std::string("\x08\0\0\0abc.rid\0", 12);           // L = 8
-  const std::string bytes = folder_.read("one.track");
-  ASSERT_EQ(bytes.size(), 70u);
-  for (size_t i = 0; i < bytes.size(); ++i) EXPECT_EQ(uint8_t(bytes[i]), uint8_t(expected[i])) << "byte " << i;
-  std::vector<std::string> lines = LogLines();
+  EXPECT_EQ(folder_.read("one.track"), expected);
+  const std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2], "Saving track:" + Stored("one.track"));
-  EXPECT_EQ(lines.back(), "Track saved:" + Stored("one.track"));
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+            std::vector<std::string>({"Saving track:" + Stored("one.track"), "Track saved:" + Stored("one.track")}));
 }
 
 TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
@@ -192,11 +191,8 @@ TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
   EXPECT_EQ(LastLogLine(), "Saving cancelled");
   EXPECT_EQ(LoadTrack(world, rider, ""), FileLoad::Cancelled);
   EXPECT_EQ(LastLogLine(), "Loading cancelled");
-  EXPECT_TRUE(IsDemoPath("x.demo"));
-  EXPECT_TRUE(IsDemoPath("demo"));
-  EXPECT_FALSE(IsDemoPath("x.DEMO"));
-  EXPECT_FALSE(IsDemoPath("emo"));
-  EXPECT_FALSE(IsDemoPath("x.demo.track"));
+  for (const char* demo : {"x.demo", "demo"}) EXPECT_TRUE(IsDemoPath(demo)) << demo;
+  for (const char* track : {"x.DEMO", "emo", "x.demo.track"}) EXPECT_FALSE(IsDemoPath(track)) << track;
 }
 
 TEST_F(TrackFileTest, OnlyCleanEndsOfTheOptionalItemsLoadAndEveryOtherCutChangesNothing) {
@@ -269,7 +265,7 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
   CurrentRider rider;
   MakeBefore(world, rider);
   const std::string before = State(world, rider);
-  static const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
   struct Damage {
     const char* what;
     std::string bytes;
