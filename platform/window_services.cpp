@@ -1,6 +1,8 @@
 // The window's entries of the services table, over SDL2 and GTK: keyboard, cursor, message box,
 // file dialogs and the desktop size.
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include "platform/keys.h"
 #include "platform/window_internal.h"
@@ -32,12 +34,42 @@ static int FixedKeyCode(SDL_Scancode code) {
 }
 
 // Letters and digits follow the player's layout: the key that types "r" is key 'R'.
-static int KeyCode(SDL_Scancode code) {
+static int GameKeyOf(SDL_Scancode code) {
   if (int fixed = FixedKeyCode(code)) return fixed;
   SDL_Keycode key = SDL_GetKeyFromScancode(code);
   if (key >= 'a' && key <= 'z') return int(key - 'a' + 'A');
   if (key >= '0' && key <= '9') return int(key);
   return 0;
+}
+
+// The pointer as the X server has it now, in window pixels. SDL's global mouse state is a cache
+// that stops following the pointer while a button holds the implicit grab, so a stroke would
+// never move; the server is asked directly instead.
+struct Pointer {
+  int x = 0, y = 0;
+  bool left = false, right = false, middle = false;
+};
+
+static Pointer QueryPointer() {
+  Pointer pointer;
+  SDL_Window* window = PlatformSdlWindow();
+  if (!window) return pointer;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    Window root, child;
+    int rootX, rootY, x, y;
+    unsigned int mask = 0;
+    if (XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, &rootX, &rootY, &x, &y, &mask)) {
+      pointer = {x, y, (mask & Button1Mask) != 0, (mask & Button3Mask) != 0, (mask & Button2Mask) != 0};
+    }
+    return pointer;
+  }
+  int globalX, globalY, windowX, windowY;
+  const Uint32 buttons = SDL_GetGlobalMouseState(&globalX, &globalY);
+  SDL_GetWindowPosition(window, &windowX, &windowY);
+  return {globalX - windowX, globalY - windowY, (buttons & SDL_BUTTON_LMASK) != 0, (buttons & SDL_BUTTON_RMASK) != 0,
+          (buttons & SDL_BUTTON_MMASK) != 0};
 }
 
 static void ReadKeys(uint8_t keys[256]) {
@@ -48,23 +80,18 @@ static void ReadKeys(uint8_t keys[256]) {
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int code = 0; code < count; ++code)
     if (state[code])
-      if (int vk = KeyCode(SDL_Scancode(code))) keys[vk] = 0x80;
-  Uint32 buttons = SDL_GetGlobalMouseState(nullptr, nullptr);
-  if (buttons & SDL_BUTTON_LMASK) keys[kKeyLeftButton] = 0x80;
-  if (buttons & SDL_BUTTON_RMASK) keys[kKeyRightButton] = 0x80;
-  if (buttons & SDL_BUTTON_MMASK) keys[kKeyMiddleButton] = 0x80;
+      if (int vk = GameKeyOf(SDL_Scancode(code))) keys[vk] = 0x80;
+  const Pointer pointer = QueryPointer();
+  if (pointer.left) keys[kKeyLeftButton] = 0x80;
+  if (pointer.right) keys[kKeyRightButton] = 0x80;
+  if (pointer.middle) keys[kKeyMiddleButton] = 0x80;
 }
 
 // Read synchronously from the server, so a warp made in the last step is already seen.
 static void ReadCursor(int* x, int* y) {
-  *x = *y = 0;
-  SDL_Window* window = PlatformSdlWindow();
-  if (!window) return;
-  int globalX, globalY, windowX, windowY;
-  SDL_GetGlobalMouseState(&globalX, &globalY);
-  SDL_GetWindowPosition(window, &windowX, &windowY);
-  *x = globalX - windowX;
-  *y = globalY - windowY;
+  const Pointer pointer = QueryPointer();
+  *x = pointer.x;
+  *y = pointer.y;
 }
 
 static void WarpCursor(int x, int y) {

@@ -35,7 +35,7 @@ while IFS= read -r file; do
   done < <(grep -n -o -E '^#include "[a-z_]+/[^"]+"' "$file" | sed -E 's/#include "([^"]+)"/\1/')
   case "$file" in
     platform/window*.cpp | platform/window*.h | platform/file_dialog.cpp) ;;
-    *) if grep -n -E '^#include <(SDL|gtk|gdk)' "$file"; then echo "$file: only the window part of platform/ may see SDL or GTK"; status=1; fi ;;
+    *) if grep -n -E '^#include <(SDL|gtk|gdk|X11)' "$file"; then echo "$file: only the window part of platform/ may see SDL or GTK"; status=1; fi ;;
   esac
   case "$file" in
     graphics/*) ;;
