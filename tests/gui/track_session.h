@@ -6,7 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "fake_input.h"
+#include "shell/fake_input.h"
 #include "gui/game.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "fake_input.h"
+#include "shell/fake_input.h"
 #include "picture_file.h"
 #include "support/temp_folder.h"
 
@@ -88,30 +88,6 @@ TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
   EXPECT_EQ(clicks, 1);
   UpdateWidget(widget, 10, 10, 0);
   EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(WidgetTest, ButtonInsetGlidesHalfAPixelPerStep) {
-  Button button;
-  Place(button, {0, 0}, {32, 32}, 8, 7);
-  for (int i = 0; i < 3; ++i) UpdateButton(button, 10, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 2.5f);
-  for (int i = 0; i < 10; ++i) UpdateButton(button, 10, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.0f);
-  UpdateButton(button, 100, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.5f);
-  SetEnabled(button, false);
-  UpdateButton(button, 100, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.5f);
-
-  // A text button placed under a resting pointer shows its hovered look within 8 steps.
-  TextButton text;
-  Place(text, {0, 0}, {100, 20}, 7, 0);
-  for (int i = 0; i < 8; ++i) UpdateButton(text, 50, 10, 0);
-  EXPECT_TRUE(IsHovered(text));
-  EXPECT_FLOAT_EQ(text.offset, 0.0f);
-  // Away from the pointer it glides to its rest inset in 8 steps.
-  for (int i = 0; i < 8; ++i) UpdateButton(text, 500, 10, 0);
-  EXPECT_FLOAT_EQ(text.offset, 4.0f);
 }
 
 TEST_F(WidgetTest, TextIsCutAndFitted) {
