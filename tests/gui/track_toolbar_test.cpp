@@ -18,11 +18,6 @@ class ToolbarTest : public TrackSessionTest {
     for (const Button& b : bar.buttons) n += b.selected;
     return n;
   }
-  // The face and highlight of one button.
-  void ExpectLook(int button, int frame, int selected) {
-    EXPECT_EQ(bar.buttons[button].frame, frame) << button;
-    EXPECT_EQ(bar.buttons[button].selected, selected) << button;
-  }
 };
 }  // namespace
 
@@ -53,7 +48,8 @@ TEST_F(ToolbarTest, ToolButtonsChooseToolsAndHighlightOnlyThemselves) {
 TEST_F(ToolbarTest, PlayStopAndPlayFromStartFaces) {
   ClickButton(kPlayButton);
   EXPECT_EQ(bar.running, 1);
-  ExpectLook(kPlayButton, 13, 1);
+  EXPECT_EQ(bar.buttons[kPlayButton].frame, 13);
+  EXPECT_EQ(bar.buttons[kPlayButton].selected, 1);
   // The pencil loses its highlight but stays the tool.
   EXPECT_EQ(bar.buttons[kPencilButton].selected, 0);
   EXPECT_EQ(bar.currentTool, kToolPencil);
@@ -63,7 +59,8 @@ TEST_F(ToolbarTest, PlayStopAndPlayFromStartFaces) {
 
   ClickButton(kPlayFromStartButton);
   EXPECT_EQ(bar.running, 1);
-  ExpectLook(kPlayFromStartButton, 13, 1);
+  EXPECT_EQ(bar.buttons[kPlayFromStartButton].frame, 13);
+  EXPECT_EQ(bar.buttons[kPlayFromStartButton].selected, 1);
   ClickButton(kPlayFromStartButton);
   EXPECT_EQ(bar.running, 0);
   EXPECT_EQ(bar.buttons[kPlayFromStartButton].frame, 24);
