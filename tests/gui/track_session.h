@@ -1,12 +1,16 @@
 // A scripted track-screen session: fake keyboard and cursor behind the platform seam, a fresh
 // game record for every test, and helpers that run whole steps as the frame driver would.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <memory>
 
-#include "fake_input.h"
+#include "shell/fake_input.h"
 #include "gui/game.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
+#include "platform/keys.h"
 #include "rider/body.h"
 #include "rider/current_rider.h"
 #include "track/track_scene.h"
@@ -41,39 +45,87 @@ inline void ResetSession() {
   Step();
 }
 
+// Key down for `held` steps, then up for one.
+inline void Tap(int key, int held = 1) {
+  SetKey(key, true);
+  Step(held);
+  SetKey(key, false);
+  Step();
+}
+
+// The pointer at `at` in screen px (y up) for one step.
+inline void Hover(Vec2 at) {
+  PointAt(at.x, at.y);
+  Step();
+}
+
+inline void Press(int key) {
+  SetKey(key, true);
+  Step();
+}
+
+inline void Release(int key) {
+  SetKey(key, false);
+  Step();
+}
+
+// Moves the pointer from a to b in steps of at most `step` screen px, one update per position.
+inline void MoveTo(Vec2 a, Vec2 b, float step) {
+  Vec2 d = b - a;
+  int n = int(std::ceil(std::sqrt(d.x * d.x + d.y * d.y) / step));
+  for (int i = 1; i <= n; ++i) {
+    Hover({a.x + d.x * i / n, a.y + d.y * i / n});
+  }
+}
+
+// Presses `key` at `from`, moves to `to` (in one step unless `step` px is given) and releases it.
+inline void Stroke(int key, Vec2 from, Vec2 to, float step = 1e9f) {
+  Hover(from);
+  SetKey(key, true);
+  Step();
+  MoveTo(from, to, step);
+  SetKey(key, false);
+  Step();
+}
+
 // Centre of a toolbar widget in screen px (y up).
 inline Vec2 CentreOf(const Widget& widget) {
   Vec2 anchor = TheGame().toolbar.anchor;
   return {anchor.x + widget.x + widget.w / 2, anchor.y + widget.y + widget.h / 2};
 }
 
-// Hover, press and release the left button on a widget, then move back into the world.
+// Hover, press and release the left button on a widget.
 inline void Click(const Widget& widget) {
   Vec2 at = CentreOf(widget);
-  PointAt(at.x, at.y);
-  Step();
-  SetKey(1, true);
-  Step();
-  SetKey(1, false);
-  Step();
+  Hover(at);
+  Tap(kKeyLeftButton);
 }
 
 inline void ClickButton(int index) { Click(TheGame().toolbar.buttons[index]); }
 
-// A small rider: two points joined by a spring, focus on the first. Loaded as the rider in use.
+// A small rider: two points 30 units apart joined by a spring, focus on the first. Loaded as the
+// rider in use.
 inline void LoadTestRider(float x = 700.0f, float y = 500.0f) {
   CurrentRider& rider = TheGame().track.rider;
   ResetCurrentRider(rider);
-  AddSnapshotPoint(rider.snapshot, MakePoint(x, y, 1.0f, 10.0f, 0));
-  AddSnapshotPoint(rider.snapshot, MakePoint(x + 30.0f, y, 1.0f, 10.0f, 0));
-  rider.snapshot.points.front().id = 0;
-  rider.snapshot.points.back().id = 1;
-  Link fields;
-  fields.stiffness = 1.0f;
-  fields.restLength = 30.0f;
-  fields.breakLimit = 100.0f;
-  AddSnapshotLink(rider.snapshot, 0, 1, fields);
+  for (int id = 0; id < 2; ++id) AddSnapshotPoint(rider.snapshot, MakePoint(x + 30.0f * id, y, 1.0f, 10.0f, 0))->id = id;
+  AddSnapshotLink(rider.snapshot, 0, 1, Link{.restLength = 30.0f, .stiffness = 1.0f, .breakLimit = 100.0f});
   rider.focusPointId = 0;
   rider.loaded = 1;
   RestartRiderFromScratch(TheGame().track);
 }
+
+// A fresh session per test, with the parts of the game the tests look at.
+class TrackSessionTest : public ::testing::Test {
+ protected:
+  struct Session {
+    Session() { ResetSession(); }
+  } session_;
+  Game& game = TheGame();
+  TrackToolbar& bar = game.toolbar;
+  TrackScene& scene = game.track;
+  World& world = scene.world;
+  TrackEditor& editor = scene.editor;
+  View& view = scene.view;
+  Cursor& cursor = scene.cursor;
+};

@@ -1,84 +1,47 @@
 #include "gui/track_toolbar.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "graphics/sprites.h"
-#include "support/libpng_reference.h"
+#include "picture_file.h"
 #include "support/temp_folder.h"
 #include "track_session.h"
 
 namespace {
-class ToolbarTest : public ::testing::Test {
+class ToolbarTest : public TrackSessionTest {
  protected:
-  struct Session {
-    Session() { ResetSession(); }
-  } session_;
-  Game& game = TheGame();
-  TrackToolbar& bar = game.toolbar;
-  TrackScene& scene = game.track;
-  World& world = scene.world;
-  TrackEditor& editor = scene.editor;
-  View& view = scene.view;
-  Cursor& cursor = scene.cursor;
-
   int SelectedCount() {
     int n = 0;
     for (const Button& b : bar.buttons) n += b.selected;
     return n;
   }
 };
-
-// A 256 x 256 picture whose pixel (row, col) is (col, row, 99), written with libpng.
-std::string WriteGradient(const TempFolder& folder) {
-  std::vector<std::vector<uint8_t>> rows(256, std::vector<uint8_t>(256 * 3));
-  for (int r = 0; r < 256; ++r)
-    for (int c = 0; c < 256; ++c) {
-      rows[r][c * 3] = uint8_t(c);
-      rows[r][c * 3 + 1] = uint8_t(r);
-      rows[r][c * 3 + 2] = 99;
-    }
-  LibpngRecipe recipe;
-  recipe.width = recipe.height = 256;
-  recipe.colourType = PNG_COLOR_TYPE_RGB;
-  const std::vector<uint8_t> png = LibpngEncode(recipe, rows);
-  folder.write("toolbar_gradient.png", std::string(png.begin(), png.end()));
-  return folder.file("toolbar_gradient.png");
-}
 }  // namespace
 
 TEST_F(ToolbarTest, ToolButtonsChooseToolsAndHighlightOnlyThemselves) {
-  struct Case {
+  const struct {
     int button, tool;
-  } cases[] = {{kPanButton, kToolPan},         {kZoomButton, kToolZoom},   {kSceneryButton, kToolScenery},
-               {kEraserButton, kToolEraser},   {kDragButton, kToolPointDrag}, {kPencilButton, kToolPencil}};
-  for (const Case& c : cases) {
+  } cases[] = {{kPanButton, kToolPan},       {kZoomButton, kToolZoom},      {kSceneryButton, kToolScenery},
+               {kEraserButton, kToolEraser}, {kDragButton, kToolPointDrag}, {kPencilButton, kToolPencil}};
+  for (const auto& c : cases) {
     ClickButton(c.button);
     EXPECT_EQ(bar.currentTool, c.tool) << c.button;
     EXPECT_EQ(bar.buttons[c.button].selected, 1);
     EXPECT_EQ(SelectedCount(), 1);
   }
   // Boost: forward first, then each click toggles the direction and the face.
-  ClickButton(kBoostButton);
-  EXPECT_EQ(bar.currentTool, kToolBoostForward);
-  EXPECT_EQ(bar.buttons[kBoostButton].frame, 6);
-  ClickButton(kBoostButton);
-  EXPECT_EQ(bar.currentTool, kToolBoostBackward);
-  EXPECT_EQ(bar.buttons[kBoostButton].frame, 19);
-  ClickButton(kBoostButton);
-  EXPECT_EQ(bar.currentTool, kToolBoostForward);
-  EXPECT_EQ(bar.buttons[kBoostButton].frame, 6);
+  for (int click = 0; click < 3; ++click) {
+    ClickButton(kBoostButton);
+    EXPECT_EQ(bar.currentTool, click % 2 ? kToolBoostBackward : kToolBoostForward);
+    EXPECT_EQ(bar.buttons[kBoostButton].frame, click % 2 ? 19 : 6);
+  }
   // The pointer over the panel keeps tools from running; leaving it lets them run again.
-  Vec2 at = CentreOf(bar.buttons[kPencilButton]);
-  PointAt(at.x, at.y);
-  Step();
+  Hover(CentreOf(bar.buttons[kPencilButton]));
   EXPECT_EQ(bar.pointerInWorld, 0);
-  PointAt(600, 400);
-  Step();
+  Hover({600, 400});
   EXPECT_EQ(bar.pointerInWorld, 1);
 }
 
@@ -118,28 +81,19 @@ TEST_F(ToolbarTest, ClearNeedsFourClicksInARow) {
   }
   EXPECT_EQ(SolidLineCount(world), 1);
   // Leaving the button resets count and face; one more click then starts again at 21.
-  PointAt(600, 400);
-  Step();
+  Hover({600, 400});
   EXPECT_EQ(bar.clearCount, 0);
   EXPECT_EQ(bar.buttons[kClearButton].frame, 20);
   ClickButton(kClearButton);
   EXPECT_EQ(bar.buttons[kClearButton].frame, 21);
   EXPECT_EQ(SolidLineCount(world), 1);
-  PointAt(600, 400);
-  Step();
+  Hover({600, 400});
 
   // Four clicks without leaving it clear the track.
-  Vec2 at = CentreOf(bar.buttons[kClearButton]);
-  PointAt(at.x, at.y);
-  Step();
+  Hover(CentreOf(bar.buttons[kClearButton]));
   for (int i = 1; i <= 4; ++i) {
-    SetKey(1, true);
-    Step();
-    SetKey(1, false);
-    Step();
-    if (i < 4) {
-      EXPECT_EQ(bar.buttons[kClearButton].frame, 20 + i);
-    }
+    Tap(kKeyLeftButton);
+    EXPECT_EQ(bar.buttons[kClearButton].frame, i < 4 ? 20 + i : 20);
   }
   EXPECT_EQ(SolidLineCount(world), 0);
   EXPECT_EQ(bar.clearCount, 0);
@@ -151,32 +105,25 @@ TEST_F(ToolbarTest, SliderSetsTheThicknessForNewLines) {
   EXPECT_FLOAT_EQ(editor.newLineThickness, 1.0f);
   // Press on the knob's travel and drag far right: value w - 12 = 51, thickness 51 x 0.2 + 1.
   Vec2 at = CentreOf(bar.thickness);
-  PointAt(at.x, at.y - 5);
-  Step();
-  SetKey(1, true);
-  Step();
+  Hover({at.x, at.y - 5});
+  Press(kKeyLeftButton);
   PointAt(at.x + 300, at.y - 5);
   Step(2);
   EXPECT_FLOAT_EQ(GetValue(bar.thickness), 51.0f);
   EXPECT_NEAR(editor.newLineThickness, 11.2f, 1e-5f);
-  SetKey(1, false);
-  Step();
+  Release(kKeyLeftButton);
   EXPECT_FALSE(SliderDragActive());
 }
 
 TEST_F(ToolbarTest, SnapAndGhostButtonsToggleWithTheirFaces) {
-  ClickButton(kSnapButton);
-  EXPECT_EQ(editor.snapEnabled, 0);
-  EXPECT_EQ(bar.buttons[kSnapButton].frame, 25);
-  ClickButton(kSnapButton);
-  EXPECT_EQ(editor.snapEnabled, 1);
-  EXPECT_EQ(bar.buttons[kSnapButton].frame, 3);
-  ClickButton(kGhostButton);
-  EXPECT_EQ(world.ghost.on, 1);
-  EXPECT_EQ(bar.buttons[kGhostButton].frame, 37);
-  ClickButton(kGhostButton);
-  EXPECT_EQ(world.ghost.on, 0);
-  EXPECT_EQ(bar.buttons[kGhostButton].frame, 36);
+  for (int click = 0; click < 2; ++click) {
+    ClickButton(kSnapButton);
+    EXPECT_EQ(editor.snapEnabled, click);
+    EXPECT_EQ(bar.buttons[kSnapButton].frame, click ? 3 : 25);
+    ClickButton(kGhostButton);
+    EXPECT_EQ(world.ghost.on, 1 - click);
+    EXPECT_EQ(bar.buttons[kGhostButton].frame, click ? 36 : 37);
+  }
 }
 
 TEST_F(ToolbarTest, DemonstrationLock) {
@@ -207,16 +154,15 @@ TEST_F(ToolbarTest, DemonstrationLock) {
 
 TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   TempFolder folder;
-  ASSERT_TRUE(LoadImage(bar.picker, WriteGradient(folder).c_str()));
+  // 256 x 256: pixel (row, col) is (col, row, 99).
+  ASSERT_TRUE(LoadImage(bar.picker, WritePicture(folder, "gradient.png", 256, 256, [](int row, int col) {
+                                      return std::array<uint8_t, 3>{uint8_t(col), uint8_t(row), 99};
+                                    }).c_str()));
   Click(bar.swatch);
   EXPECT_TRUE(IsEnabled(bar.picker));
   // Clicking outside closes it and leaves the colour alone.
-  PointAt(800, 100);
-  Step();
-  SetKey(1, true);
-  Step();
-  SetKey(1, false);
-  Step();
+  Hover({800, 100});
+  Tap(kKeyLeftButton);
   EXPECT_FALSE(IsEnabled(bar.picker));
   EXPECT_EQ(editor.sceneryR + editor.sceneryG + editor.sceneryB, 0u);
 
@@ -224,10 +170,9 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   ASSERT_TRUE(IsEnabled(bar.picker));
   // Drag inside: column trunc(px - x - 4) + 4, row 256 - trunc(py - y - 4) - 5 (top row 0).
   Vec2 origin = bar.anchor + Vec2(bar.picker.x, bar.picker.y);
-  PointAt(origin.x + 100, origin.y + 60);
-  Step();
+  Hover({origin.x + 100, origin.y + 60});
   EXPECT_EQ(bar.pickerHover, 1);
-  SetKey(1, true);
+  SetKey(kKeyLeftButton, true);
   Step(2);
   int column = 96 + 4, row = 256 - 56 - 5;
   EXPECT_EQ(editor.sceneryR, uint32_t(column));
@@ -236,8 +181,7 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   EXPECT_EQ(bar.swatch.r, column);
   // While over the picker nothing else reacts: no stroke begins.
   EXPECT_EQ(editor.freehandStroke, 0);
-  SetKey(1, false);
-  Step();
+  Release(kKeyLeftButton);
   EXPECT_FALSE(IsEnabled(bar.picker));
   EXPECT_EQ(bar.pickerHover, 0);
 }
@@ -245,17 +189,13 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
 TEST_F(ToolbarTest, HandleDragsTheWholeToolbar) {
   Vec2 before = bar.anchor;
   Vec2 at = CentreOf(bar.handle);
-  PointAt(at.x, at.y);
-  Step();
-  SetKey(1, true);
-  Step();
+  Hover(at);
+  Press(kKeyLeftButton);
   EXPECT_EQ(bar.dragging, 1);
-  PointAt(at.x + 200, at.y - 100);
-  Step();
+  Hover({at.x + 200, at.y - 100});
   EXPECT_FLOAT_EQ(bar.anchor.x, before.x + 200);
   EXPECT_FLOAT_EQ(bar.anchor.y, before.y - 100);
-  SetKey(1, false);
-  Step();
+  Release(kKeyLeftButton);
   EXPECT_EQ(bar.dragging, 0);
 }
 
@@ -276,9 +216,7 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   AddSolidLine(world, {100, 0}, {200, 50}, 1.0f, LineKind::BoostForward);
   ClickButton(kSaveButton);
   EXPECT_EQ(dialogs, 1);
-  FILE* saved = fopen(chosen.c_str(), "rb");
-  ASSERT_NE(saved, nullptr);
-  fclose(saved);
+  ASSERT_FALSE(folder.read("toolbar_save.track").empty());
 
   ResetTrackWorld(scene);
   AssignSprite(kSlotRiderSheet, "sprites\\before.png", 4, 4, true);

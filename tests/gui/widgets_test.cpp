@@ -1,14 +1,11 @@
 #include "gui/widgets.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstdio>
 #include <string>
-#include <vector>
 
-#include "fake_input.h"
-#include "support/libpng_reference.h"
+#include "shell/fake_input.h"
+#include "picture_file.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -27,21 +24,6 @@ void Watch(W& widget) {
   widget.onLeave = CountLeave;
 }
 
-// An RGB picture written with libpng, so the picker reads a file it did not make itself.
-std::string WritePng(const TempFolder& folder, const char* name, int width, int height,
-                     const std::vector<uint8_t>& rgb) {
-  std::vector<std::vector<uint8_t>> rows;
-  for (int row = 0; row < height; ++row)
-    rows.emplace_back(rgb.begin() + row * width * 3, rgb.begin() + (row + 1) * width * 3);
-  LibpngRecipe recipe;
-  recipe.width = uint32_t(width);
-  recipe.height = uint32_t(height);
-  recipe.colourType = PNG_COLOR_TYPE_RGB;
-  const std::vector<uint8_t> png = LibpngEncode(recipe, rows);
-  folder.write(name, std::string(png.begin(), png.end()));
-  return folder.file(name);
-}
-
 class WidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,27 +33,12 @@ class WidgetTest : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(WidgetTest, ConstructedWidgetsAreHiddenAndInert) {
-  Button button;
-  Watch(button);
-  EXPECT_EQ(button.slot, -1);
-  EXPECT_EQ(button.frame, 1);
-  EXPECT_FLOAT_EQ(button.offset, 4.0f);
-  TextButton text;
-  EXPECT_FLOAT_EQ(text.offset, 0.0f);
-  EXPECT_FLOAT_EQ(text.depth, 4.0f);
-  UpdateButton(button, 0, 0, 1);
-  EXPECT_EQ(enters + presses, 0);
-}
-
 TEST_F(WidgetTest, EdgesAreOutsideAndClickNeedsPressInside) {
   Widget widget;
   Place(widget, {10, 20}, {30, 40}, 8, 3);
   Watch(widget);
-  EXPECT_FALSE(IsInside(widget, 10, 30));
-  EXPECT_FALSE(IsInside(widget, 40, 30));
-  EXPECT_FALSE(IsInside(widget, 20, 20));
-  EXPECT_FALSE(IsInside(widget, 20, 60));
+  for (Vec2 edge : {Vec2(10, 30), Vec2(40, 30), Vec2(20, 20), Vec2(20, 60)})
+    EXPECT_FALSE(IsInside(widget, edge.x, edge.y)) << edge.x << "," << edge.y;
   EXPECT_TRUE(IsInside(widget, 10.5f, 59.5f));
 
   // Pressed outside, moved in with the button held: the press is taken on entering.
@@ -121,30 +88,6 @@ TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
   EXPECT_EQ(clicks, 1);
   UpdateWidget(widget, 10, 10, 0);
   EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(WidgetTest, ButtonInsetGlidesHalfAPixelPerStep) {
-  Button button;
-  Place(button, {0, 0}, {32, 32}, 8, 7);
-  for (int i = 0; i < 3; ++i) UpdateButton(button, 10, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 2.5f);
-  for (int i = 0; i < 10; ++i) UpdateButton(button, 10, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.0f);
-  UpdateButton(button, 100, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.5f);
-  SetEnabled(button, false);
-  UpdateButton(button, 100, 10, 0);
-  EXPECT_FLOAT_EQ(button.offset, 0.5f);
-
-  // A text button placed under a resting pointer shows its hovered look within 8 steps.
-  TextButton text;
-  Place(text, {0, 0}, {100, 20}, 7, 0);
-  for (int i = 0; i < 8; ++i) UpdateButton(text, 50, 10, 0);
-  EXPECT_TRUE(IsHovered(text));
-  EXPECT_FLOAT_EQ(text.offset, 0.0f);
-  // Away from the pointer it glides to its rest inset in 8 steps.
-  for (int i = 0; i < 8; ++i) UpdateButton(text, 500, 10, 0);
-  EXPECT_FLOAT_EQ(text.offset, 4.0f);
 }
 
 TEST_F(WidgetTest, TextIsCutAndFitted) {
@@ -216,16 +159,10 @@ TEST_F(WidgetTest, SecondSliderIgnoresThePointerWhileTheFirstIsDragged) {
 TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   // 32 x 16 picture: red = column * 8, green = row * 16, blue 7.
   const int width = 32, height = 16;
-  std::vector<uint8_t> rgb(width * height * 3);
-  for (int row = 0; row < height; ++row)
-    for (int col = 0; col < width; ++col) {
-      uint8_t* p = &rgb[(row * width + col) * 3];
-      p[0] = uint8_t(col * 8);
-      p[1] = uint8_t(row * 16);
-      p[2] = 7;
-    }
   TempFolder folder;
-  std::string path = WritePng(folder, "picker_test.png", width, height, rgb);
+  std::string path = WritePicture(folder, "picker_test.png", width, height, [](int row, int col) {
+    return std::array<uint8_t, 3>{uint8_t(col * 8), uint8_t(row * 16), 7};
+  });
   ColourPicker picker;
   Place(picker, {100, 100}, {32, 16}, 11, 0);
   ASSERT_TRUE(LoadImage(picker, path.c_str()));

@@ -24,15 +24,8 @@ inline void InstallFakeInput(int screenWidth = 1024, int screenHeight = 768) {
   SetScreenHeight(screenHeight);
   Fake() = FakeInput{};
   Platform().readKeys = [](uint8_t keys[256]) { memcpy(keys, Fake().keys, 256); };
-  Platform().readCursor = [](int* x, int* y) {
-    *x = Fake().cursorX;
-    *y = Fake().cursorY;
-  };
-  Platform().warpCursor = [](int x, int y) {
-    Fake().cursorX = x;
-    Fake().cursorY = y;
-    Fake().warps += 1;
-  };
+  Platform().readCursor = [](int* x, int* y) { *x = Fake().cursorX, *y = Fake().cursorY; };
+  Platform().warpCursor = [](int x, int y) { Fake().cursorX = x, Fake().cursorY = y, ++Fake().warps; };
   ResetInput();
   RefreshInput();
 }
