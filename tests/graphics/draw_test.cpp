@@ -8,14 +8,9 @@
 // call that reached GL instead would not show in the record.
 namespace {
 
-class DrawRecording : public ::testing::Test {
- protected:
-  void SetUp() override { RecordDrawing(&commands); }
-  void TearDown() override { RecordDrawing(nullptr); }
+TEST(DrawRecording, EveryCallIsOneRecordWithItsArgumentsInOrder) {
   std::vector<DrawCommand> commands;
-};
-
-TEST_F(DrawRecording, EveryCallIsOneRecordWithItsArgumentsInOrder) {
+  RecordDrawing(&commands);
   PushTransform();
   Translate(12.5f, -3);
   Rotate(90);
@@ -24,6 +19,20 @@ TEST_F(DrawRecording, EveryCallIsOneRecordWithItsArgumentsInOrder) {
   EnableBlend(true);
   DrawCentredQuad(-20, 16);
   PopTransform();
+  const float xy[] = {0, 0, 10, 0, 10, 5, 0, 5};
+  DrawVertices(Primitive::LineLoop, xy, 4);
+  // Calls that draw nothing leave no record: an empty batch, and texture 0 (the previous one
+  // stays bound).
+  DrawVertices(Primitive::Lines, xy, 0);
+  BindTexture(0);
+  BindTexture(7);
+  SetLineWidth(2);
+  // Stopping the recorder stops the record; a second recorder gets only what follows.
+  RecordDrawing(nullptr);
+  std::vector<DrawCommand> second;
+  RecordDrawing(&second);
+  ClearToColour(1, 2, 3);
+  RecordDrawing(nullptr);
   const std::vector<DrawCommand> expected = {
       {DrawKind::PushTransform, {}},
       {DrawKind::Translate, {12.5f, -3}},
@@ -33,39 +42,12 @@ TEST_F(DrawRecording, EveryCallIsOneRecordWithItsArgumentsInOrder) {
       {DrawKind::EnableBlend, {1}},
       {DrawKind::DrawCentredQuad, {-20, 16}},
       {DrawKind::PopTransform, {}},
+      {DrawKind::DrawVertices, {float(int(Primitive::LineLoop)), 4, 0, 0, 10, 0, 10, 5, 0, 5}},
+      {DrawKind::BindTexture, {7}},
+      {DrawKind::SetLineWidth, {2}},
   };
   EXPECT_EQ(commands, expected);
-}
-
-TEST_F(DrawRecording, AVertexBatchKeepsItsPrimitiveCountAndEveryCoordinate) {
-  const float xy[] = {0, 0, 10, 0, 10, 5, 0, 5};
-  DrawVertices(Primitive::LineLoop, xy, 4);
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0].kind, DrawKind::DrawVertices);
-  const std::vector<float> numbers = {float(int(Primitive::LineLoop)), 4, 0, 0, 10, 0, 10, 5, 0, 5};
-  EXPECT_EQ(commands[0].numbers, numbers);
-}
-
-TEST_F(DrawRecording, CallsThatDrawNothingLeaveNoRecord) {
-  const float xy[] = {1, 2};
-  DrawVertices(Primitive::Lines, xy, 0);
-  BindTexture(0);  // the previous texture stays bound
-  EXPECT_TRUE(commands.empty());
-  BindTexture(7);
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], (DrawCommand{DrawKind::BindTexture, {7}}));
-}
-
-TEST_F(DrawRecording, StoppingTheRecorderStopsTheRecord) {
-  SetLineWidth(2);
-  RecordDrawing(nullptr);
-  std::vector<DrawCommand> second;
-  RecordDrawing(&second);
-  ClearToColour(1, 2, 3);
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], (DrawCommand{DrawKind::SetLineWidth, {2}}));
-  ASSERT_EQ(second.size(), 1u);
-  EXPECT_EQ(second[0], (DrawCommand{DrawKind::ClearToColour, {1, 2, 3}}));
+  EXPECT_EQ(second, (std::vector<DrawCommand>{{DrawKind::ClearToColour, {1, 2, 3}}}));
 }
 
 }  // namespace

@@ -28,32 +28,31 @@ struct Format {
 const Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
                            {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
-struct Recipe {
-  LibpngRecipe png;
-  int paletteSize = 0;                            // colour type 3
-  int paletteAlphas = 0;                          // tRNS entries for the palette
-  uint32_t seed = 1;
-};
-
-Recipe Make(Format format, uint32_t width, uint32_t height, bool interlace, uint32_t seed = 1) {
-  Recipe recipe;
-  recipe.png.colourType = format.colourType;
-  recipe.png.depth = format.depth;
-  recipe.png.width = width;
-  recipe.png.height = height;
-  recipe.png.interlace = interlace;
-  recipe.seed = seed;
-  if (format.colourType == 3) recipe.paletteSize = 1 << format.depth;
-  return recipe;
+// A palette of the colours given, the first alphas of them with tRNS entries.
+void SetPalette(LibpngRecipe& png, int colours, int alphas = 0) {
+  png.palette.clear();
+  png.paletteAlphas.clear();
+  for (int i = 0; i < colours; ++i) png.palette.push_back({png_byte(i * 53), png_byte(255 - i * 7), png_byte(i * i)});
+  for (int i = 0; i < alphas; ++i) png.paletteAlphas.push_back(png_byte(i * 97 + 3));
 }
 
-// Packed scanlines: smooth ramps with noise, so every filter has work; with a colour key,
-// every third pixel is the key colour 0.
-std::vector<Bytes> MakeRows(const Recipe& recipe) {
-  const LibpngRecipe& png = recipe.png;
-  std::mt19937 random(recipe.seed);
+LibpngRecipe Make(Format format, uint32_t width, uint32_t height, bool interlace) {
+  LibpngRecipe png;
+  png.width = width;
+  png.height = height;
+  png.colourType = format.colourType;
+  png.depth = format.depth;
+  png.interlace = interlace;
+  if (format.colourType == 3) SetPalette(png, 1 << format.depth);
+  return png;
+}
+
+// libpng's file of packed scanlines: smooth ramps with noise, so every filter has work; with a
+// colour key, every third pixel is the key colour 0.
+Bytes Encode(const LibpngRecipe& png, uint32_t seed = 1) {
+  std::mt19937 random(seed);
   const int channels = png.colourType == 2 ? 3 : png.colourType == 4 ? 2 : png.colourType == 6 ? 4 : 1;
-  const uint32_t maxValue = png.colourType == 3 ? uint32_t(recipe.paletteSize - 1) : (1u << png.depth) - 1;
+  const uint32_t maxValue = png.colourType == 3 ? uint32_t(png.palette.size() - 1) : (1u << png.depth) - 1;
   std::vector<Bytes> rows(png.height, Bytes((size_t(png.width) * channels * png.depth + 7) / 8, 0));
   for (uint32_t y = 0; y < png.height; ++y) {
     for (uint32_t x = 0; x < png.width; ++x) {
@@ -72,25 +71,15 @@ std::vector<Bytes> MakeRows(const Recipe& recipe) {
       }
     }
   }
-  return rows;
+  return LibpngEncode(png, rows);
 }
 
-Bytes Encode(Recipe recipe) {
-  for (int i = 0; i < recipe.paletteSize; ++i) {
-    recipe.png.palette.push_back({png_byte(i * 53), png_byte(255 - i * 7), png_byte(i * i)});
-  }
-  for (int i = 0; i < recipe.paletteAlphas; ++i) recipe.png.paletteAlphas.push_back(png_byte(i * 97 + 3));
-  std::vector<Bytes> rows = MakeRows(recipe);
-  return LibpngEncode(recipe.png, rows);
-}
-
-void ExpectSameAsLibpng(const Recipe& recipe) {
-  const LibpngRecipe& png = recipe.png;
+void ExpectSameAsLibpng(const LibpngRecipe& png, uint32_t seed = 1) {
   SCOPED_TRACE(testing::Message() << png.width << "x" << png.height << " type " << png.colourType << " depth "
                                   << png.depth << " interlace " << png.interlace << " filters " << png.filters
                                   << " level " << png.level << " strategy " << png.strategy << " palette "
-                                  << recipe.paletteSize << "/" << recipe.paletteAlphas << " key " << png.zeroKey);
-  const Bytes file = Encode(recipe);
+                                  << png.palette.size() << "/" << png.paletteAlphas.size() << " key " << png.zeroKey);
+  const Bytes file = Encode(png, seed);
   ASSERT_FALSE(file.empty());
   Bytes expected;
   uint32_t width = 0, height = 0;
@@ -164,22 +153,22 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
       for (int filter : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
                          PNG_ALL_FILTERS}) {
         for (const auto& size : sizes) {
-          Recipe recipe = Make(format, size[0], size[1], interlace, size[0] * 7 + uint32_t(filter));
-          recipe.png.filters = filter;
-          ExpectSameAsLibpng(recipe);
+          LibpngRecipe png = Make(format, size[0], size[1], interlace);
+          png.filters = filter;
+          ExpectSameAsLibpng(png, size[0] * 7 + uint32_t(filter));
         }
       }
       // A palette shorter than the depth allows, with tRNS for part of it and for all of it;
       // a colour key for grey and RGB.
-      Recipe keyed = Make(format, 23, 19, interlace);
+      LibpngRecipe keyed = Make(format, 23, 19, interlace);
       if (format.colourType == 3) {
-        keyed.paletteSize = format.depth == 1 ? 2 : (1 << format.depth) - 1;
-        for (int alphas : {keyed.paletteSize > 2 ? keyed.paletteSize / 2 : 1, keyed.paletteSize}) {
-          keyed.paletteAlphas = alphas;
+        const int colours = format.depth == 1 ? 2 : (1 << format.depth) - 1;
+        for (int alphas : {colours > 2 ? colours / 2 : 1, colours}) {
+          SetPalette(keyed, colours, alphas);
           ExpectSameAsLibpng(keyed);
         }
       } else if (format.colourType == 0 || format.colourType == 2) {
-        keyed.png.zeroKey = true;
+        keyed.zeroKey = true;
         ExpectSameAsLibpng(keyed);
       }
     }
@@ -187,12 +176,12 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
   // Stored and fixed-code streams, and images of several IDAT chunks through the fast loop.
   for (const Format& format : {Format{6, 8}, Format{2, 16}, Format{3, 4}, Format{0, 2}}) {
     for (bool interlace : {false, true}) {
-      Recipe recipe = Make(format, 61, 47, interlace);
-      recipe.png.level = 0;
-      ExpectSameAsLibpng(recipe);
-      recipe.png.level = 6;
-      recipe.png.strategy = Z_FIXED;
-      ExpectSameAsLibpng(recipe);
+      LibpngRecipe png = Make(format, 61, 47, interlace);
+      png.level = 0;
+      ExpectSameAsLibpng(png);
+      png.level = 6;
+      png.strategy = Z_FIXED;
+      ExpectSameAsLibpng(png);
       ExpectSameAsLibpng(Make(format, 300, 200, interlace));
     }
   }
@@ -227,7 +216,6 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
   const Bytes rgb = Header(1, 2, 8, 2), idat = Idat(kTwoRows);
   const Bytes good = Assemble(rgb, {idat});
   const Bytes twoColours = Chunk("PLTE", {1, 2, 3, 4, 5, 6});
-  auto withData = [](const Bytes& header, const Bytes& zlib) { return Assemble(header, {Chunk("IDAT", zlib)}); };
   auto tRNS = [](int colourType, const Bytes& data) { return Assemble(Header(1, 1, 8, colourType), {Chunk("tRNS", data)}); };
   auto bKGD = [](int colourType, const Bytes& data) { return Assemble(Header(1, 1, 8, colourType), {Chunk("bKGD", data)}); };
   const struct {
@@ -274,10 +262,6 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
       {"RGB bKGD size", bKGD(2, {0, 0}), 45},
       {"RGBA bKGD size", bKGD(6, {0, 0}), 45},
       {"no IDAT", Assemble(rgb, {}), kInflateZlibShort},
-      {"zlib of 1 byte", withData(rgb, {0x78}), kInflateZlibShort},
-      {"zlib check", withData(rgb, {0x78, 0x00, 0x03, 0x00}), kInflateHeaderCheck},
-      {"zlib method", withData(rgb, {0x77, 0x09, 0x03, 0x00}), kInflateHeaderMethod},
-      {"zlib dictionary", withData(rgb, {0x78, 0x20, 0x03, 0x00}), kInflateHeaderDictionary},
       {"filter type 5", Assemble(rgb, {Idat({0, 1, 2, 3, 5, 4, 5, 6})}), 36},
       {"more data than the image", Assemble(rgb, {Idat({0, 1, 2, 3, 0, 4, 5, 6, 7})}), kInflateLiteralOverflow},
       {"8-bit index past PLTE", Assemble(Header(2, 1, 8, 3), {twoColours, Idat({0, 1, 2})}), 46},
@@ -299,9 +283,9 @@ TEST(PngDecoder, DamagedFilesNeverReadOutside) {
   std::mt19937 random(5);
   for (const Format& format : {Format{6, 8}, Format{3, 2}, Format{0, 16}}) {
     for (bool interlace : {false, true}) {
-      Recipe recipe = Make(format, 37, 21, interlace);
-      if (format.colourType == 3) recipe.paletteSize = 3;
-      const Bytes file = Encode(recipe);
+      LibpngRecipe png = Make(format, 37, 21, interlace);
+      if (format.colourType == 3) SetPalette(png, 3);
+      const Bytes file = Encode(png);
       for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 50) {
         const Bytes part = Cut(file, cut);
         const PngImage image = DecodePng(part.data(), part.size());

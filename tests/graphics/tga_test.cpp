@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -32,49 +31,39 @@ bool Decodes(const Bytes& bytes, TgaImage* image) { return DecodeTga(bytes.data(
 
 }  // namespace
 
-TEST(TgaDecoder, UncompressedPixelsTurnFromBgrToRgbInFileOrder) {
-  // 3 x 2, 24 bits: pixels are stored B, G, R.
-  Bytes file = With(Header(2, 3, 2, 24), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
-  TgaImage image;
-  ASSERT_TRUE(Decodes(file, &image));
-  EXPECT_EQ(image.width, 3u);
-  EXPECT_EQ(image.height, 2u);
-  EXPECT_EQ(image.channels, 3u);
-  EXPECT_EQ(image.pixels, (Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13, 18, 17, 16}));
-
-  // 32 bits keep their alpha; bytes after the pixels are ignored.
-  file = With(Header(2, 1, 2, 32), {10, 20, 30, 40, 50, 60, 70, 0, 99, 99});
-  ASSERT_TRUE(Decodes(file, &image));
-  EXPECT_EQ(image.channels, 4u);
-  EXPECT_EQ(image.pixels, (Bytes{30, 20, 10, 40, 70, 60, 50, 0}));
-
-  // Widths above 255 use the size field's high byte: 300 x 1.
-  file = Header(2, 300, 1, 24);
-  file.resize(file.size() + 900, 7);
-  ASSERT_TRUE(Decodes(file, &image));
-  EXPECT_EQ(image.pixels.size(), 900u);
-}
-
-TEST(TgaDecoder, RunLengthPacketsRepeatOrCopy) {
-  // 130 repeats the next pixel 3 times; 2 copies the next 3 pixels; 128 is a run of 1.
-  Bytes file = With(Header(10, 7, 1, 24), {130, 1, 2, 3, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 128, 20, 21, 22});
-  TgaImage image;
-  ASSERT_TRUE(Decodes(file, &image));
-  EXPECT_EQ(image.width, 7u);
-  EXPECT_EQ(image.pixels, (Bytes{3, 2, 1, 3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 22, 21, 20}));
-
-  // Packets run on across rows; 32-bit runs carry alpha.
-  file = With(Header(10, 2, 2, 32), {131, 1, 2, 3, 4});
-  ASSERT_TRUE(Decodes(file, &image));
-  EXPECT_EQ(image.height, 2u);
-  EXPECT_EQ(image.pixels, (Bytes{3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4}));
-
-  // The longest run (255 = 128 pixels) fills a 16 x 8 image from four bytes.
-  file = With(Header(10, 16, 8, 24), {255, 9, 8, 7});
-  ASSERT_TRUE(Decodes(file, &image));
-  ASSERT_EQ(image.pixels.size(), 128u * 3);
-  EXPECT_EQ(image.pixels[381], 7);
-  EXPECT_EQ(image.pixels[383], 9);
+TEST(TgaDecoder, PixelsTurnFromBgrToRgbInFileOrder) {
+  Bytes wide = Header(2, 300, 1, 24);
+  wide.resize(wide.size() + 900, 7);
+  Bytes longestRun;
+  for (int i = 0; i < 128; ++i) longestRun.insert(longestRun.end(), {7, 8, 9});
+  const struct {
+    const char* what;
+    Bytes file;
+    uint32_t width, height, channels;
+    Bytes pixels;
+  } cases[] = {
+      {"3 x 2 at 24 bits, stored B, G, R", With(Header(2, 3, 2, 24), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}),
+       3, 2, 3, {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13, 18, 17, 16}},
+      {"32 bits keep their alpha; bytes after the pixels are ignored",
+       With(Header(2, 1, 2, 32), {10, 20, 30, 40, 50, 60, 70, 0, 99, 99}), 1, 2, 4, {30, 20, 10, 40, 70, 60, 50, 0}},
+      {"widths above 255 use the size field's high byte", wide, 300, 1, 3, Bytes(900, 7)},
+      // 130 repeats the next pixel 3 times; 2 copies the next 3 pixels; 128 is a run of 1.
+      {"runs and copies", With(Header(10, 7, 1, 24), {130, 1, 2, 3, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 128, 20, 21, 22}),
+       7, 1, 3, {3, 2, 1, 3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 22, 21, 20}},
+      {"packets run on across rows; 32-bit runs carry alpha", With(Header(10, 2, 2, 32), {131, 1, 2, 3, 4}), 2, 2,
+       4, {3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4}},
+      {"the longest run (255 = 128 pixels) fills 16 x 8", With(Header(10, 16, 8, 24), {255, 9, 8, 7}), 16, 8, 3,
+       longestRun},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TgaImage image;
+    ASSERT_TRUE(Decodes(c.file, &image));
+    EXPECT_EQ(image.width, c.width);
+    EXPECT_EQ(image.height, c.height);
+    EXPECT_EQ(image.channels, c.channels);
+    EXPECT_EQ(image.pixels, c.pixels);
+  }
 }
 
 TEST(TgaDecoder, RefusesWhatItCannotShowFaithfully) {
@@ -118,11 +107,8 @@ TEST(TgaDecoder, RefusesWhatItCannotShowFaithfully) {
   EXPECT_FALSE(DecodeTga(nullptr, 100, &image));
 }
 
-TEST(TgaDecoder, LoaderRefusesMissingAndDamagedFiles) {
+TEST(TgaDecoder, LoaderRefusesAMissingFile) {
   // Without a file there is nothing to upload, so no GL context is needed here.
   TempFolder folder;
   EXPECT_EQ(LoadTgaTexture(folder.file("no_such_sprite.tga").c_str()), 0u);
-  const Bytes damaged = Header(2, 4, 4, 24);
-  folder.write("damaged.tga", std::string(damaged.begin(), damaged.end()));
-  EXPECT_EQ(LoadTgaTexture(folder.file("damaged.tga").c_str()), 0u);
 }

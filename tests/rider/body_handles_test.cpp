@@ -9,7 +9,6 @@
 
 #include "rider/body.h"
 #include "rider/link_breaking.h"
-#include "rider/physics_log.h"
 #include "support/body_builder.h"
 
 namespace {
@@ -131,7 +130,6 @@ class HandleRun {
 }  // namespace
 
 TEST(BodyHandles, ResolveOnlyToTheirOwnLiveRecordThroughRandomRuns) {
-  PhysicsLog log;                                 // clean-up logs every broken link
   for (uint32_t seed = 1; seed <= 12; ++seed) {
     HandleRun run(seed);
     for (int step = 0; step < 2500; ++step) {
