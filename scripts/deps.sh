@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Velmora needs to build, play and test, if any are missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev libgtk-3-dev libstb-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libsdl2-dev libgtk-3-dev libx11-dev libxtst-dev libstb-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libcairo2-dev fonts-dejavu-core
   xvfb xauth)
 missing=()

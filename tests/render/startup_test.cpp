@@ -11,6 +11,12 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "track/track_file.h"
+
+// Last: Xlib's macros would otherwise clash with the test framework's names.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -43,7 +49,7 @@ struct RunningGame {
     return false;
   }
   int stopWith(int signal) {
-    kill(pid, signal);
+    if (signal) kill(pid, signal);
     int status = 0;
     for (int i = 0; i < 400 && waitpid(pid, &status, WNOHANG) == 0; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -81,6 +87,48 @@ TEST(Startup, LogsInOrderRunsAndShutsDownCleanlyWhenClosed) {
   std::vector<long> at = Positions(log, expected);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_GE(at[i], 0) << "missing or out of order: " << expected[i];
   EXPECT_EQ(log.find("ERROR!"), std::string::npos) << log;
+}
+
+// The real path: X pointer and key events through the server. A stroke drawn with the left button
+// held becomes lines, and Escape leaves through the normal exit, which keeps them in
+// last_played.track. The pointer moves by warps, as the game's own slider moves it: they make no
+// device events, so only a reading straight from the server follows them.
+TEST(Startup, ARealStrokeBecomesLinesThatEscapeKeeps) {
+  RunningGame game;
+  ASSERT_TRUE(game.waitForLog("Application activated!")) << game.folder.read("System.log");
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));  // past the warm-up steps
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const std::string log = game.folder.read("System.log");
+  const size_t handle = log.find("with handle ");
+  ASSERT_NE(handle, std::string::npos);
+  XSetInputFocus(display, Window(std::stoul(log.substr(handle + 12))), RevertToParent, CurrentTime);
+  auto pause = [display](int ms) {
+    XFlush(display);
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  };
+  const Window root = DefaultRootWindow(display);
+  XWarpPointer(display, None, root, 0, 0, 0, 0, 300, 300);
+  pause(100);
+  XTestFakeButtonEvent(display, 1, True, CurrentTime);
+  pause(100);
+  for (int i = 1; i <= 20; ++i) {
+    XWarpPointer(display, None, root, 0, 0, 0, 0, 300 + i * 15, 300 + i * 5);
+    pause(30);
+  }
+  XTestFakeButtonEvent(display, 1, False, CurrentTime);
+  pause(200);
+  const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+  XTestFakeKeyEvent(display, escape, True, CurrentTime);
+  pause(100);
+  XTestFakeKeyEvent(display, escape, False, CurrentTime);
+  XCloseDisplay(display);
+  EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
+  const std::string saved = game.folder.read("last_played.track");
+  TrackFileContent content;
+  ASSERT_EQ(ParseTrackFile(reinterpret_cast<const uint8_t*>(saved.data()), saved.size(), false, &content),
+            FileLoad::Loaded);
+  EXPECT_GE(content.solids.size(), 5u) << "a 300-pixel stroke is a line every 40 units";
 }
 
 TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {
