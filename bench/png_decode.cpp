@@ -39,23 +39,9 @@ Bytes MakePhoto(uint32_t size) {
       rows[y][4 * x + 3] = 255;
     }
   }
-  Bytes file;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(png, &file, WriteToVector, nullptr);
-  png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_bytep> pointers;
-  for (Bytes& row : rows) pointers.push_back(row.data());
-  png_write_image(png, pointers.data());
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return file;
+  LibpngRecipe recipe;
+  recipe.width = recipe.height = size;
+  return LibpngEncode(recipe, rows);
 }
 
 // libpng into a freshly allocated RGBA image, as DecodePng gives it.
