@@ -28,9 +28,7 @@ constexpr int kHeight = 240;
 
 using Bytes = std::vector<uint8_t>;
 
-struct Pixel {
-  int r, g, b;
-};
+struct Pixel { int r, g, b; };
 
 Pixel ReadPixel(int x, int y) {
   uint8_t p[4] = {};
@@ -46,10 +44,7 @@ Pixel ReadPixel(int x, int y) {
                                        << want.b << ")";
 }
 
-struct Expected {
-  int x, y;
-  Pixel colour;
-};
+struct Expected { int x, y; Pixel colour; };
 
 void ExpectPixels(std::initializer_list<Expected> pixels, int tolerance = 2) {
   for (const Expected& e : pixels) EXPECT_TRUE(Near(ReadPixel(e.x, e.y), e.colour, e.x, e.y, tolerance));
@@ -160,11 +155,7 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   // A 3 x 2 TGA at 24 bits: each row is 9 bytes, so the upload must not assume 4-byte rows.
   const Pixel colours[6] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
   std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 2, 0, 24, 0};
-  for (const Pixel& p : colours) {
-    tga.push_back(char(p.b));
-    tga.push_back(char(p.g));
-    tga.push_back(char(p.r));
-  }
+  for (const Pixel& p : colours) tga += {char(p.b), char(p.g), char(p.r)};
   folder_.write("sprites/odd.tga", tga);
   AssignSprite(1, "sprites\\odd.tga", 1, 1, true);
   ClearToColour(0, 0, 0);
@@ -208,9 +199,6 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   DrawQuad(200, 100);
   glFinish();
   ExpectPixels({{50, 50, kBlue}, {150, 50, {0, 255, 0}}});  // the texels' centres, s = 1/4 and 3/4
-  glMatrixMode(GL_TEXTURE);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
 }
 
 TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays) {
@@ -250,8 +238,8 @@ TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
       for (int x = left; x < left + width; ++x) count += rgba[(size_t(y) * kWidth + x) * 4] > 128;
     return count;
   };
-  int h = lit(20, 100, 48, 48), space = lit(68, 100, 48, 48), w = lit(116, 100, 48, 48);
-  int dot = lit(164, 100, 48, 48);
+  const int h = lit(20, 100, 48, 48), space = lit(68, 100, 48, 48);
+  const int w = lit(116, 100, 48, 48), dot = lit(164, 100, 48, 48);
   EXPECT_GT(h, 48 * 48 / 10) << "H has ink";
   EXPECT_GT(w, 48 * 48 / 10) << "W has ink";
   EXPECT_EQ(space, 0) << "the space is blank";

@@ -49,20 +49,14 @@ int Marked(const std::vector<uint8_t>& screen, int x, int y, int half) {
   return n;
 }
 
-int Differences(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1) {
+// Pixels of the box x0..x1, y0..y1 (ends excluded) that differ between a and b; with darkOnly,
+// only those dark in b but not in a.
+int Differences(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1,
+                bool darkOnly = false) {
   int n = 0;
   for (int y = y0; y < y1; ++y)
     for (int x = x0; x < x1; ++x)
-      if (!(At(a, x, y) == At(b, x, y))) ++n;
-  return n;
-}
-
-// Pixels that are dark in b but were not in a.
-int DarkenedBy(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x)
-      if (At(b, x, y).Dark() && !At(a, x, y).Dark()) ++n;
+      n += darkOnly ? At(b, x, y).Dark() && !At(a, x, y).Dark() : !(At(a, x, y) == At(b, x, y));
   return n;
 }
 
@@ -155,7 +149,7 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   AddSolidLine(world, from, to, 30.0f, LineKind::Normal);
   std::vector<uint8_t> covered = Render();
   // The panel's picture is nearly opaque: the line may shade it a little but never shows through.
-  EXPECT_EQ(DarkenedBy(screen, covered, int(anchor.x) + 2, ty - 20, int(anchor.x) + 60, ty + 20), 0);
+  EXPECT_EQ(Differences(screen, covered, int(anchor.x) + 2, ty - 20, int(anchor.x) + 60, ty + 20, true), 0);
   EXPECT_TRUE(At(covered, int(anchor.x) + 90, ty).Dark());
 
   // The cursor is drawn last: over the line and over the toolbar.

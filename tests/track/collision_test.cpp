@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "rider/simulation.h"
 #include "support/body_builder.h"
@@ -65,9 +66,7 @@ TEST_F(CollisionTest, SlopeCarriesARiderDownhill) {
   BodyPoint* a = Add(body, {.x = 100, .y = 1480, .radius = 8});
   BodyPoint* b = Add(body, {.x = 130, .y = 1465, .radius = 8});
   BodyPoint* c = Add(body, {.x = 115, .y = 1500, .radius = 8});
-  Tie(body, a, b, {.stiffness = 0.5f});
-  Tie(body, b, c, {.stiffness = 0.5f});
-  Tie(body, c, a, {.stiffness = 0.5f});
+  for (auto [from, to] : {std::pair{a, b}, {b, c}, {c, a}}) Tie(body, from, to, {.stiffness = 0.5f});
   float lastX = a->x;
   for (int i = 0; i < 10; ++i) {
     RunSteps(body, w, 30);

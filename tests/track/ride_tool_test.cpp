@@ -69,15 +69,12 @@ class RideToolTest : public GameFilesTest {
     // break group.
     CurrentRider high;
     ClearBody(body);
-    BodyPoint* a = AddPoint(body, 0, 2400, 1, 6, 0, 1, 0.0001f);
-    BodyPoint* b = AddPoint(body, 40, 2400, 1, 6, 0, 1, 0.0001f);
-    BodyPoint* c = AddPoint(body, 40, 2440, 3, 6, 0, 1, 0.0001f);
-    BodyPoint* d = AddPoint(body, 0, 2445, 3, 6, 0, 1, 0.0001f);
-    AddLink(body, a, b, 0.9f, 0, 1000.0f, LinkKind::Spring);
-    AddLink(body, b, c, 0.9f, 1, 1e-5f, LinkKind::Spring);
-    AddLink(body, c, d, 0.9f, 0, 2e-5f, LinkKind::Spring);
-    AddLink(body, d, a, 0.9f, 1, 1.5e-5f, LinkKind::Spring);
-    AddLink(body, a, c, 0.9f, 0, 1e-5f, LinkKind::Spring);
+    BodyPoint* p[4];
+    const float corners[4][3] = {{0, 2400, 1}, {40, 2400, 1}, {40, 2440, 3}, {0, 2445, 3}};  // x, y, mass
+    for (int i = 0; i < 4; ++i) p[i] = AddPoint(body, corners[i][0], corners[i][1], corners[i][2], 6, 0, 1, 0.0001f);
+    const struct { int a, b, group; float factor; } links[] = {
+        {0, 1, 0, 1000.0f}, {1, 2, 1, 1e-5f}, {2, 3, 0, 2e-5f}, {3, 0, 1, 1.5e-5f}, {0, 2, 0, 1e-5f}};
+    for (const auto& l : links) AddLink(body, p[l.a], p[l.b], 0.9f, l.group, l.factor, LinkKind::Spring);
     TakeSnapshot(body, high.snapshot);
     high.focusPointId = 0;
     high.loaded = 1;
@@ -168,21 +165,19 @@ TEST_F(RideToolTest, ARefusedFilePrintsTheGamesLineAndExitsOne) {
   damaged[27] = char(0xc0);
   damaged[28] = char(0x7f);  // the first x1 becomes NaN
   folder_.write("damaged.track", damaged);
-  RideRun run = RunRide(Arg("damaged.track") + " " + Arg("riders/bike.rider"), folder_.file("err"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.out.empty());
-  EXPECT_EQ(run.err, "File of unknown format or damaged! Not loaded.\n");
-
-  run = RunRide(Arg("missing.track"), folder_.file("err"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "File not opened. User pressed cancel or file damaged\n");
-
   folder_.write("riders/bad.rider", std::string("TOLK_RIDER_RIDER\0\xff\xff\xff\xff", 21));
-  run = RunRide(Arg("hills.track") + " " + Arg("riders/bad.rider"), folder_.file("err"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "File of unknown format or damaged! Not loaded.\n");
-
-  run = RunRide(Arg("hills.track") + " --steps -5", folder_.file("err"));
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("usage: velmora-ride"), std::string::npos);
+  const std::string refused = "File of unknown format or damaged! Not loaded.\n";
+  const struct { std::string args; int status; std::string err; } cases[] = {
+      {Arg("damaged.track") + " " + Arg("riders/bike.rider"), 1, refused},
+      {Arg("missing.track"), 1, "File not opened. User pressed cancel or file damaged\n"},
+      {Arg("hills.track") + " " + Arg("riders/bad.rider"), 1, refused}};
+  for (const auto& c : cases) {
+    const RideRun run = RunRide(c.args, folder_.file("err"));
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_TRUE(run.out.empty()) << c.args;
+    EXPECT_EQ(run.err, c.err) << c.args;
+  }
+  const RideRun usage = RunRide(Arg("hills.track") + " --steps -5", folder_.file("err"));
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos);
 }

@@ -5,8 +5,12 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "rider/current_rider.h"
 #include "gui/game.h"
@@ -31,9 +35,17 @@ std::string U32(uint32_t value) {
   return bytes;
 }
 std::string F32(float value) {
-  uint32_t bits;
-  memcpy(&bits, &value, 4);
-  return U32(bits);
+  std::string bytes(4, '\0');
+  PutF32(bytes, 0, value);
+  return bytes;
+}
+const std::string kMagic("TOLK_RIDER_TRACK\0", 17);
+// One stored solid line record (24 bytes) and one scenery record (23 bytes, colour last).
+std::string Solid(float x1, float y1, float x2, float y2, float thickness, uint32_t kind) {
+  return F32(x1) + F32(y1) + F32(x2) + F32(y2) + F32(thickness) + U32(kind);
+}
+std::string Scenery(float x1, float y1, float x2, float y2, const char* rgb) {
+  return F32(x1) + F32(y1) + F32(x2) + F32(y2) + F32(1) + std::string(rgb, 3);
 }
 
 // A small rider: a box of four points on two wheels' worth of links, with a sprite.
@@ -44,12 +56,9 @@ void SaveSmallRider(const std::string& storedPath, float offsetX) {
   BodyPoint* b = AddPoint(body, offsetX + 30, 20, 1, 8, 1, 1, 0.0001f);
   BodyPoint* c = AddPoint(body, offsetX + 30, 50, 1, 6, 1, 1, 0.0001f);
   BodyPoint* d = AddPoint(body, offsetX + 0, 50, 1, 6, 1, 1, 0.0001f);
-  AddLink(body, a, b, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, b, c, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, c, d, 1, 0, 1000, LinkKind::Spring);
-  Link* da = AddLink(body, d, a, 1, 0, 1000, LinkKind::Spring);
-  AddLink(body, a, c, 1, 0, 1000, LinkKind::Spring);
-  AttachSprite(body, da, 15, 2, 0, 0, 10, 4, 0);
+  for (auto [from, to] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}, {a, c}})
+    AddLink(body, from, to, 1, 0, 1000, LinkKind::Spring);
+  AttachSprite(body, &*std::next(body.links.begin(), 3), 15, 2, 0, 0, 10, 4, 0);
   AddAngleJoint(body, a, b, c, 80, 0.1f);
   TakeSnapshot(body, rider.snapshot);
   rider.focusPointId = 2;
@@ -102,15 +111,10 @@ TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
   snprintf(rider.path, sizeof rider.path, "abc.rid");
   AddSolidLine(world, {0, 0}, {100, 0}, 1, LineKind::Normal);
   ASSERT_TRUE(SaveTrack(world, rider, Stored("one.track").c_str()));
-  const std::string expected = std::string("TOLK_RIDER_TRACK\0", 17) +
-                               std::string("\x01\0\0\0\x01\0\0\0", 8) +          // version 1, one line
-                               std::string("\0\0\0\0\0\0\0\0", 8) +              // x1 = 0, y1 = 0
-                               std::string("\0\0\xc8\x42\0\0\0\0", 8) +          // x2 = 100, y2 = 0
-                               std::string("\0\0\x80\x3f\0\0\0\0", 8) +          // thickness 1, kind 0
-                               std::string("\x01\0\0\0\0\0\0\0", 8) +            // version 1, no scenery
-                               std::string("\0", 1) +                            // no start state
-                               std::string("\x08\0\0\0abc.rid\0", 12);           // L = 8
-  EXPECT_EQ(folder_.read("one.track"), expected);
+  // Version 1 and one line, version 1 and no scenery, no start state, a name of L = 8.
+  EXPECT_EQ(folder_.read("one.track"), kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
+                                           std::string("\0", 1) + U32(8) + std::string("abc.rid\0", 8));
+  EXPECT_EQ(F32(100), std::string("\0\0\xc8\x42", 4)) << "little-endian IEEE single";
   const std::vector<std::string> lines = LogLines();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
@@ -204,46 +208,31 @@ TEST_F(TrackFileTest, OnlyCleanEndsOfTheOptionalItemsLoadAndEveryOtherCutChanges
     const std::string whole = folder_.read("whole.track");
     const size_t afterScenery = 17 + 8 + 24 * 4 + 8 + 23 * 2;
     const size_t afterStart = whole.size() - (4 + strlen("riders\\small.rider") + 1);
-
-    auto world = std::make_unique<World>();
-    auto rider = std::make_unique<CurrentRider>();
-    MakeBefore(*world, *rider);
-    std::string before = State(*world, *rider);
     for (size_t cut = 0; cut <= whole.size(); ++cut) {
+      SCOPED_TRACE(testing::Message() << "cut at " << cut << (withStart ? " with" : " without") << " start");
+      auto world = std::make_unique<World>();
+      auto rider = std::make_unique<CurrentRider>();
+      MakeBefore(*world, *rider);
+      const std::string before = State(*world, *rider);
       folder_.write("cut.track", whole.substr(0, cut));
       const FileLoad result = LoadTrack(*world, *rider, Stored("cut.track").c_str());
-      const bool clean = cut == afterScenery || cut == afterStart || cut == whole.size() ||
-                         (!withStart && cut == afterScenery + 1);
-      if (cut <= 17) {
-        EXPECT_EQ(result, FileLoad::NotOpened) << cut;
-        EXPECT_EQ(LastLogLine(), kNotOpened) << cut;
-      } else if (!clean) {
-        EXPECT_EQ(result, FileLoad::Refused) << cut;
-        EXPECT_EQ(LastLogLine(), kRefused) << cut;
-      }
-      if (!clean) {
-        ASSERT_EQ(State(*world, *rider), before) << "cut at " << cut << (withStart ? " with" : " without") << " start";
+      const bool noStart = cut == afterScenery || (!withStart && cut == afterScenery + 1);
+      if (!noStart && cut != afterStart && cut != whole.size()) {
+        EXPECT_EQ(result, cut <= 17 ? FileLoad::NotOpened : FileLoad::Refused);
+        EXPECT_EQ(LastLogLine(), cut <= 17 ? kNotOpened : kRefused);
+        ASSERT_EQ(State(*world, *rider), before);
         continue;
       }
-      EXPECT_EQ(result, FileLoad::Loaded) << cut;
-      EXPECT_EQ(LastLogLine(), "Track loaded") << cut;
-      EXPECT_EQ(DescribeLines(*world), DescribeLines(source)) << cut;
-      if (cut == afterScenery || (!withStart && cut == afterScenery + 1)) {
-        EXPECT_EQ(world->startFlagSet, 0) << "start flag cleared, " << cut;
-        EXPECT_STREQ(rider->path, "riders\\other.rider") << "rider kept, " << cut;
-      } else {
-        EXPECT_EQ(world->startFlagSet, withStart ? 1 : 0) << cut;
-        if (withStart) {
-          EXPECT_EQ(DescribeSnapshot(world->startSnapshot), DescribeSnapshot(source.startSnapshot));
-        }
-        if (cut == whole.size()) {
-          EXPECT_STREQ(rider->path, "riders\\small.rider");
-        }
+      EXPECT_EQ(result, FileLoad::Loaded);
+      EXPECT_EQ(LastLogLine(), "Track loaded");
+      EXPECT_EQ(DescribeLines(*world), DescribeLines(source));
+      EXPECT_EQ(world->startFlagSet, !noStart && withStart ? 1 : 0) << "start flag cleared without a start";
+      if (noStart) {
+        EXPECT_STREQ(rider->path, "riders\\other.rider") << "rider kept";
+      } else if (withStart) {
+        EXPECT_EQ(DescribeSnapshot(world->startSnapshot), DescribeSnapshot(source.startSnapshot));
       }
-      world = std::make_unique<World>();
-      rider = std::make_unique<CurrentRider>();
-      MakeBefore(*world, *rider);
-      before = State(*world, *rider);
+      EXPECT_TRUE(cut != whole.size() || strcmp(rider->path, "riders\\small.rider") == 0) << rider->path;
     }
   }
 }
@@ -266,67 +255,51 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
   MakeBefore(world, rider);
   const std::string before = State(world, rider);
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  struct Damage {
-    const char* what;
-    std::string bytes;
-  };
-  auto with = [&](auto change) {
+  std::vector<std::pair<std::string, std::string>> damaged;  // what, the file's bytes
+  auto with = [&](const std::string& what, auto change) {
     std::string bytes = good;
     change(bytes);
-    return bytes;
+    damaged.emplace_back(what, bytes);
   };
-  const Damage damages[] = {
-      {"flipped magic", with([](std::string& b) { b[0] ^= 1; })},
-      {"magic without its zero", with([](std::string& b) { b[16] = 'X'; })},
-      {"huge solid count", with([&](std::string& b) { PutU32(b, solidAt - 4, 0x7fffffff); })},
-      {"solid count one too many", with([&](std::string& b) { PutU32(b, solidAt - 4, 40); })},
-      {"huge scenery count", with([&](std::string& b) { PutU32(b, sceneryCountAt, 0x10000000); })},
-      {"NaN solid x1", with([&](std::string& b) { PutF32(b, solidAt, nan); })},
-      {"infinite solid y2", with([&](std::string& b) { PutF32(b, solidAt + 24 + 12, -INFINITY); })},
-      {"NaN thickness", with([&](std::string& b) { PutF32(b, solidAt + 16, nan); })},
-      {"thickness beyond 2^16", with([&](std::string& b) { PutF32(b, solidAt + 16, 70000); })},
-      {"infinite scenery x2", with([&](std::string& b) { PutF32(b, sceneryAt + 23 + 8, INFINITY); })},
-      {"scenery thickness beyond 2^16", with([&](std::string& b) { PutF32(b, sceneryAt + 16, 1e9f); })},
-      {"huge start point count", with([&](std::string& b) { PutU32(b, pointCountAt, 0x7ffffff0); })},
-      {"NaN start point", with([&](std::string& b) { PutF32(b, pointAt + 4, nan); })},
-      {"negative start radius", with([&](std::string& b) { PutF32(b, pointAt + 16, -2); })},
-      {"negative start mass", with([&](std::string& b) { PutF32(b, pointAt + 37 + 20, -1); })},
-      {"negative point id", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x80000000u); })},
-      {"repeated point id", with([&](std::string& b) { PutU32(b, pointAt + 37 * 3 + 28, 1); })},
-      {"a fifth point repeating the first", with([&](std::string& b) {
-         b.insert(linkCountAt, b.substr(pointAt, 37));
-         PutU32(b, pointCountAt, 5);
-       })},
-      {"point id beyond 2^30", with([&](std::string& b) { PutU32(b, pointAt + 28, 0x7fffffff); })},
-      {"dangling link end", with([&](std::string& b) { PutU32(b, linkAt, 12345); })},
-      {"huge link count", with([&](std::string& b) { PutU32(b, linkCountAt, 0x7fffffff); })},
-      {"huge rider name", with([&](std::string& b) { PutU32(b, nameAt, 0xffffffff); })},
-      {"rider name longer than the file", with([&](std::string& b) { PutU32(b, nameAt, 20); })},
-      {"rider name without its zero", with([&](std::string& b) { PutU32(b, nameAt, 18); })},
-      {"rider name of length 0", with([&](std::string& b) { PutU32(b, nameAt, 0); })},
-      {"rider name over 255 characters",
-       with([&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; })},
-  };
-  for (const Damage& damage : damages) {
-    folder_.write("bad.track", damage.bytes);
-    EXPECT_EQ(LoadTrack(world, rider, Stored("bad.track").c_str()), FileLoad::Refused) << damage.what;
-    EXPECT_EQ(LastLogLine(), kRefused) << damage.what;
-    ASSERT_EQ(State(world, rider), before) << damage.what;
+  const struct { const char* what; size_t at; uint32_t value; } words[] = {
+      {"huge solid count", solidAt - 4, 0x7fffffff}, {"solid count one too many", solidAt - 4, 40},
+      {"huge scenery count", sceneryCountAt, 0x10000000}, {"huge start point count", pointCountAt, 0x7ffffff0},
+      {"negative point id", pointAt + 28, 0x80000000u}, {"repeated point id", pointAt + 37 * 3 + 28, 1},
+      {"point id beyond 2^30", pointAt + 28, 0x7fffffff}, {"dangling link end", linkAt, 12345},
+      {"huge link count", linkCountAt, 0x7fffffff}, {"huge rider name", nameAt, 0xffffffff},
+      {"rider name longer than the file", nameAt, 20}, {"rider name without its zero", nameAt, 18},
+      {"rider name of length 0", nameAt, 0}};
+  for (const auto& w : words) with(w.what, [&](std::string& b) { PutU32(b, w.at, w.value); });
+  const struct { const char* what; size_t at; float value; } floats[] = {
+      {"NaN solid x1", solidAt, nan}, {"infinite solid y2", solidAt + 24 + 12, -INFINITY},
+      {"NaN thickness", solidAt + 16, nan}, {"thickness beyond 2^16", solidAt + 16, 70000},
+      {"infinite scenery x2", sceneryAt + 23 + 8, INFINITY}, {"scenery thickness beyond 2^16", sceneryAt + 16, 1e9f},
+      {"NaN start point", pointAt + 4, nan}, {"negative start radius", pointAt + 16, -2},
+      {"negative start mass", pointAt + 37 + 20, -1}};
+  for (const auto& f : floats) with(f.what, [&](std::string& b) { PutF32(b, f.at, f.value); });
+  with("flipped magic", [](std::string& b) { b[0] ^= 1; });
+  with("magic without its zero", [](std::string& b) { b[16] = 'X'; });
+  with("a fifth point repeating the first", [&](std::string& b) {
+    b.insert(linkCountAt, b.substr(pointAt, 37));
+    PutU32(b, pointCountAt, 5);
+  });
+  with("rider name over 255 characters",
+       [&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; });
+  for (const auto& [what, bytes] : damaged) {
+    folder_.write("bad.track", bytes);
+    EXPECT_EQ(LoadTrack(world, rider, Stored("bad.track").c_str()), FileLoad::Refused) << what;
+    EXPECT_EQ(LastLogLine(), kRefused) << what;
+    ASSERT_EQ(State(world, rider), before) << what;
   }
   EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
 TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads) {
-  const std::string bytes = std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(5) +
-                            F32(0) + F32(0) + F32(100) + F32(0) + F32(1) + U32(0) +           // good
-                            F32(5) + F32(5) + F32(5) + F32(5) + F32(1) + U32(0) +             // zero length
-                            F32(1e8f) + F32(0) + F32(0) + F32(0) + F32(1) + U32(0) +          // too far out
-                            F32(0) + F32(10) + F32(50) + F32(10) + F32(-1) + U32(1) +         // negative thickness
-                            F32(100) + F32(0) + F32(200) + F32(-20) + F32(65536) + U32(2) +   // thickest allowed
-                            U32(1) + U32(2) +
-                            F32(0) + F32(0) + F32(0) + F32(0) + F32(1) + std::string("\1\2\3", 3) +
-                            F32(0) + F32(0) + F32(9) + F32(9) + F32(1) + std::string("\4\5\6", 3);
-  folder_.write("odd.track", bytes);
+  // Good, zero length, too far out, negative thickness, thickest allowed; zero-length and good scenery.
+  folder_.write("odd.track", kMagic + U32(1) + U32(5) + Solid(0, 0, 100, 0, 1, 0) + Solid(5, 5, 5, 5, 1, 0) +
+                                 Solid(1e8f, 0, 0, 0, 1, 0) + Solid(0, 10, 50, 10, -1, 1) +
+                                 Solid(100, 0, 200, -20, 65536, 2) + U32(1) + U32(2) + Scenery(0, 0, 0, 0, "\1\2\3") +
+                                 Scenery(0, 0, 9, 9, "\4\5\6"));
   World world;
   CurrentRider rider;
   MakeBefore(world, rider);
@@ -342,8 +315,7 @@ TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads
   EXPECT_STREQ(rider.path, "riders\\other.rider") << "a file without a rider name keeps the rider";
 
   // Counts of zero or below mean no records.
-  folder_.write("none.track", std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(0xfffffffb) + U32(1) +
-                                  U32(0x80000000u) + std::string("\0", 1));
+  folder_.write("none.track", kMagic + U32(1) + U32(0xfffffffb) + U32(1) + U32(0x80000000u) + std::string("\0", 1));
   EXPECT_EQ(LoadTrack(world, rider, Stored("none.track").c_str()), FileLoad::Loaded);
   EXPECT_EQ(world.solidLineCount, 0);
   EXPECT_EQ(world.sceneryLineCount, 0);
@@ -389,9 +361,8 @@ TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySectio
 
 TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut) {
   const std::string name(255, 'n');
-  folder_.write("long.track", std::string("TOLK_RIDER_TRACK\0", 17) + U32(1) + U32(1) + F32(0) + F32(0) +
-                                  F32(100) + F32(0) + F32(1) + U32(0) + U32(1) + U32(0) + std::string("\0", 1) +
-                                  U32(256) + name + '\0');
+  folder_.write("long.track", kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
+                                  std::string("\0", 1) + U32(256) + name + '\0');
   World world;
   CurrentRider rider;
   MakeBefore(world, rider);

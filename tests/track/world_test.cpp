@@ -81,8 +81,7 @@ TEST_F(WorldTest, RemoveTakesOnlyLiveLinesOfTheWorld) {
   World& w = *world_;
   const LineId a = AddSolidLine(w, {0, 0}, {500, 100}, 1, LineKind::Normal);
   const LineId b = AddSolidLine(w, {-800, 50}, {900, -70}, 4, LineKind::Normal);
-  RemoveSolidLine(w, 2);
-  RemoveSolidLine(w, -1);
+  for (LineId missing : {2, -1}) RemoveSolidLine(w, missing);
   EXPECT_EQ(SolidLineCount(w), 2);
   RemoveSolidLine(w, a);
   RemoveSolidLine(w, a);
@@ -161,15 +160,10 @@ TEST_F(WorldTest, SnapTakesTheFirstEndpointInCellOrder) {
   // Both lines sit in cell (0, 1); the first added wins though the second's endpoint is nearer.
   AddSolidLine(w, {0, 10}, {100, 10}, 1, LineKind::Normal);
   AddSolidLine(w, {3, 10}, {200, 50}, 1, LineKind::Normal);
-  Vec2 point{2, 10};
-  SnapToEndpoint(w, point, 5);
-  EXPECT_EQ(point, Vec2(0, 10));
-  point = {199, 49};
-  SnapToEndpoint(w, point, 5);
-  EXPECT_EQ(point, Vec2(200, 50));
-  point = {50, 50};
-  SnapToEndpoint(w, point, 5);
-  EXPECT_EQ(point, Vec2(50, 50));
+  for (auto [from, to] : {std::pair{Vec2(2, 10), Vec2(0, 10)}, {{199, 49}, {200, 50}}, {{50, 50}, {50, 50}}}) {
+    SnapToEndpoint(w, from, 5);
+    EXPECT_EQ(from, to);
+  }
 }
 
 TEST_F(WorldTest, RiderRestartStartFlagAndCamera) {
@@ -242,9 +236,7 @@ TEST_F(WorldTest, ResetEmptiesTheTrack) {
   scene.cursor.eraserCircle = true;
   scene.editor.newLineKind = LineKind::BoostBackward;
   ResetTrackWorld(scene);
-  EXPECT_EQ(SolidLineCount(w), 0);
-  EXPECT_EQ(SceneryLineCount(w), 0);
-  EXPECT_EQ(GridCellCount(w.grid), 0);
+  EXPECT_EQ(SolidLineCount(w) + SceneryLineCount(w) + GridCellCount(w.grid), 0);
   EXPECT_EQ(scene.view.zoom, 1.0f);
   EXPECT_FALSE(w.demoLoaded);
   EXPECT_EQ(w.startFlagSet, 0);
