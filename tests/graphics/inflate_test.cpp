@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -45,18 +46,20 @@ Bytes MakeData(int kind, size_t size, uint32_t seed) {
   return data;
 }
 
-// One step of a hand-written DEFLATE stream: fields go least significant bit first, Huffman
-// codes most significant first, fixed-code symbols as RFC 1951 3.2.6 codes them, and Align
+// One step of a hand-written DEFLATE stream: B fields go least significant bit first, C Huffman
+// codes most significant first, S a fixed-code symbol as RFC 1951 3.2.6 codes it, and kAlign
 // pads to the next whole byte as a stored block does.
 struct Op {
-  enum Kind { Bits, Code, Fixed, Align } kind;
-  uint32_t value = 0;
-  int count = 0;
+  uint32_t value;
+  int count;  // bits: negative for a Huffman code, 0 to align
 };
 using Ops = std::vector<Op>;
-Op B(uint32_t value, int count) { return {Op::Bits, value, count}; }
-Op C(uint32_t code, int length) { return {Op::Code, code, length}; }
-Op S(int symbol) { return {Op::Fixed, uint32_t(symbol), 0}; }
+Op B(uint32_t value, int count) { return {value, count}; }
+Op C(uint32_t code, int length) { return {code, -length}; }
+Op S(int s) {
+  return s < 144 ? C(0x30 + s, 8) : s < 256 ? C(0x190 + s - 144, 9) : s < 280 ? C(s - 256, 7) : C(0xc0 + s - 280, 8);
+}
+const Op kAlign = {0, 0};
 
 Ops operator+(Ops a, const Ops& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -77,36 +80,16 @@ Ops Raw(std::initializer_list<int> bytes) {
 
 Bytes Stream(const Ops& ops) {
   Bytes bytes;
-  int used = 0;
-  auto bit = [&](uint32_t b) {
-    if (used == 0) bytes.push_back(0);
-    bytes.back() |= uint8_t(b << used);
-    used = (used + 1) & 7;
-  };
+  int used = 0;  // bits of the last byte
   for (const Op& op : ops) {
-    uint32_t code = op.value;
-    int length = op.count;
-    if (op.kind == Op::Fixed) {
-      const int s = int(op.value);
-      code = s < 144 ? 0x30 + s : s < 256 ? 0x190 + s - 144 : s < 280 ? s - 256 : 0xc0 + s - 280;
-      length = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-    }
-    if (op.kind == Op::Bits) {
-      for (int i = 0; i < length; ++i) bit((code >> i) & 1);
-    } else if (op.kind == Op::Align) {
-      used = 0;
-    } else {
-      for (int i = length - 1; i >= 0; --i) bit((code >> i) & 1);
+    if (op.count == 0) used = 0;
+    for (int i = 0; i < std::abs(op.count); ++i) {
+      if (used == 0) bytes.push_back(0);
+      bytes.back() |= uint8_t(((op.value >> (op.count > 0 ? i : -op.count - 1 - i)) & 1) << used);
+      used = (used + 1) & 7;
     }
   }
   return bytes;
-}
-
-int InflateInto(const Bytes& stream, size_t outputSize, Bytes* output = nullptr, size_t* written = nullptr) {
-  Bytes local;
-  Bytes& out = output ? *output : local;
-  out.assign(outputSize, 0xAA);
-  return Inflate(stream.data(), stream.size(), out.data(), out.size(), written);
 }
 
 const Ops kFixedLast = {B(1, 1), B(1, 2)};
@@ -122,14 +105,12 @@ Ops DynamicHeader(std::initializer_list<int> oneBit, int hclen = 0) {
 }
 
 TEST(Inflate, MatchesZlibOnEveryBlockKindAndDataKindWithAZeroedTail) {
-  struct Mode {
-    int level;
-    int strategy;
-  };
-  const Mode modes[] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED},        {6, Z_FIXED},   {6, Z_DEFAULT_STRATEGY},
-                        {9, Z_DEFAULT_STRATEGY}, {6, Z_HUFFMAN_ONLY}, {6, Z_RLE}};
+  const struct {
+    int level, strategy;
+  } modes[] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED},        {6, Z_FIXED}, {6, Z_DEFAULT_STRATEGY},
+               {9, Z_DEFAULT_STRATEGY}, {6, Z_HUFFMAN_ONLY}, {6, Z_RLE}};
   bool firstBlockSeen[4] = {};
-  for (const Mode& mode : modes) {
+  for (const auto& mode : modes) {
     for (int kind = 0; kind < 5; ++kind) {
       for (size_t size : {1, 7, 300, 5000, 200000}) {
         // Odd kinds go through the zlib wrapper, whose 2-byte header comes before the first block.
@@ -155,9 +136,7 @@ TEST(Inflate, MatchesZlibOnEveryBlockKindAndDataKindWithAZeroedTail) {
     }
   }
   // zlib picks the block kind itself; the matrix must have covered stored, fixed and dynamic.
-  EXPECT_TRUE(firstBlockSeen[0]);
-  EXPECT_TRUE(firstBlockSeen[1]);
-  EXPECT_TRUE(firstBlockSeen[2]);
+  EXPECT_TRUE(firstBlockSeen[0] && firstBlockSeen[1] && firstBlockSeen[2]);
 }
 
 TEST(Inflate, ZlibHeaderErrors) {
@@ -187,7 +166,7 @@ TEST(Inflate, HandWrittenStreams) {
       {"stored past the input", Raw({0x01, 0x05, 0x00, 0xfa, 0xff, 1, 2}), 10, kInflateStoredCut},
       {"stored, zeroed tail", Raw({0x01, 0x03, 0x00, 0xfc, 0xff, 'a', 'b', 'c'}), 5, 0, std::string("abc\0\0", 5)},
       {"stored after fixed starts on a whole byte",
-       kFixedMore + Ops{S('A'), S(256), B(1, 1), B(0, 2), {Op::Align}} + Raw({0x02, 0x00, 0xfd, 0xff, 'B', 'C'}), 3,
+       kFixedMore + Ops{S('A'), S(256), B(1, 1), B(0, 2), kAlign} + Raw({0x02, 0x00, 0xfd, 0xff, 'B', 'C'}), 3,
        0, "ABC"},
       {"block type 3", Raw({0x07}), 10, kInflateBadBlockType},
       {"symbols 286 and 287 write nothing", kFixedLast + Ops{S('A'), S(286), S('B'), S(287), S(256)}, 2, 0, "AB"},
@@ -224,8 +203,9 @@ TEST(Inflate, HandWrittenStreams) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Bytes out;
-    ASSERT_EQ(InflateInto(Stream(c.ops), c.size, &out), c.error);
+    const Bytes stream = Stream(c.ops);
+    Bytes out(c.size, 0xAA);
+    ASSERT_EQ(Inflate(stream.data(), stream.size(), out.data(), out.size(), nullptr), c.error);
     if (c.error == 0) {
       EXPECT_EQ(std::string(out.begin(), out.end()), c.output);
     }

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <string>
-#include <tuple>
 #include <vector>
 
 // Stands in for the GL device: hands out fresh texture names and records every call.
@@ -14,6 +13,7 @@ struct Call {
   std::string what;                               // "png", "tga", "picture", "delete", "bind", "cell"
   std::string path;
   int a = 0, b = 0, c = 0, d = 0;
+  bool operator==(const Call&) const = default;
 };
 
 struct FakeDevice {
@@ -66,44 +66,26 @@ class SpriteTable : public ::testing::Test {
   SpriteDevice saved_;
 };
 
-void ExpectCell(const Call& call, int across, int down, int column, int row) {
-  EXPECT_EQ(std::tie(call.what, call.a, call.b, call.c, call.d),
-            std::make_tuple(std::string("cell"), across, down, column, row));
-}
+Call Cell(int across, int down, int column, int row) { return {"cell", "", across, down, column, row}; }
 
 }  // namespace
 
 TEST_F(SpriteTable, FirstBindLoadsAndSelectsTheFrame) {
-  // Start-up only assigns names (the device saw nothing); the first bind of the cursor strip,
-  // 8 frames across, loads it and wraps frame 10 to 2.
+  // Start-up only assigns names (the device saw nothing). The first bind of the cursor strip,
+  // 8 frames across and built without mipmaps, loads it and wraps frame 10 to 2; later binds
+  // only bind, and the remainder keeps the frame's sign. On the 8 x 8 button sheet (mipmaps)
+  // frame 19 is column 3, row 2.
   BindSpriteFrame(3, 10);
-  ASSERT_EQ(fake.calls.size(), 3u);
-  EXPECT_EQ(fake.calls[0].what, "png");
-  EXPECT_EQ(fake.calls[0].path, "\\game\\sprites\\cursors.png");
-  EXPECT_EQ(fake.calls[0].a, 0) << "cursors are built without mipmaps";
-  EXPECT_EQ(fake.calls[1].what, "bind");
-  EXPECT_EQ(fake.calls[1].a, 100);
-  ExpectCell(fake.calls[2], 8, 1, 2, 0);
   EXPECT_TRUE(SpriteLoaded(3));
-
-  // Loaded now: later binds only bind.
   BindSpriteFrame(3, 5);
-  ASSERT_EQ(fake.calls.size(), 5u);
-  EXPECT_EQ(fake.calls[3].what, "bind");
-  ExpectCell(fake.calls[4], 8, 1, 5, 0);
-  // The remainder keeps the frame's sign.
   BindSpriteFrame(3, -3);
-  ExpectCell(fake.calls.back(), 8, 1, -3, 0);
-
-  // The button sheet: frame 19 of 8 x 8 is column 3, row 2, with mipmaps.
-  fake.calls.clear();
   BindSpriteFrame(8, 19);
-  ASSERT_EQ(fake.calls.size(), 3u);
-  EXPECT_EQ(fake.calls[0].a, 1);
-  ExpectCell(fake.calls[2], 8, 8, 3, 2);
   BindSpriteCell(8, 10, 17);
-  ExpectCell(fake.calls.back(), 8, 8, 2, 1);
-  EXPECT_EQ(Count("png"), 1);
+  const std::vector<Call> expected = {
+      {"png", "\\game\\sprites\\cursors.png", 0}, {"bind", "", 100}, Cell(8, 1, 2, 0), {"bind", "", 100},
+      Cell(8, 1, 5, 0), {"bind", "", 100}, Cell(8, 1, -3, 0), {"png", "\\game\\sprites\\buttons1.png", 1},
+      {"bind", "", 101}, Cell(8, 8, 3, 2), {"bind", "", 101}, Cell(8, 8, 2, 1)};
+  EXPECT_EQ(fake.calls, expected);
 }
 
 TEST_F(SpriteTable, SlotsWithoutFileAndOutsideTheTableDoNothing) {
@@ -132,7 +114,7 @@ TEST_F(SpriteTable, AssignmentClampsTheGrid) {
   EXPECT_EQ(SpriteSlotInfo(2)->columns, 6);
   EXPECT_EQ(SpriteSlotInfo(2)->rows, 1);
   BindSpriteFrame(2, 7);
-  ExpectCell(fake.calls.back(), 6, 1, 1, 0);
+  EXPECT_EQ(fake.calls.back(), Cell(6, 1, 1, 0));
 }
 
 TEST_F(SpriteTable, ReassigningGivesTheOldTextureBack) {

@@ -74,18 +74,13 @@ TEST(TgaDecoder, RefusesWhatItCannotShowFaithfully) {
     const char* what;
     Bytes file;
   } cases[] = {
-      {"image ID field", Changed(good, 0, 3)},
-      {"colour map", Changed(good, 1, 1)},
-      {"origin", Changed(good, 8, 5)},
-      {"paletted", Changed(good, 2, 1)},
-      {"grey run-length", Changed(good, 2, 11)},
-      {"16 bits", With(Header(2, 2, 1, 16), {1, 2, 3, 4})},
-      {"width 0", With(Header(2, 0, 1, 24), {1, 2, 3})},
+      {"image ID field", Changed(good, 0, 3)}, {"colour map", Changed(good, 1, 1)}, {"origin", Changed(good, 8, 5)},
+      {"paletted", Changed(good, 2, 1)}, {"grey run-length", Changed(good, 2, 11)},
+      {"16 bits", With(Header(2, 2, 1, 16), {1, 2, 3, 4})}, {"width 0", With(Header(2, 0, 1, 24), {1, 2, 3})},
       {"height 0", With(Header(10, 1, 0, 24), {128, 1, 2, 3})},
       {"short header", Bytes(good.begin(), good.begin() + 17)},
       // Pixel data that ends early must not be padded with whatever memory held.
-      {"pixels cut by one byte", Bytes(good.begin(), good.end() - 1)},
-      {"no pixels", Header(2, 2, 1, 32)},
+      {"pixels cut by one byte", Bytes(good.begin(), good.end() - 1)}, {"no pixels", Header(2, 2, 1, 32)},
       {"no packet", With(Header(10, 4, 1, 24), {129, 1, 2, 3})},
       {"run without its pixel", With(Header(10, 4, 1, 24), {129, 1, 2, 3, 129, 1, 2})},
       {"short copy", With(Header(10, 4, 1, 24), {3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})},
