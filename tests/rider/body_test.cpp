@@ -14,19 +14,10 @@
 
 namespace {
 
-void ExpectUniqueIds(const Body& body) {
-  std::set<int32_t> ids;
-  for (const BodyPoint& point : body.points) EXPECT_TRUE(ids.insert(point.id).second) << "id " << point.id;
-}
-
-// A snapshot holding one free point per id, in the order given.
+// A snapshot holding one free point per id, in the order given, 30 units apart.
 void SnapshotWithIds(BodySnapshot& snapshot, const std::vector<int32_t>& ids) {
   ClearSnapshot(snapshot);
-  float x = 0;
-  for (int32_t id : ids) {
-    AddSnapshotPoint(snapshot, Loose({.x = x, .id = id}));
-    x += 30;
-  }
+  for (size_t i = 0; i < ids.size(); ++i) AddSnapshotPoint(snapshot, Loose({.x = 30.0f * float(i), .id = ids[i]}));
 }
 
 }  // namespace
@@ -121,7 +112,8 @@ TEST(Body, RebuildKeepsIdsAndNeverRepeatsOne) {
     SnapshotWithIds(snapshot, c.stored);
     RebuildFromSnapshot(body, snapshot);
     for (int32_t id : c.added) EXPECT_EQ(Add(body, {})->id, id) << testing::PrintToString(c.stored);
-    ExpectUniqueIds(body);
+    std::set<int32_t> ids;
+    for (const BodyPoint& point : body.points) EXPECT_TRUE(ids.insert(point.id).second) << "id " << point.id;
   }
   SnapshotWithIds(snapshot, {0, 57, 3});
   RebuildFromSnapshot(body, snapshot);
@@ -141,7 +133,6 @@ TEST(Body, SnapshotRoundTripKeepsEverything) {
   c->x = 25;                                      // rest lengths are stored, not measured again
   BodySnapshot snapshot, copy, again;
   TakeSnapshot(body, snapshot);
-  EXPECT_EQ(snapshot.points.size() + snapshot.links.size() + snapshot.joints.size(), 6u);
   CopySnapshot(snapshot, copy);
   Body rebuilt;
   RebuildFromSnapshot(rebuilt, copy);
@@ -176,15 +167,12 @@ TEST(Body, SnapshotRecordsNamingMissingPointsAreDropped) {
 TEST(Body, SpriteOrderSortsByDepthAndLogsForeignLinks) {
   PhysicsLog log;
   Body body;
-  BodyPoint* a = Add(body, {});
-  BodyPoint* b = Add(body, {.x = 10});
-  BodyPoint* c = Add(body, {.x = 20});
-  Link* l1 = Tie(body, a, b);
-  Link* l2 = Tie(body, b, c);
-  Link* l3 = Tie(body, a, c);
-  AttachSprite(body, l1, 15, 0, 0, 0, 5, 5, 2);
-  AttachSprite(body, l2, 15, 1, 0, 0, 5, 5, 1);
-  AttachSprite(body, l3, 15, 2, 0, 0, 5, 5, 2);
+  BodyPoint* p[3] = {Add(body, {}), Add(body, {.x = 10}), Add(body, {.x = 20})};
+  Link* l1 = Tie(body, p[0], p[1]);
+  Link* l2 = Tie(body, p[1], p[2]);
+  Link* l3 = Tie(body, p[0], p[2]);
+  int frame = 0;
+  for (Link* link : {l1, l2, l3}) AttachSprite(body, link, 15, frame++, 0, 0, 5, 5, link == l2 ? 1 : 2);
   using Order = std::list<Link*>;
   EXPECT_EQ(body.spriteOrder.entries, (Order{l2, l1, l3}));
   AttachSprite(body, l1, 15, 5, 0, 0, 5, 5, 2);  // again: re-dressed, not listed twice
