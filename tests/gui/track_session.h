@@ -45,47 +45,32 @@ inline void ResetSession() {
   Step();
 }
 
+// The pointer at `at` in screen px (y up) for one step.
+inline void Hover(Vec2 at) { PointAt(at.x, at.y); Step(); }
+// Key down (Press) or up (Release), then one step.
+inline void Press(int key) { SetKey(key, true); Step(); }
+inline void Release(int key) { SetKey(key, false); Step(); }
+
 // Key down for `held` steps, then up for one.
 inline void Tap(int key, int held = 1) {
   SetKey(key, true);
   Step(held);
-  SetKey(key, false);
-  Step();
-}
-
-// The pointer at `at` in screen px (y up) for one step.
-inline void Hover(Vec2 at) {
-  PointAt(at.x, at.y);
-  Step();
-}
-
-inline void Press(int key) {
-  SetKey(key, true);
-  Step();
-}
-
-inline void Release(int key) {
-  SetKey(key, false);
-  Step();
+  Release(key);
 }
 
 // Moves the pointer from a to b in steps of at most `step` screen px, one update per position.
 inline void MoveTo(Vec2 a, Vec2 b, float step) {
   Vec2 d = b - a;
   int n = int(std::ceil(std::sqrt(d.x * d.x + d.y * d.y) / step));
-  for (int i = 1; i <= n; ++i) {
-    Hover({a.x + d.x * i / n, a.y + d.y * i / n});
-  }
+  for (int i = 1; i <= n; ++i) Hover({a.x + d.x * i / n, a.y + d.y * i / n});
 }
 
 // Presses `key` at `from`, moves to `to` (in one step unless `step` px is given) and releases it.
 inline void Stroke(int key, Vec2 from, Vec2 to, float step = 1e9f) {
   Hover(from);
-  SetKey(key, true);
-  Step();
+  Press(key);
   MoveTo(from, to, step);
-  SetKey(key, false);
-  Step();
+  Release(key);
 }
 
 // Centre of a toolbar widget in screen px (y up).
@@ -95,11 +80,7 @@ inline Vec2 CentreOf(const Widget& widget) {
 }
 
 // Hover, press and release the left button on a widget.
-inline void Click(const Widget& widget) {
-  Vec2 at = CentreOf(widget);
-  Hover(at);
-  Tap(kKeyLeftButton);
-}
+inline void Click(const Widget& widget) { Hover(CentreOf(widget)); Tap(kKeyLeftButton); }
 
 inline void ClickButton(int index) { Click(TheGame().toolbar.buttons[index]); }
 

@@ -10,18 +10,15 @@
 
 namespace {
 int presses, clicks, enters, leaves;
-int CountPress() { return ++presses; }
-int CountClick() { return ++clicks; }
-int CountEnter() { return ++enters; }
-int CountLeave() { return ++leaves; }
 
+// Counts the widget's callbacks in the four counters, from zero.
 template <typename W>
 void Watch(W& widget) {
   presses = clicks = enters = leaves = 0;
-  widget.onPress = CountPress;
-  widget.onClick = CountClick;
-  widget.onEnter = CountEnter;
-  widget.onLeave = CountLeave;
+  widget.onPress = [] { return ++presses; };
+  widget.onClick = [] { return ++clicks; };
+  widget.onEnter = [] { return ++enters; };
+  widget.onLeave = [] { return ++leaves; };
 }
 
 class WidgetTest : public ::testing::Test {
@@ -158,16 +155,14 @@ TEST_F(WidgetTest, SecondSliderIgnoresThePointerWhileTheFirstIsDragged) {
 
 TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   // 32 x 16 picture: red = column * 8, green = row * 16, blue 7.
-  const int width = 32, height = 16;
   TempFolder folder;
-  std::string path = WritePicture(folder, "picker_test.png", width, height, [](int row, int col) {
+  std::string path = WritePicture(folder, "picker_test.png", 32, 16, [](int row, int col) {
     return std::array<uint8_t, 3>{uint8_t(col * 8), uint8_t(row * 16), 7};
   });
   ColourPicker picker;
   Place(picker, {100, 100}, {32, 16}, 11, 0);
   ASSERT_TRUE(LoadImage(picker, path.c_str()));
-  EXPECT_EQ(picker.imageWidth, width);
-  EXPECT_EQ(picker.imageHeight, height);
+  EXPECT_EQ(std::pair(picker.imageWidth, picker.imageHeight), std::pair(32, 16));
   Watch(picker);
 
   // Inside: enter is called on every update, not only on entry.
@@ -198,7 +193,7 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   // Without an image it ignores everything.
   ColourPicker empty;
   Place(empty, {0, 0}, {32, 32}, 11, 0);
-  EXPECT_FALSE(LoadImage(empty, TempFolder().file("no_such_picture.png").c_str()));
+  EXPECT_FALSE(LoadImage(empty, folder.file("no_such_picture.png").c_str()));
   UpdateColourPicker(empty, 400, 400, 1);
   EXPECT_TRUE(IsEnabled(empty));
 }

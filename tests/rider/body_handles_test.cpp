@@ -46,30 +46,17 @@ class HandleRun {
 
   void Operate() {
     switch (Pick(9)) {
-      case 0:
-      case 1: AddTaggedPoint(); break;
+      case 0: case 1: AddTaggedPoint(); break;
       case 2: AddTaggedLink(); break;
-      case 3:
-        if (body_.points.size() >= 3) AddAngleJoint(body_, RandomPoint(), RandomPoint(), RandomPoint(), 45, 0.1f);
-        break;
-      case 4:
-        if (!body_.links.empty()) AttachSprite(body_, RandomLink(), 15, 1, 0, 0, 4, 4, int32_t(Pick(3)));
-        break;
+      case 3: if (body_.points.size() >= 3) AddAngleJoint(body_, RandomPoint(), RandomPoint(), RandomPoint(), 45, 0.1f); break;
+      case 4: if (!body_.links.empty()) AttachSprite(body_, RandomLink(), 15, 1, 0, 0, 4, 4, int32_t(Pick(3))); break;
       case 5: Break(); break;
-      case 6:
-        if (Pick(4) == 0) {
-          ClearBody(body_);
-          epoch_ += 1;
-        }
-        break;
+      case 6: if (Pick(4) == 0) { ClearBody(body_); epoch_ += 1; } break;
       case 7: TakeSnapshot(body_, snapshot_); break;
-      case 8:
-        RebuildFromSnapshot(body_, snapshot_);
-        epoch_ += 1;
-        break;
+      case 8: RebuildFromSnapshot(body_, snapshot_); epoch_ += 1; break;
     }
-    if (!body_.points.empty()) Hold(*RandomPoint());
-    if (!body_.links.empty()) Hold(*RandomLink());
+    if (BodyPoint* p = body_.points.empty() ? nullptr : RandomPoint()) Keep(points_, {HandleOf(body_, *p), p->radius, epoch_});
+    if (Link* l = body_.links.empty() ? nullptr : RandomLink()) Keep(links_, {HandleOf(body_, *l), l->stiffness, epoch_});
   }
 
   void Check() {
@@ -110,13 +97,8 @@ class HandleRun {
 
   template <typename Handle>
   void Keep(std::vector<Held<Handle>>& held, Held<Handle> entry) {
-    if (held.size() < 48)
-      held.push_back(entry);
-    else
-      held[Pick(48)] = entry;
+    if (held.size() < 48) held.push_back(entry); else held[Pick(48)] = entry;
   }
-  void Hold(const BodyPoint& point) { Keep(points_, {HandleOf(body_, point), point.radius, epoch_}); }
-  void Hold(const Link& link) { Keep(links_, {HandleOf(body_, link), link.stiffness, epoch_}); }
 
   std::mt19937 rng_;
   Body body_;

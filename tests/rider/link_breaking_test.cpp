@@ -27,12 +27,9 @@ struct Chain {
 TEST(LinkBreaking, StrainThreshold) {
   // Rest 10, limit 0.05: k = 0.5, held from L = 6.67 to 20. With rest x limit >= 1 stretching
   // never breaks; crushing below rest / (1 + k) does, down to the 0.01 floor.
-  const struct {
-    float length, rest, limit;
-    bool breaks;
-  } cases[] = {{20.0f, 10, 0.05f, false}, {20.01f, 10, 0.05f, true}, {6.67f, 10, 0.05f, false},
-               {6.66f, 10, 0.05f, true},  {1e6f, 20, 1, false},       {0.96f, 20, 1, false},
-               {0.94f, 20, 1, true},      {0.0f, 20, 1, true}};
+  const struct { float length, rest, limit; bool breaks; } cases[] = {
+      {20.0f, 10, 0.05f, false}, {20.01f, 10, 0.05f, true}, {6.67f, 10, 0.05f, false}, {6.66f, 10, 0.05f, true},
+      {1e6f, 20, 1, false},      {0.96f, 20, 1, false},     {0.94f, 20, 1, true},      {0.0f, 20, 1, true}};
   for (const auto& c : cases) EXPECT_EQ(LinkStrainBreaks(c.length, c.rest, c.limit), c.breaks) << c.length;
 }
 
@@ -43,8 +40,7 @@ TEST(LinkBreaking, BrokenLinkTakesItsGroupAndLogsEach) {
   AttachSprite(chain.body, chain.l[1], 15, 0, 0, 0, 4, 4, 0);
   AttachSprite(chain.body, chain.l[3], 15, 1, 0, 0, 4, 4, 0);
   // k = 10 x 0.05 = 0.5: stretching link 0-1 to 25 breaks it in the first solve of the step.
-  chain.p[0]->x = -15;
-  chain.p[0]->prevX = -15;
+  chain.p[0]->x = chain.p[0]->prevX = -15;
   StepBodyOnTrack(chain.body, *world);
   ASSERT_EQ(chain.body.links.size(), 1u);
   EXPECT_EQ(chain.body.links.front().breakGroup, 0);

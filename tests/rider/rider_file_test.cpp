@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 #include "rider/current_rider.h"
@@ -103,11 +104,8 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
   CurrentRider loaded;
   EXPECT_EQ(LoadRider(loaded, Stored("riders\\test.rider").c_str()), FileLoad::Loaded);
   EXPECT_EQ(LastLogLine(), "Loading rider:" + Stored("riders\\test.rider"));
-  EXPECT_TRUE(loaded.loaded);
-  EXPECT_STREQ(loaded.path, "riders\\test.rider");
-  EXPECT_EQ(loaded.focusPointId, 1);
-  EXPECT_STREQ(loaded.spriteSheet, "sprites\\to.png");
-  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(saved.snapshot));
+  saved.loaded = true;
+  EXPECT_EQ(DescribeRider(loaded), DescribeRider(saved)) << "path, focus, sheet and every record";
 
   ASSERT_TRUE(SaveRider(loaded, Stored("riders\\again.rider").c_str()));
   EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
@@ -117,7 +115,11 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
   EXPECT_EQ(folder_.read("riders/temp_rider.rider"), bytes);
 }
 
-TEST_F(RiderFileTest, CancelledMissingAndForeignFilesChangeNothing) {
+TEST_F(RiderFileTest, CancelMissingFilesEveryCutAndEveryDamagedValueChangeNothing) {
+  CurrentRider source;
+  MakeTestRider(source);
+  ASSERT_TRUE(SaveRider(source, Stored("riders\\good.rider").c_str()));
+  const std::string good = folder_.read("riders/good.rider");
   CurrentRider rider;
   MakeOtherRider(rider);
   const std::string before = DescribeRider(rider);
@@ -125,22 +127,7 @@ TEST_F(RiderFileTest, CancelledMissingAndForeignFilesChangeNothing) {
   EXPECT_EQ(LastLogLine(), "Loading cancelled");
   EXPECT_EQ(LoadRider(rider, Stored("riders\\missing.rider").c_str()), FileLoad::NotOpened);
   EXPECT_EQ(LastLogLine(), kNotOpened);
-  folder_.write("riders/seventeenth.rider", std::string("TOLK_RIDER_RIDERx\1\0\0\0\0", 22));
-  EXPECT_EQ(LoadRider(rider, Stored("riders\\seventeenth.rider").c_str()), FileLoad::Refused)
-      << "the magic's zero byte is part of it";
-  EXPECT_EQ(DescribeRider(rider), before);
-}
-
-TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
-  CurrentRider source;
-  MakeTestRider(source);
-  ASSERT_TRUE(SaveRider(source, Stored("riders\\good.rider").c_str()));
-  const std::string good = folder_.read("riders/good.rider");
-  ASSERT_EQ(good.size(), kFileBytes);
-
-  CurrentRider rider;
-  MakeOtherRider(rider);
-  const std::string before = DescribeRider(rider);
+  ASSERT_EQ(DescribeRider(rider), before);
 
   for (size_t cut = 0; cut < good.size(); ++cut) {
     folder_.write("riders/cut.rider", good.substr(0, cut));
@@ -150,40 +137,32 @@ TEST_F(RiderFileTest, EveryCutAndEveryDamagedValueIsRefusedAndChangesNothing) {
     ASSERT_EQ(DescribeRider(rider), before) << "cut at " << cut;
   }
 
-  struct Damage {
+  using Edit = std::function<void(std::string&)>;
+  auto u32 = [](size_t at, uint32_t value) -> Edit { return [=](std::string& b) { PutU32(b, at, value); }; };
+  auto f32 = [](size_t at, float value) -> Edit { return [=](std::string& b) { PutF32(b, at, value); }; };
+  auto fourth = [](uint32_t id) -> Edit { return [=](std::string& b) { AddFourthPoint(b, id); }; };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
     const char* what;
-    void (*apply)(std::string& bytes);
-  };
-  static const float nanValue = std::numeric_limits<float>::quiet_NaN();
-  const Damage damages[] = {
-      {"flipped magic", [](std::string& b) { b[3] ^= 0x20; }},
-      {"huge point count", [](std::string& b) { PutU32(b, kPointCountAt, 0x7fffffff); }},
-      {"point count one too many", [](std::string& b) { PutU32(b, kPointCountAt, 4); }},
-      {"huge link count", [](std::string& b) { PutU32(b, kLinkCountAt, 0x40000000); }},
-      {"huge joint count", [](std::string& b) { PutU32(b, kJointCountAt, 2); }},
-      {"huge sheet length", [](std::string& b) { PutU32(b, 17, 0xfffffff0); }},
-      {"sheet length past its zero", [](std::string& b) { PutU32(b, 17, 14); }},
+    Edit apply;
+  } damages[] = {
+      {"flipped magic", [](std::string& b) { b[3] ^= 0x20; }}, {"the magic's zero byte", [](std::string& b) { b[16] = 'x'; }},
+      {"huge point count", u32(kPointCountAt, 0x7fffffff)},     {"point count one too many", u32(kPointCountAt, 4)},
+      {"huge link count", u32(kLinkCountAt, 0x40000000)},       {"huge joint count", u32(kJointCountAt, 2)},
+      {"huge sheet length", u32(17, 0xfffffff0)},               {"sheet length past its zero", u32(17, 14)},
       {"sheet name of 300 characters, over the 255 the record holds",
        [](std::string& b) { b = WithSheet(b, std::string(300, 'a')); }},
-      {"NaN x", [](std::string& b) { PutF32(b, kPointAt, nanValue); }},
-      {"infinite previous y", [](std::string& b) { PutF32(b, kPointAt + 12, INFINITY); }},
-      {"negative radius", [](std::string& b) { PutF32(b, kPointAt + 37 + 16, -1); }},
-      {"radius beyond 2^16", [](std::string& b) { PutF32(b, kPointAt + 16, 70000); }},
-      {"negative mass", [](std::string& b) { PutF32(b, kPointAt + 20, -0.5f); }},
-      {"infinite friction", [](std::string& b) { PutF32(b, kPointAt + 24, -INFINITY); }},
-      {"negative id", [](std::string& b) { PutU32(b, kPointAt + 28, uint32_t(-3)); }},
-      {"id beyond 2^30", [](std::string& b) { PutU32(b, kPointAt + 28, (1u << 30) + 1); }},
-      {"repeated id", [](std::string& b) { PutU32(b, kPointAt + 37 + 28, 0); }},
-      {"a fourth point with a negative id", [](std::string& b) { AddFourthPoint(b, uint32_t(-5)); }},
-      {"a fourth point with an id beyond 2^30", [](std::string& b) { AddFourthPoint(b, (1u << 30) + 1); }},
-      {"a fourth point repeating the first", [](std::string& b) { AddFourthPoint(b, 0); }},
-      {"link to a missing point", [](std::string& b) { PutU32(b, kLinkAt + 4, 99); }},
-      {"NaN stiffness", [](std::string& b) { PutF32(b, kLinkAt + 16, nanValue); }},
-      {"infinite sprite size", [](std::string& b) { PutF32(b, kLinkAt + 49, INFINITY); }},
-      {"joint on a missing point", [](std::string& b) { PutU32(b, kJointAt + 8, 77); }},
-      {"NaN joint angle", [](std::string& b) { PutF32(b, kJointAt + 16, nanValue); }},
+      {"NaN x", f32(kPointAt, nan)},                            {"infinite previous y", f32(kPointAt + 12, INFINITY)},
+      {"negative radius", f32(kPointAt + 37 + 16, -1)},         {"radius beyond 2^16", f32(kPointAt + 16, 70000)},
+      {"negative mass", f32(kPointAt + 20, -0.5f)},             {"infinite friction", f32(kPointAt + 24, -INFINITY)},
+      {"negative id", u32(kPointAt + 28, uint32_t(-3))},        {"id beyond 2^30", u32(kPointAt + 28, (1u << 30) + 1)},
+      {"repeated id", u32(kPointAt + 37 + 28, 0)},              {"a fourth point with a negative id", fourth(uint32_t(-5))},
+      {"a fourth point with an id beyond 2^30", fourth((1u << 30) + 1)}, {"a fourth point repeating the first", fourth(0)},
+      {"link to a missing point", u32(kLinkAt + 4, 99)},        {"NaN stiffness", f32(kLinkAt + 16, nan)},
+      {"infinite sprite size", f32(kLinkAt + 49, INFINITY)},    {"joint on a missing point", u32(kJointAt + 8, 77)},
+      {"NaN joint angle", f32(kJointAt + 16, nan)},
   };
-  for (const Damage& damage : damages) {
+  for (const auto& damage : damages) {
     std::string bytes = good;
     damage.apply(bytes);
     folder_.write("riders/bad.rider", bytes);

@@ -31,8 +31,9 @@ struct Hinge {
   BodyPoint* p1 = Add(body, {});
   BodyPoint* p2 = Add(body, {.x = 10});
   AngleJoint* joint;
-  Hinge(float angle, float limit) {
-    p0 = Add(body, {.x = 10.0f * std::cos(angle), .y = 10.0f * std::sin(angle)});
+  float x0, y0;                                   // p0 before the solve
+  Hinge(float angle, float limit) : x0(10.0f * std::cos(angle)), y0(10.0f * std::sin(angle)) {
+    p0 = Add(body, {.x = x0, .y = y0});
     joint = AddAngleJoint(body, p0, p1, p2, 0, 1.0f);
     joint->limitAngle = limit;
   }
@@ -44,8 +45,7 @@ TEST(Simulation, FreeFallFollowsTheVerletSteps) {
   auto world = std::make_unique<World>();
   Body body;
   BodyPoint* p = Add(body, {.x = 5, .y = 1});
-  const float velocity[] = {-0.03f, -0.06f, -0.09f};
-  const float drop[] = {-0.09f, -0.24f, -0.45f};
+  const float velocity[] = {-0.03f, -0.06f, -0.09f}, drop[] = {-0.09f, -0.24f, -0.45f};
   for (int step = 0; step < 3; ++step) {
     StepBodyOnTrack(body, *world);
     EXPECT_NEAR(p->vy, velocity[step], 1e-6) << "step " << step + 1;
@@ -55,12 +55,11 @@ TEST(Simulation, FreeFallFollowsTheVerletSteps) {
 }
 
 TEST(Simulation, LinkKindsCorrectTheirOwnSide) {
-  struct Case {
+  const struct {
     const char* what;
     float rest, distance;
     LinkKind kind;
-    float stiffness, aMass;
-    float aAfter, bAfter;
+    float stiffness, aMass, aAfter, bAfter;
   } cases[] = {
       {"stretched spring: each end moves half the excess", 20, 30, LinkKind::Spring, 1, 1, 5, 25},
       {"compressed spring pushes out; the heavy end moves less", 20, 10, LinkKind::Spring, 1, 3, -2.5f, 17.5f},
@@ -71,7 +70,7 @@ TEST(Simulation, LinkKindsCorrectTheirOwnSide) {
       {"short strut pushes", 20, 12, LinkKind::Strut, 1, 1, -4, 16},
       {"thruster at rest length moves both ends by 0.001 (b - a)", 20, 20, LinkKind::Thruster, 0, 1, 0.02f, 20.02f},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Pair pair(c.rest, c.distance, c.kind, c.stiffness);
     pair.a->mass = c.aMass;
     SolveLink(*pair.link);
@@ -98,7 +97,7 @@ TEST(Simulation, CoincidentLinkEndsUseTheLengthFloor) {
 TEST(Simulation, AngleJointOpensTowardsItsLimitOnItsOwnSide) {
   const float angle = 0.5f;
   Hinge hinge(angle, 1.0f);
-  const float x0 = hinge.p0->x, y0 = hinge.p0->y;
+  const float x0 = hinge.x0, y0 = hinge.y0;
   SolveAngleJoint(*hinge.joint);
   // corr = (1.0 - 0.5)^2 = 0.25 along perp(u) = (-sin 0.5, cos 0.5); the three moves sum to zero.
   EXPECT_NEAR(hinge.p0->x - x0, -0.25f * std::sin(angle), 1e-5);
@@ -111,22 +110,19 @@ TEST(Simulation, AngleJointOpensTowardsItsLimitOnItsOwnSide) {
 
   // The mirror case: perp(u) = (sin 0.5, cos 0.5) for u at -0.5 rad; the move is its negative.
   Hinge mirror(-angle, -1.0f);
-  const float mx = mirror.p0->x, my = mirror.p0->y;
   SolveAngleJoint(*mirror.joint);
-  EXPECT_NEAR(mirror.p0->x - mx, -0.25f * std::sin(angle), 1e-5);
-  EXPECT_NEAR(mirror.p0->y - my, -0.25f * std::cos(angle), 1e-5);
-
+  EXPECT_NEAR(mirror.p0->x - mirror.x0, -0.25f * std::sin(angle), 1e-5);
+  EXPECT_NEAR(mirror.p0->y - mirror.y0, -0.25f * std::cos(angle), 1e-5);
   // Beyond the limit, or on the other side, nothing moves.
   for (float limit : {0.4f, -1.0f}) {
     Hinge still(angle, limit);
-    const float sx = still.p0->x;
     SolveAngleJoint(*still.joint);
-    EXPECT_TRUE(still.p0->x == sx && still.p1->x == 0.0f && still.p2->y == 0.0f) << limit;
+    EXPECT_TRUE(still.p0->x == still.x0 && still.p1->x == 0.0f && still.p2->y == 0.0f) << limit;
   }
 }
 
 TEST(Simulation, PointContactsPushApartUnlessGrouped) {
-  struct Case {
+  const struct {
     const char* what;
     TestPoint first, second;
     float firstAfter, secondAfter;
@@ -137,7 +133,7 @@ TEST(Simulation, PointContactsPushApartUnlessGrouped) {
       {"a non-colliding point touches nothing", {}, {.x = 6, .collides = 0}, 0, 6},
       {"exactly coincident: no direction, no move", {.x = 3}, {.x = 3}, 3, 3},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Body body;
     BodyPoint* first = Add(body, c.first);
     BodyPoint* second = Add(body, c.second);
@@ -153,19 +149,16 @@ TEST(Simulation, RestingBodyKeepsItsShape) {
   auto world = std::make_unique<World>();
   AddSolidLine(*world, {-500, 150}, {500, 150}, 1.0f, LineKind::Normal);
   Body body;
-  BodyPoint* a = Add(body, {.x = 0, .y = 156, .radius = 5, .group = 1, .friction = 0.3f});
-  BodyPoint* b = Add(body, {.x = 40, .y = 156, .radius = 5, .group = 1, .friction = 0.3f});
-  BodyPoint* c = Add(body, {.x = 20, .y = 186, .radius = 5, .group = 1, .friction = 0.3f});
-  Tie(body, a, b, {.stiffness = 0.5f});
-  Tie(body, b, c, {.stiffness = 0.5f});
-  Tie(body, c, a, {.stiffness = 0.5f});
-  c->x = c->prevX = 30;
+  const float x[] = {0, 40, 20}, y[] = {156, 156, 186};
+  BodyPoint* p[3];
+  for (int i = 0; i < 3; ++i) p[i] = Add(body, {.x = x[i], .y = y[i], .radius = 5, .group = 1, .friction = 0.3f});
+  for (int i = 0; i < 3; ++i) Tie(body, p[i], p[(i + 1) % 3], {.stiffness = 0.5f});
+  BodyPoint* a = p[0];
+  p[2]->x = p[2]->prevX = 30;
   for (int i = 0; i < 2000; ++i) StepBodyOnTrack(body, *world);
-  float lowest = 1e9f;
   for (const Link& link : body.links)
     EXPECT_NEAR(std::hypot(link.b->x - link.a->x, link.b->y - link.a->y), link.restLength, 0.06f);
-  for (const BodyPoint& p : body.points) lowest = std::min(lowest, p.y);
-  EXPECT_NEAR(lowest, 156.0f, 0.05f);
+  EXPECT_NEAR(std::min({p[0]->y, p[1]->y, p[2]->y}), 156.0f, 0.05f);
   // At rest: one more step moves no point by more than the gravity of a step.
   const float x0 = a->x, y0 = a->y;
   StepBodyOnTrack(body, *world);
