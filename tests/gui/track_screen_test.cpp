@@ -336,17 +336,25 @@ TEST_F(TrackScreenTest, SwitchesLandOnWorkingScreensAndEndDrags) {
   EXPECT_EQ(game.screens.current.render, TrackScreenRender) << "the working screen stays";
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
 
-  // A stroke, a toolbar drag and a slider drag in progress.
+  // A stroke, a toolbar drag and a slider drag, each in progress when the screen changes.
   PointAt(400, 300);
-  SetKey(kKeyLeftButton, true);
-  Step(2);
+  Press(kKeyLeftButton);
+  Step();
   ASSERT_TRUE(editor.freehandStroke);
+  ToTrackScreen(game);
+  EXPECT_FALSE(editor.freehandStroke);
   Release(kKeyLeftButton);
   Hover(CentreOf(bar.handle));
   Press(kKeyLeftButton);
   ASSERT_TRUE(bar.dragging);
   ToTrackScreen(game);
   EXPECT_FALSE(bar.dragging);
-  EXPECT_FALSE(editor.freehandStroke);
+  Release(kKeyLeftButton);
+  Hover(CentreOf(bar.thickness));
+  Press(kKeyLeftButton);
+  Step();
+  ASSERT_TRUE(SliderDragActive());
+  ToTrackScreen(game);
   EXPECT_FALSE(SliderDragActive());
+  Release(kKeyLeftButton);
 }
