@@ -42,7 +42,6 @@ void StartGame(Game& game) {
   InitTrackToolbar(game);
   LoadDefaultRider(game.track.rider);
   StartTrackScene(game.track);
-  RestartRiderFromScratch(game.track);
   SetCursorShape(game.track.cursor, CursorShape::Pencil);
   ToTrackScreen(game);
 }

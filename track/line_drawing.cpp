@@ -163,7 +163,6 @@ void CollectSceneryLinesInView(const World& world, const CullRect& cull, LineDra
   if (!SameView(view, world.linesStamp, range.lowColumn, range.lowRow, range.highColumn, range.highRow)) {
     CollectSceneryCandidates(world.sceneryGrid, range, &view.ids);
     view.walk = view.ids.size() * 2 >= size_t(SceneryLineCount(world));
-    SortUnique(view.ids);
   }
   CullCandidates(world.sceneryLines, view, cull, out);
 }

@@ -68,6 +68,7 @@ SceneryCellRange SceneryCellsOver(float minX, float minY, float maxX, float maxY
 }
 
 void CollectSceneryCandidates(const SceneryGrid& grid, SceneryCellRange range, std::vector<LineId>* ids) {
+  ids->clear();
   const int32_t c0 = range.lowColumn, c1 = range.highColumn, r0 = range.lowRow, r1 = range.highRow;
   const double area = (double(c1) - c0 + 1) * (double(r1) - r0 + 1);
   if (area <= double(grid.cells.size())) {
@@ -76,10 +77,12 @@ void CollectSceneryCandidates(const SceneryGrid& grid, SceneryCellRange range, s
         auto found = grid.cells.find(CellKey(int32_t(c), int32_t(r)));
         if (found != grid.cells.end()) ids->insert(ids->end(), found->second.begin(), found->second.end());
       }
-    return;
+  } else {
+    for (const auto& [key, list] : grid.cells) {
+      const int32_t c = int32_t(key >> 32), r = int32_t(uint32_t(key & 0xffffffffu));
+      if (c >= c0 && c <= c1 && r >= r0 && r <= r1) ids->insert(ids->end(), list.begin(), list.end());
+    }
   }
-  for (const auto& [key, list] : grid.cells) {
-    const int32_t c = int32_t(key >> 32), r = int32_t(uint32_t(key & 0xffffffffu));
-    if (c >= c0 && c <= c1 && r >= r0 && r <= r1) ids->insert(ids->end(), list.begin(), list.end());
-  }
+  std::sort(ids->begin(), ids->end());
+  ids->erase(std::unique(ids->begin(), ids->end()), ids->end());
 }

@@ -23,5 +23,5 @@ struct SceneryCellRange {
   friend bool operator==(const SceneryCellRange&, const SceneryCellRange&) = default;
 };
 SceneryCellRange SceneryCellsOver(float minX, float minY, float maxX, float maxY, float margin);
-// Appends to ids (unsorted, with repeats) every line listed in the cells of the range.
+// ids = every line listed in the cells of the range, ascending (creation order), each once.
 void CollectSceneryCandidates(const SceneryGrid& grid, SceneryCellRange range, std::vector<LineId>* ids);

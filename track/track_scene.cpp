@@ -22,8 +22,8 @@ void StartTrackScene(TrackScene& scene) {
   scene.view = View{};
   scene.world.ghost.on = false;
   scene.world.ghost.period = kGhostPeriod;
-  Restart(scene);
   StartView(scene.view);
+  RestartRiderFromScratch(scene);
 }
 
 void EndDrags(TrackEditor& editor) {

@@ -172,8 +172,6 @@ void EraseSceneryLines(World& world, Vec2 centre, float radius) {
       world.sceneryGrid,
       SceneryCellsOver(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius, 0.0f),
       &candidates);
-  std::sort(candidates.begin(), candidates.end());
-  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
   for (LineId id : candidates) {
     const SceneryLine line = world.sceneryLines[size_t(id)];
     const EraseCut cut = CutByCircle({line.x1, line.y1}, {line.x2, line.y2}, line.length, centre, radius);
