@@ -40,12 +40,15 @@ class RenderedText : public RenderWindow<kWidth, kHeight> {
     SetExecFolder((folder_.file("velmora")).c_str());
     AssignSpriteTable();
   }
-  // Texturing and blending on, model-view at (x, y), as the screens draw text.
-  static void StartText(float x, float y) {
+  // A cleared blue (or black) window, texturing and blending on, model-view at (x, y) and the
+  // font bound, as the screens draw text.
+  static void StartText(float x, float y, uint8_t blue = 255) {
+    ClearToColour(0, 0, blue);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glLoadIdentity();
     glTranslatef(x, y, 0);
+    BindSpriteFrame(7, 0);
   }
   TempFolder folder_;
 };
@@ -59,27 +62,21 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
     const uint8_t ink = code == 'A' || (code == 'B' && row % 16 < 8) ? 255 : 0;
     return std::array<uint8_t, 4>{ink, ink, ink, ink};
   });
-  ClearToColour(0, 0, 255);
-  StartText(40, 100);
   // The first bind of the font loads it and binds it in the same call.
-  BindSpriteFrame(7, 0);
+  StartText(40, 100);
   ASSERT_TRUE(SpriteLoaded(7));
   ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
   glColor4ub(255, 255, 255, 255);
   // 32-pixel glyphs 40 pixels apart: A at x 40..72, B at 80..112, a space, A at 160..192.
   PrintText(32, 32, 8, "AB A");
-  glFinish();
   // A filled; the spacing after it; B's top half filled, its bottom half not (B stands upright);
   // the space; the second A; above the line and below it.
   ExpectPixels({{56, 116, kWhite}, {42, 102, kWhite}, {70, 130, kWhite}, {76, 116, kBlue}, {96, 126, kWhite},
                 {96, 106, kBlue}, {136, 116, kBlue}, {176, 116, kWhite}, {56, 136, kBlue}, {56, 96, kBlue}});
 
   // Red text with an opaque shadow 4 pixels right and down, and a second line 32 pixels lower.
-  ClearToColour(0, 0, 255);
   StartText(40, 150);
-  BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 255, 255, 0, 0, "A\nA");
-  glFinish();
   // First line x 40..72, y 150..182, its shadow's right edge x 72..76, its bottom edge under line
   // two; second line y 118..150, its shadow's bottom edge y 114..118; the line feed's glyph empty.
   ExpectPixels({{56, 166, kRed}, {74, 166, kBlack}, {56, 148, kRed}, {56, 134, kRed}, {74, 120, kBlack},
@@ -91,11 +88,8 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
   EXPECT_FLOAT_EQ(colour[3], 1.0f);
 
   // A half-transparent shadow lets half the background through.
-  ClearToColour(0, 0, 255);
   StartText(40, 150);
-  BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 128, 255, 255, 255, "A");
-  glFinish();
   ExpectPixels({{74, 166, {0, 0, 127}}, {56, 166, kWhite}});
 }
 
@@ -115,7 +109,6 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   ASSERT_NE(SpriteSlotInfo(1)->texture, 0u);
   // The first stored row at t = 0 is drawn at the bottom with a positive height.
   DrawQuad(300, 200);
-  glFinish();
   for (int i = 0; i < 6; ++i) ExpectPixels({{50 + (i % 3) * 100, 50 + (i / 3) * 100, colours[i]}});
 
   // The 3 x 2 cell grid of the same image: cell (2, 1) alone fills the quad.
@@ -123,7 +116,6 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   ClearToColour(0, 0, 0);
   BindSpriteFrame(1, 5);
   DrawQuad(300, 200);
-  glFinish();
   ExpectPixels({{150, 100, {255, 0, 255}}});      // s = 5/6, t = 3/4: the texel's centre
 
   // A BMP through the picture loader: 2 x 1 pixels, black and green, become a 2 x 1 texture
@@ -142,7 +134,6 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   BindSpriteFrame(4, 0);
   ASSERT_NE(SpriteSlotInfo(4)->texture, 0u);
   DrawQuad(200, 100);
-  glFinish();
   ExpectPixels({{50, 50, kBlue}, {150, 50, {0, 255, 0}}});  // the texels' centres, s = 1/4 and 3/4
 }
 
@@ -154,7 +145,6 @@ TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays)
   glTranslatef(100, 50, 0);
   DrawQuad(40, 30);
   DrawDisc(100, 150, 20);
-  glFinish();
   // The quad covers x 100..140, y 50..80 from the bottom left; the disc's centre is (100, 150)
   // plus the translation, its radius 20.
   ExpectPixels({{120, 65, kRed}, {90, 65, kBlue}, {210, 200, kRed}, {210, 225, kBlue}}, 0);
@@ -167,9 +157,7 @@ TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
   const char* gameFont = VELMORA_SOURCE_DIR "/sprites/font.png";
   if (!std::filesystem::exists(gameFont)) GTEST_SKIP() << "sprites/font.png is not made yet";
   std::filesystem::copy_file(gameFont, folder_.file("sprites/font.png"));
-  ClearToColour(0, 0, 0);
-  StartText(20, 100);
-  BindSpriteFrame(7, 0);
+  StartText(20, 100, 0);
   ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
   glColor4ub(255, 255, 255, 255);
   // 48-pixel glyphs: H at x 20..68, a space at 68..116, W at 116..164, "." at 164..212.
