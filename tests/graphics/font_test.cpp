@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -32,12 +33,6 @@ class FontLayout : public ::testing::Test {
   GlyphSink saved_;
 };
 
-size_t GlyphCount() {
-  size_t glyphs = 0;
-  for (const Draw& d : draws) glyphs += !d.isColour;
-  return glyphs;
-}
-
 }  // namespace
 
 TEST_F(FontLayout, PrintTextAdvancesByScalePlusSpacing) {
@@ -64,7 +59,7 @@ TEST_F(FontLayout, TextIsCutTo255Characters) {
   EXPECT_EQ(draws.size(), 255u);
   draws.clear();
   PrintShadowText(1, 1, 0, 0, 0, 0, 0, 0, 0, "%s!", longText.c_str());
-  EXPECT_EQ(GlyphCount(), 2u * 255);
+  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), [](const Draw& d) { return !d.isColour; }), 2 * 255);
 
   EXPECT_EQ(FormatText(nullptr), nullptr);
   const char* formatted = FormatText("%s%s", longText.c_str(), longText.c_str());

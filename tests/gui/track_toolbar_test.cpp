@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "graphics/sprites.h"
 #include "picture_file.h"
@@ -46,24 +47,20 @@ TEST_F(ToolbarTest, ToolButtonsChooseToolsAndHighlightOnlyThemselves) {
 }
 
 TEST_F(ToolbarTest, PlayStopAndPlayFromStartFaces) {
-  ClickButton(kPlayButton);
-  EXPECT_EQ(bar.running, 1);
-  EXPECT_EQ(bar.buttons[kPlayButton].frame, 13);
-  EXPECT_EQ(bar.buttons[kPlayButton].selected, 1);
-  // The pencil loses its highlight but stays the tool.
-  EXPECT_EQ(bar.buttons[kPencilButton].selected, 0);
-  EXPECT_EQ(bar.currentTool, kToolPencil);
-  ClickButton(kPlayButton);
-  EXPECT_EQ(bar.running, 0);
-  EXPECT_EQ(bar.buttons[kPlayButton].frame, 9);
-
-  ClickButton(kPlayFromStartButton);
-  EXPECT_EQ(bar.running, 1);
-  EXPECT_EQ(bar.buttons[kPlayFromStartButton].frame, 13);
-  EXPECT_EQ(bar.buttons[kPlayFromStartButton].selected, 1);
-  ClickButton(kPlayFromStartButton);
-  EXPECT_EQ(bar.running, 0);
-  EXPECT_EQ(bar.buttons[kPlayFromStartButton].frame, 24);
+  // Each play button starts a run on one click and stops it on the next, its face following.
+  for (auto [button, stoppedFace] : {std::pair{kPlayButton, 9}, {kPlayFromStartButton, 24}}) {
+    SCOPED_TRACE(button);
+    ClickButton(button);
+    EXPECT_EQ(bar.running, 1);
+    EXPECT_EQ(bar.buttons[button].frame, 13);
+    EXPECT_EQ(bar.buttons[button].selected, 1);
+    // The pencil loses its highlight but stays the tool.
+    EXPECT_EQ(bar.buttons[kPencilButton].selected, 0);
+    EXPECT_EQ(bar.currentTool, kToolPencil);
+    ClickButton(button);
+    EXPECT_EQ(bar.running, 0);
+    EXPECT_EQ(bar.buttons[button].frame, stoppedFace);
+  }
 
   ClickButton(kPlayButton);
   ClickButton(kStopButton);
@@ -91,8 +88,6 @@ TEST_F(ToolbarTest, ClearNeedsFourClicksInARow) {
 }
 
 TEST_F(ToolbarTest, SliderSetsTheThicknessForNewLines) {
-  Step();
-  EXPECT_FLOAT_EQ(editor.newLineThickness, 1.0f);
   // Press on the knob's travel and drag far right: value w - 12 = 51, thickness 51 x 0.2 + 1.
   Vec2 at = CentreOf(bar.thickness);
   Hover({at.x, at.y - 5});
@@ -121,11 +116,9 @@ TEST_F(ToolbarTest, DemonstrationLock) {
   world.demoLoaded = 1;
   Step();
   EXPECT_EQ(bar.currentTool, kToolViewing);
-  EXPECT_FALSE(IsEnabled(bar.buttons[kPencilButton]));
-  EXPECT_FALSE(IsEnabled(bar.swatch));
-  EXPECT_FALSE(IsEnabled(bar.buttons[kMenuButton]));
-  EXPECT_TRUE(IsEnabled(bar.buttons[kSaveButton]));
-  EXPECT_TRUE(IsEnabled(bar.buttons[kLoadButton]));
+  EXPECT_EQ((std::tuple(IsEnabled(bar.buttons[kPencilButton]), IsEnabled(bar.swatch), IsEnabled(bar.buttons[kMenuButton]),
+                        IsEnabled(bar.buttons[kSaveButton]), IsEnabled(bar.buttons[kLoadButton]))),
+            std::tuple(false, false, false, true, true));
   // Clicking a disabled tool does nothing; the drag button's tool gives way to 8 at the next step.
   ClickButton(kPencilButton);
   EXPECT_EQ(bar.currentTool, kToolViewing);
@@ -165,9 +158,7 @@ TEST_F(ToolbarTest, ColourPickerOpensPicksAndCloses) {
   SetKey(kKeyLeftButton, true);
   Step(2);
   int column = 96 + 4, row = 256 - 56 - 5;
-  EXPECT_EQ(editor.sceneryR, uint32_t(column));
-  EXPECT_EQ(editor.sceneryG, uint32_t(row));
-  EXPECT_EQ(editor.sceneryB, 99u);
+  EXPECT_EQ((std::tuple<int, int, int>(editor.sceneryR, editor.sceneryG, editor.sceneryB)), std::tuple(column, row, 99));
   EXPECT_EQ(bar.swatch.r, column);
   // While over the picker nothing else reacts: no stroke begins.
   EXPECT_EQ(editor.freehandStroke, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "shell/fake_input.h"
 #include "picture_file.h"
@@ -38,18 +39,16 @@ TEST_F(WidgetTest, EdgesAreOutsideAndClickNeedsPressInside) {
     EXPECT_FALSE(IsInside(widget, edge.x, edge.y)) << edge.x << "," << edge.y;
   EXPECT_TRUE(IsInside(widget, 10.5f, 59.5f));
 
-  // Pressed outside, moved in with the button held: the press is taken on entering.
-  UpdateWidget(widget, 5, 30, 1);
-  EXPECT_EQ(presses, 0);
-  UpdateWidget(widget, 20, 30, 1);
-  EXPECT_EQ(enters, 1);
-  EXPECT_EQ(presses, 1);
-  UpdateWidget(widget, 20, 30, 1);
-  EXPECT_EQ(presses, 1);
-  UpdateWidget(widget, 20, 30, 0);
-  EXPECT_EQ(clicks, 1);
-  UpdateWidget(widget, 50, 30, 0);
-  EXPECT_EQ(leaves, 1);
+  // Pressed outside, moved in with the button held: the press is taken on entering, once.
+  const struct {
+    float x;
+    int down, presses, enters, clicks, leaves;
+  } steps[] = {{5, 1, 0, 0, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 0, 1, 1, 1, 0}, {50, 0, 1, 1, 1, 1}};
+  for (const auto& s : steps) {
+    UpdateWidget(widget, s.x, 30, s.down);
+    EXPECT_EQ(std::tuple(presses, enters, clicks, leaves), std::tuple(s.presses, s.enters, s.clicks, s.leaves))
+        << &s - steps;
+  }
   EXPECT_FALSE(IsHovered(widget));
 
   // Place forgets callbacks and state.
@@ -61,11 +60,11 @@ TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
   Button button;
   Place(button, {0, 0}, {32, 32}, 8, 7);
   Watch(button);
+  // Pressed inside, moved out with the button held, released outside, back in.
+  constexpr std::pair<float, int> kOutAndBack[] = {{50, 1}, {50, 0}, {10, 0}};
   UpdateButton(button, 10, 10, 1);
   EXPECT_EQ(presses, 1);
-  UpdateButton(button, 50, 10, 1);
-  UpdateButton(button, 50, 10, 0);
-  UpdateButton(button, 10, 10, 0);
+  for (auto [x, down] : kOutAndBack) UpdateButton(button, x, 10, down);
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(button.pressed, 0);
 
@@ -73,9 +72,7 @@ TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
   Place(widget, {0, 0}, {32, 32}, 8, 7);
   Watch(widget);
   UpdateWidget(widget, 10, 10, 1);
-  UpdateWidget(widget, 50, 10, 1);
-  UpdateWidget(widget, 50, 10, 0);
-  UpdateWidget(widget, 10, 10, 0);
+  for (auto [x, down] : kOutAndBack) UpdateWidget(widget, x, 10, down);
   EXPECT_EQ(widget.pressed, 1);
   EXPECT_EQ(clicks, 0);
   // Its next press inside fires no onPress, but the release after it clicks once.
@@ -142,10 +139,10 @@ TEST_F(WidgetTest, SecondSliderIgnoresThePointerWhileTheFirstIsDragged) {
   Place(first, {0, 0}, {63, 32}, 8, 16);
   Place(second, {0, 100}, {63, 32}, 8, 16);
   Watch(second);
-  UpdateSlider(first, 30, 10, 1);
-  UpdateSlider(second, 30, 10, 1);
-  UpdateSlider(first, 30, 110, 1);
-  UpdateSlider(second, 30, 110, 1);
+  for (float y : {10, 110}) {
+    UpdateSlider(first, 30, y, 1);
+    UpdateSlider(second, 30, y, 1);
+  }
   EXPECT_EQ(second.pressed, 0);
   EXPECT_EQ(enters + presses, 0);
   UpdateSlider(first, 30, 110, 0);
@@ -166,21 +163,17 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
   Watch(picker);
 
   // Inside: enter is called on every update, not only on entry.
-  UpdateColourPicker(picker, 110, 105, 0);
-  UpdateColourPicker(picker, 110, 105, 0);
+  for (int i = 0; i < 2; ++i) UpdateColourPicker(picker, 110, 105, 0);
   EXPECT_EQ(enters, 2);
   UpdateColourPicker(picker, 110, 105, 1);
   EXPECT_EQ(picker.pressed, 1);
   // px - (x + 4) = 6 -> column 10; py - (y + 4) = 1 -> row 16 - 1 - 5 = 10 (the top is row 0).
   UpdateColourPicker(picker, 110, 105, 1);
-  EXPECT_EQ(GetR(picker), 80);
-  EXPECT_EQ(GetG(picker), 160);
-  EXPECT_EQ(GetB(picker), 7);
+  EXPECT_EQ((std::tuple<int, int, int>(GetR(picker), GetG(picker), GetB(picker))), std::tuple(80, 160, 7));
   // Beyond the right and top edges the pointer is pulled back to the inner bounds x + w - 4 and
   // y + h - 4: column 24 + 4, row 16 - 8 - 5.
   UpdateColourPicker(picker, 400, 400, 1);
-  EXPECT_EQ(GetR(picker), 28 * 8);
-  EXPECT_EQ(GetG(picker), 3 * 16);
+  EXPECT_EQ((std::pair<int, int>(GetR(picker), GetG(picker))), std::pair(28 * 8, 3 * 16));
   UpdateColourPicker(picker, 120, 108, 0);
   EXPECT_EQ(clicks, 1);
 
@@ -200,10 +193,10 @@ TEST_F(WidgetTest, ColourPickerSamplesTheImageUnderThePointer) {
 
 TEST_F(WidgetTest, PointerButtonPrefersTheLeftButton) {
   EXPECT_EQ(PointerButton(), 0);
-  SetKey(2, true);
-  RefreshInput();
-  EXPECT_EQ(PointerButton(), 2);
-  SetKey(1, true);
-  RefreshInput();
-  EXPECT_EQ(PointerButton(), 1);
+  // The right button alone, then both: the left one wins.
+  for (int button : {2, 1}) {
+    SetKey(button, true);
+    RefreshInput();
+    EXPECT_EQ(PointerButton(), button);
+  }
 }

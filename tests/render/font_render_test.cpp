@@ -1,108 +1,54 @@
 // Text and sprites drawn by the real GL device under the test's X display, read back pixel by pixel.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "graphics/device.h"
-#include "graphics/draw.h"
 #include "graphics/font.h"
-#include "graphics/sprites.h"
-#include "platform/platform.h"
-#include "platform/window.h"
-#include "shell/display.h"
-#include "support/libpng_reference.h"
-#include "support/temp_folder.h"
+#include "gui/picture_file.h"
+#include "render_window.h"
 
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 
-using Bytes = std::vector<uint8_t>;
-
 struct Pixel { int r, g, b; };
-
-Pixel ReadPixel(int x, int y) {
-  uint8_t p[4] = {};
-  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-  return {p[0], p[1], p[2]};
-}
-
-::testing::AssertionResult Near(Pixel got, Pixel want, int x, int y, int tolerance = 2) {
-  if (abs(got.r - want.r) <= tolerance && abs(got.g - want.g) <= tolerance && abs(got.b - want.b) <= tolerance)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << got.r << ", " << got.g
-                                       << ", " << got.b << "), want (" << want.r << ", " << want.g << ", "
-                                       << want.b << ")";
-}
-
 struct Expected { int x, y; Pixel colour; };
 
 void ExpectPixels(std::initializer_list<Expected> pixels, int tolerance = 2) {
-  for (const Expected& e : pixels) EXPECT_TRUE(Near(ReadPixel(e.x, e.y), e.colour, e.x, e.y, tolerance));
+  for (const auto& [x, y, want] : pixels) {
+    uint8_t p[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    EXPECT_TRUE(abs(p[0] - want.r) <= tolerance && abs(p[1] - want.g) <= tolerance && abs(p[2] - want.b) <= tolerance)
+        << "pixel (" << x << ", " << y << ") is (" << int(p[0]) << ", " << int(p[1]) << ", " << int(p[2])
+        << "), want (" << want.r << ", " << want.g << ", " << want.b << ")";
+  }
 }
 
 constexpr Pixel kWhite{255, 255, 255}, kBlue{0, 0, 255}, kRed{255, 0, 0}, kBlack{0, 0, 0};
 
-// An 8-bit RGBA PNG written by libpng, top row first.
-void WritePng(const std::string& path, uint32_t width, uint32_t height, const Bytes& rgba) {
-  std::vector<Bytes> rows;
-  for (uint32_t y = 0; y < height; ++y)
-    rows.emplace_back(rgba.begin() + y * width * 4, rgba.begin() + (y + 1) * width * 4);
-  LibpngRecipe recipe;
-  recipe.width = width;
-  recipe.height = height;
-  const Bytes file = LibpngEncode(recipe, rows);
-  ASSERT_FALSE(file.empty());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-}
-
-// A 256 x 256 test font, 16 pixels per glyph: "A" fills its cell, "B" only the top half of
-// its cell, every other glyph is empty.
-Bytes TestFont() {
-  Bytes rgba(256 * 256 * 4, 0);
-  auto fill = [&](int code, int rows) {
-    int left = (code % 16) * 16, top = (code / 16) * 16;
-    for (int y = top; y < top + rows; ++y)
-      for (int x = left; x < left + 16; ++x)
-        for (int c = 0; c < 4; ++c) rgba[(size_t(y) * 256 + x) * 4 + c] = 255;
-  };
-  fill('A', 16);
-  fill('B', 8);
-  return rgba;
-}
-
-class RenderedText : public ::testing::Test {
+class RenderedText : public RenderWindow<kWidth, kHeight> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(PlatformStartVideo());
-    SetScreenWidth(kWidth);
-    SetScreenHeight(kHeight);
-    ASSERT_TRUE(PlatformCreateWindow("font test", kWidth, kHeight, 32));
-    ASSERT_TRUE(CreateDevice());
+    ASSERT_NO_FATAL_FAILURE(RenderWindow::SetUp());
     std::filesystem::create_directories(folder_.file("sprites"));
     SetExecFolder((folder_.file("velmora")).c_str());
     AssignSpriteTable();
   }
-  void TearDown() override {
-    ForgetSpriteTextures();
-    ReleaseDevice();
-    PlatformDestroyWindow();
-  }
-  // Texturing and blending on, model-view at (x, y), as the screens draw text.
-  static void StartText(float x, float y) {
+  // A cleared blue (or black) window, texturing and blending on, model-view at (x, y) and the
+  // font bound, as the screens draw text.
+  static void StartText(float x, float y, uint8_t blue = 255) {
+    ClearToColour(0, 0, blue);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glLoadIdentity();
     glTranslatef(x, y, 0);
+    BindSpriteFrame(7, 0);
   }
   TempFolder folder_;
 };
@@ -110,28 +56,27 @@ class RenderedText : public ::testing::Test {
 }  // namespace
 
 TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
-  WritePng(folder_.file("sprites/font.png"), 256, 256, TestFont());
-  ClearToColour(0, 0, 255);
-  StartText(40, 100);
+  // A 256 x 256 font of 16-pixel cells: "A" fills its cell, "B" only the top half of its cell.
+  WritePicture(folder_, "sprites/font.png", 256, 256, [](int row, int col) {
+    const int code = row / 16 * 16 + col / 16;
+    const uint8_t ink = code == 'A' || (code == 'B' && row % 16 < 8) ? 255 : 0;
+    return std::array<uint8_t, 4>{ink, ink, ink, ink};
+  });
   // The first bind of the font loads it and binds it in the same call.
-  BindSpriteFrame(7, 0);
+  StartText(40, 100);
   ASSERT_TRUE(SpriteLoaded(7));
   ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
   glColor4ub(255, 255, 255, 255);
   // 32-pixel glyphs 40 pixels apart: A at x 40..72, B at 80..112, a space, A at 160..192.
   PrintText(32, 32, 8, "AB A");
-  glFinish();
   // A filled; the spacing after it; B's top half filled, its bottom half not (B stands upright);
   // the space; the second A; above the line and below it.
   ExpectPixels({{56, 116, kWhite}, {42, 102, kWhite}, {70, 130, kWhite}, {76, 116, kBlue}, {96, 126, kWhite},
                 {96, 106, kBlue}, {136, 116, kBlue}, {176, 116, kWhite}, {56, 136, kBlue}, {56, 96, kBlue}});
 
   // Red text with an opaque shadow 4 pixels right and down, and a second line 32 pixels lower.
-  ClearToColour(0, 0, 255);
   StartText(40, 150);
-  BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 255, 255, 0, 0, "A\nA");
-  glFinish();
   // First line x 40..72, y 150..182, its shadow's right edge x 72..76, its bottom edge under line
   // two; second line y 118..150, its shadow's bottom edge y 114..118; the line feed's glyph empty.
   ExpectPixels({{56, 166, kRed}, {74, 166, kBlack}, {56, 148, kRed}, {56, 134, kRed}, {74, 120, kBlack},
@@ -143,11 +88,8 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
   EXPECT_FLOAT_EQ(colour[3], 1.0f);
 
   // A half-transparent shadow lets half the background through.
-  ClearToColour(0, 0, 255);
   StartText(40, 150);
-  BindSpriteFrame(7, 0);
   PrintShadowText(32, 32, 0, 4, -4, 128, 255, 255, 255, "A");
-  glFinish();
   ExpectPixels({{74, 166, {0, 0, 127}}, {56, 166, kWhite}});
 }
 
@@ -167,18 +109,13 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   ASSERT_NE(SpriteSlotInfo(1)->texture, 0u);
   // The first stored row at t = 0 is drawn at the bottom with a positive height.
   DrawQuad(300, 200);
-  glFinish();
-  for (int i = 0; i < 6; ++i) {
-    int x = 50 + (i % 3) * 100, y = 50 + (i / 3) * 100;
-    EXPECT_TRUE(Near(ReadPixel(x, y), colours[i], x, y)) << "texel " << i;
-  }
+  for (int i = 0; i < 6; ++i) ExpectPixels({{50 + (i % 3) * 100, 50 + (i / 3) * 100, colours[i]}});
 
   // The 3 x 2 cell grid of the same image: cell (2, 1) alone fills the quad.
   AssignSprite(1, "sprites\\odd.tga", 3, 2, false);
   ClearToColour(0, 0, 0);
   BindSpriteFrame(1, 5);
   DrawQuad(300, 200);
-  glFinish();
   ExpectPixels({{150, 100, {255, 0, 255}}});      // s = 5/6, t = 3/4: the texel's centre
 
   // A BMP through the picture loader: 2 x 1 pixels, black and green, become a 2 x 1 texture
@@ -197,7 +134,6 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   BindSpriteFrame(4, 0);
   ASSERT_NE(SpriteSlotInfo(4)->texture, 0u);
   DrawQuad(200, 100);
-  glFinish();
   ExpectPixels({{50, 50, kBlue}, {150, 50, {0, 255, 0}}});  // the texels' centres, s = 1/4 and 3/4
 }
 
@@ -209,7 +145,6 @@ TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays)
   glTranslatef(100, 50, 0);
   DrawQuad(40, 30);
   DrawDisc(100, 150, 20);
-  glFinish();
   // The quad covers x 100..140, y 50..80 from the bottom left; the disc's centre is (100, 150)
   // plus the translation, its radius 20.
   ExpectPixels({{120, 65, kRed}, {90, 65, kBlue}, {210, 200, kRed}, {210, 225, kBlue}}, 0);
@@ -222,16 +157,12 @@ TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
   const char* gameFont = VELMORA_SOURCE_DIR "/sprites/font.png";
   if (!std::filesystem::exists(gameFont)) GTEST_SKIP() << "sprites/font.png is not made yet";
   std::filesystem::copy_file(gameFont, folder_.file("sprites/font.png"));
-  ClearToColour(0, 0, 0);
-  StartText(20, 100);
-  BindSpriteFrame(7, 0);
+  StartText(20, 100, 0);
   ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
   glColor4ub(255, 255, 255, 255);
   // 48-pixel glyphs: H at x 20..68, a space at 68..116, W at 116..164, "." at 164..212.
   PrintText(48, 48, 0, "H W.");
-  glFinish();
-  std::vector<uint8_t> rgba(size_t(kWidth) * kHeight * 4);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  const std::vector<uint8_t> rgba = ReadScreen();
   auto lit = [&](int left, int bottom, int width, int height) {
     int count = 0;
     for (int y = bottom; y < bottom + height; ++y)

@@ -1,22 +1,13 @@
 // The batched line drawing against a plain immediate-mode drawing of the same lines, one GL
 // call sequence per line in list order: the pixels must be the same.
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <vector>
-
-#include "graphics/device.h"
-#include "graphics/draw.h"
-#include "platform/platform.h"
-#include "platform/window.h"
-#include "shell/display.h"
+#include "render_window.h"
 #include "track/line_drawing.h"
 #include "track/world.h"
 
 namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
+using LineBatchRender = RenderWindow<kWidth, kHeight>;
 
 bool Skipped(float x1, float y1, float x2, float y2, const CullRect& c) {
   return (x1 < c.minX && x2 < c.minX) || (y1 < c.minY && y2 < c.minY) || (x1 > c.maxX && x2 > c.maxX) ||
@@ -26,21 +17,14 @@ bool Skipped(float x1, float y1, float x2, float y2, const CullRect& c) {
 // One line as the straightforward drawing makes it: a GL line, or a strip and a disc.
 template <typename Line>
 void ImmediateLine(const Line& line) {
-  if (line.thickness <= 2.0f) {
-    glBegin(GL_LINES);
-    glVertex2f(line.x1, line.y1);
-    glVertex2f(line.x2, line.y2);
-    glEnd();
-    return;
-  }
-  float ox = line.nx * line.thickness, oy = line.ny * line.thickness;
-  glBegin(GL_TRIANGLE_STRIP);
-  glVertex2f(line.x1 + ox, line.y1 + oy);
-  glVertex2f(line.x1 - ox, line.y1 - oy);
-  glVertex2f(line.x2 + ox, line.y2 + oy);
-  glVertex2f(line.x2 - ox, line.y2 - oy);
+  const bool thin = line.thickness <= 2.0f;
+  const float ox = thin ? 0 : line.nx * line.thickness, oy = thin ? 0 : line.ny * line.thickness;
+  glBegin(thin ? GL_LINES : GL_TRIANGLE_STRIP);
+  for (int end = 0; end < 2; ++end)
+    for (int side = 1; side >= (thin ? 1 : -1); side -= 2)
+      glVertex2f((end ? line.x2 : line.x1) + side * ox, (end ? line.y2 : line.y1) + side * oy);
   glEnd();
-  DrawDisc(line.x2, line.y2, line.thickness);
+  if (!thin) DrawDisc(line.x2, line.y2, line.thickness);
 }
 
 void ImmediateWorld(const World& world, float zoom, const CullRect& cull) {
@@ -48,15 +32,11 @@ void ImmediateWorld(const World& world, float zoom, const CullRect& cull) {
   glDisable(GL_TEXTURE_2D);
   glLineWidth(zoom * 2.1f);
   for (const SceneryLine& line : world.sceneryLines) {
-    if (Skipped(line.x1, line.y1, line.x2, line.y2, cull)) continue;
-    glColor3ub(line.r, line.g, line.b);
-    ImmediateLine(line);
+    if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(line.r, line.g, line.b), ImmediateLine(line);
   }
   for (const SolidLine& line : world.solidLines) {
-    if (Skipped(line.x1, line.y1, line.x2, line.y2, cull)) continue;
     const bool boost = line.kind == LineKind::BoostForward || line.kind == LineKind::BoostBackward;
-    glColor3ub(boost ? 255 : 0, 0, 0);
-    ImmediateLine(line);
+    if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(boost ? 255 : 0, 0, 0), ImmediateLine(line);
   }
 }
 
@@ -71,10 +51,7 @@ std::vector<uint8_t> Frame(World& world, float zoom, const CullRect& cull, bool 
   } else {
     ImmediateWorld(world, zoom, cull);
   }
-  glFinish();
-  std::vector<uint8_t> rgba(size_t(kWidth) * kHeight * 4);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  return rgba;
+  return LineBatchRender::ReadScreen();
 }
 
 // Pixels whose colour (alpha aside) differs between two frames.
@@ -86,13 +63,7 @@ int DifferentPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b
 }
 }  // namespace
 
-TEST(LineBatchRender, SamePixelsAsOneCallSequencePerLine) {
-  ASSERT_TRUE(PlatformStartVideo());
-  SetScreenWidth(kWidth);
-  SetScreenHeight(kHeight);
-  ASSERT_TRUE(PlatformCreateWindow("line batch test", kWidth, kHeight, 32));
-  ASSERT_TRUE(CreateDevice());
-
+TEST_F(LineBatchRender, SamePixelsAsOneCallSequencePerLine) {
   // Overlapping lines of every kind, thin and thick, in colours whose order shows.
   World world;
   uint32_t state = 99;
@@ -118,6 +89,4 @@ TEST(LineBatchRender, SamePixelsAsOneCallSequencePerLine) {
         << "zoom " << zoom << ": inked pixels";
     EXPECT_EQ(DifferentPixels(immediate, batched), 0) << "zoom " << zoom;
   }
-  ReleaseDevice();
-  PlatformDestroyWindow();
 }

@@ -1,20 +1,12 @@
 // A scripted track-screen session under the test's X display: draw a line with the pencil, play
 // 200 steps, render one frame with the real device and sprites, and read the pixels back.
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "graphics/device.h"
-#include "graphics/draw.h"
-#include "graphics/sprites.h"
 #include "gui/track_session.h"
 #include "platform/keys.h"
-#include "platform/platform.h"
-#include "platform/window.h"
-#include "shell/display.h"
+#include "render_window.h"
 #include "shell/paths.h"
 #include "track/cursor.h"
 
@@ -28,12 +20,6 @@ struct Pixel {
   bool Dark() const { return r < 90 && g < 90 && b < 90; }
   friend bool operator==(Pixel a, Pixel b) = default;
 };
-
-std::vector<uint8_t> ReadScreen() {
-  std::vector<uint8_t> rgba(size_t(kWidth) * kHeight * 4);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  return rgba;
-}
 
 Pixel At(const std::vector<uint8_t>& screen, int x, int y) {
   const uint8_t* p = &screen[(size_t(y) * kWidth + x) * 4];
@@ -60,14 +46,10 @@ int Differences(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, in
   return n;
 }
 
-class TrackRender : public ::testing::Test {
+class TrackRender : public RenderWindow<kWidth, kHeight> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(PlatformStartVideo());
-    SetScreenWidth(kWidth);
-    SetScreenHeight(kHeight);
-    ASSERT_TRUE(PlatformCreateWindow("track render test", kWidth, kHeight, 32));
-    ASSERT_TRUE(CreateDevice());
+    ASSERT_NO_FATAL_FAILURE(RenderWindow::SetUp());
     // The game's own sprites, found as the game finds them: beside the program.
     SetExecFolder((std::string(VELMORA_SOURCE_DIR) + "/velmora").c_str());
     ASSERT_TRUE(PlatformChangeDirectory(VELMORA_SOURCE_DIR));
@@ -75,16 +57,10 @@ class TrackRender : public ::testing::Test {
     ResetSession();
     SetKey(kKeyLeftButton, false);
   }
-  void TearDown() override {
-    ForgetSpriteTextures();
-    ReleaseDevice();
-    PlatformDestroyWindow();
-  }
   // Two frames: the first bind of every sprite only loads it.
   std::vector<uint8_t> Render() {
     TrackScreenRender(TheGame());
     TrackScreenRender(TheGame());
-    glFinish();
     return ReadScreen();
   }
 };
@@ -100,23 +76,13 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   // A straight line 100 units under the rider, drawn with the right button.
   Vec2 riderOnScreen = ScreenPointOf(view, {700.0f, 500.0f});
   float lineY = riderOnScreen.y - 100.0f;
-  PointAt(300, lineY);
-  Step();
-  SetKey(kKeyRightButton, true);
-  Step();
-  PointAt(1000, lineY);
-  Step();
-  SetKey(kKeyRightButton, false);
-  Step();
+  Stroke(kKeyRightButton, {300, lineY}, {1000, lineY});
   ASSERT_EQ(SolidLineCount(world), 1);
   const SolidLine line = world.solidLines.front();
 
   // Play 200 steps with space held: the rider falls onto the line and stays on it.
-  SetKey(kKeySpace, true);
-  Step(200);
-  SetKey(kKeySpace, false);
-  PointAt(900, 700);
-  Step();
+  Tap(kKeySpace, 200);
+  Hover({900, 700});
 
   std::vector<uint8_t> screen = Render();
   // The line lies where the view maps it: dark on its centre, white 8 px above and below.
@@ -153,13 +119,11 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   EXPECT_TRUE(At(covered, int(anchor.x) + 90, ty).Dark());
 
   // The cursor is drawn last: over the line and over the toolbar.
-  PointAt(float(lx), float(ly));
-  Step();
+  Hover({float(lx), float(ly)});
   std::vector<uint8_t> withCursor = Render();
   EXPECT_GT(Differences(covered, withCursor, lx - 12, ly - 8, lx + 20, ly + 24), 20);
   Vec2 onBar = CentreOf(TheGame().toolbar.buttons[kPencilButton]);
-  PointAt(onBar.x, onBar.y);
-  Step();
+  Hover(onBar);
   EXPECT_EQ(scene.cursor.shape, CursorShape::Arrow);
   std::vector<uint8_t> overBar = Render();
   EXPECT_GT(Differences(withCursor, overBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24, int(onBar.y) + 4),
