@@ -1,8 +1,9 @@
 // Physics figures: one simulation step of a 20-point rider on a dense track, the same step on a
-// track of a million lines (the grid must keep the work local), and the time and memory of
-// adding lines to the world.
+// track of a million lines (the grid must keep the work local), a step of the largest rider the
+// game accepts, and the time and memory of adding lines to the world.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "rider/rider_size.h"
 #include "rider/simulation.h"
 #include "tests/rider/test_riders.h"
 #include "track/world.h"
@@ -93,24 +95,41 @@ void AddFarTrack(World& world, int count, float yStart) {
   }
 }
 
+// ---- riders ----
+
+// The worst rider of kMaxRiderPoints points for point contacts: a square of points one unit
+// apart, each tied to its right and upper neighbour, so that every point shares a grid
+// neighbourhood (40-unit cells) with every other and each pass tests every pair.
+void BuildPackedRider(Body& body, float x, float y) {
+  ClearBody(body);
+  const int side = int(std::ceil(std::sqrt(double(kMaxRiderPoints))));
+  std::vector<BodyPoint*> points;
+  for (uint32_t i = 0; i < kMaxRiderPoints; ++i) {
+    const int column = int(i) % side, row = int(i) / side;
+    points.push_back(Add(body, {.x = x + float(column), .y = y + 10.0f + float(row), .radius = 0.4f, .friction = 0.1f}));
+    if (column > 0) Tie(body, points[i - 1], points[i], {.stiffness = 0.5f});
+    if (row > 0) Tie(body, points[i - size_t(side)], points[i], {.stiffness = 0.5f});
+  }
+}
+
 // A rider riding the dense slope near the origin; restarted from its snapshot every episode so
 // that it always rides the same stretch.
 struct Ride {
   std::unique_ptr<World> world = std::make_unique<World>();
   Body body;
   BodySnapshot start;
-  explicit Ride(int farLines) {
+  Ride(int farLines, void (*build)(Body&, float, float)) {
     AddDenseSlope(*world, -100.0f, 0.0f, 25, 4);
     if (farLines > 0) AddFarTrack(*world, farLines, 200000.0f);
-    BuildTestRider(body, -60.0f, 10.0f);
+    build(body, -60.0f, 10.0f);
     TakeSnapshot(body, start);
   }
 };
 
 constexpr int kEpisodeSteps = 400;                // the rider stays on the slope for this long
 
-void StepRiderOnTrack(benchmark::State& state, int farLines) {
-  Ride ride(farLines);
+void StepRiderOnTrack(benchmark::State& state, int farLines, void (*build)(Body&, float, float)) {
+  Ride ride(farLines, build);
   int64_t steps = 0;
   int inEpisode = 0;
   for (auto _ : state) {
@@ -127,8 +146,9 @@ void StepRiderOnTrack(benchmark::State& state, int farLines) {
   state.counters["lines"] = double(SolidLineCount(*ride.world));
 }
 
-void BM_StepDenseTrack(benchmark::State& state) { StepRiderOnTrack(state, 0); }
-void BM_StepMillionLineTrack(benchmark::State& state) { StepRiderOnTrack(state, 1000000 - 100); }
+void BM_StepDenseTrack(benchmark::State& state) { StepRiderOnTrack(state, 0, BuildTestRider); }
+void BM_StepMillionLineTrack(benchmark::State& state) { StepRiderOnTrack(state, 1000000 - 100, BuildTestRider); }
+void BM_StepRiderAtLimit(benchmark::State& state) { StepRiderOnTrack(state, 0, BuildPackedRider); }
 
 // Worlds of the add benchmark stay alive until the end, so that every run adds its lines into
 // memory fresh from the system, as a game that loads a track does; reusing the freed memory of a
@@ -158,6 +178,7 @@ void BM_AddLines(benchmark::State& state) {
 BENCHMARK(BM_AddLines)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(BM_StepDenseTrack)->MinTime(0.5)->Repetitions(5);
 BENCHMARK(BM_StepMillionLineTrack)->MinTime(0.5)->Repetitions(5);
+BENCHMARK(BM_StepRiderAtLimit)->MinTime(0.5)->Repetitions(5);
 
 // Keeps the time per iteration of every run so the ratios can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -167,7 +188,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (run.run_type != Run::RT_Iteration) continue;
       // CPU time of the fastest repetition: the figures are about work on one core.
       const std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
-      const double time = run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+      const double time = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);  // seconds
       if (seconds.count(name) && seconds[name] <= time) continue;
       seconds[name] = time;
       for (const auto& [counterName, counter] : run.counters) counters[name + ":" + counterName] = counter.value;
@@ -192,6 +213,10 @@ int main(int argc, char** argv) {
   if (s.count("BM_StepDenseTrack") && s.count("BM_StepMillionLineTrack"))
     std::printf("step time, 1,000,000 lines / 100 lines: %.3f (allowed: 1.3)\n",
                 s["BM_StepMillionLineTrack"] / s["BM_StepDenseTrack"]);
+  // The game runs up to 10 steps a frame; they must leave most of a 60 fps frame to drawing.
+  if (s.count("BM_StepRiderAtLimit"))
+    std::printf("step, packed %u-point rider (the limit): %.3f ms, 10 steps %.1f ms of a 16.7 ms frame\n",
+                kMaxRiderPoints, s["BM_StepRiderAtLimit"] * 1e3, s["BM_StepRiderAtLimit"] * 1e4);
   const std::string small = "BM_AddLines/100000", large = "BM_AddLines/1000000";
   if (s.count(small) && s.count(large)) {
     std::printf("adding lines, time 1,000,000 / 100,000: %.2f (allowed: 12)\n", s[large] / s[small]);

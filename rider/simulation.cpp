@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "rider/exact_trig.h"
 #include "rider/link_breaking.h"
 #include "rider/point_guard.h"
 
@@ -116,8 +117,9 @@ void SolveAngleJoint(AngleJoint& joint) {
   vy = vy / vLength;
   const float dot = std::clamp(vx * ux + vy * uy, -kBelowOne, kBelowOne);
   const float cross = std::clamp(vx * uy - vy * ux, -kBelowOne, kBelowOne);
-  const float sine = std::asin(cross);
-  float theta = std::acos(dot);
+  // Our own correctly rounded asin and acos: the C library's differ by an ulp between libraries.
+  const float sine = ExactAsin(cross);
+  float theta = ExactAcos(dot);
   if (sine < 0.0f) theta = -theta;
   joint.measured = sine;
   const float limit = joint.limitAngle;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rider/rider_size.h"
+
 // ---- internal ----
 
 static bool Finite(float value) { return std::isfinite(value); }
@@ -65,7 +67,7 @@ bool ParseSnapshot(ByteReader& in, StagedSnapshot* out) {
   out->joints.clear();
 
   uint32_t count;
-  if (!ReadCount(in, kSnapshotPointBytes, &count)) return false;
+  if (!ReadCount(in, kSnapshotPointBytes, &count) || !RiderSizeAllowed(count)) return false;
   out->points.resize(count);
   for (StagedPoint& point : out->points)
     if (!ReadPoint(in, &point)) return false;

@@ -42,7 +42,8 @@ struct StagedSnapshot {
 
 // Reads one snapshot; false when it is damaged (cut short, a non-finite value, a negative or
 // huge radius, a negative mass, a point id negative, above 2^30 or repeated, a link or joint
-// naming a missing point). Allocates only for counts the bytes left can hold.
+// naming a missing point) or has more points than a rider may (logged, rider/rider_size.h).
+// Allocates only for counts the bytes left can hold.
 bool ParseSnapshot(ByteReader& in, StagedSnapshot* out);
 // Fills snapshot (cleared first) from a staging record that ParseSnapshot accepted.
 void BuildSnapshot(const StagedSnapshot& staged, BodySnapshot& snapshot);

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang
   libsdl2-dev libgtk-3-dev libx11-dev libxtst-dev libstb-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libcairo2-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev libpng-dev zlib1g-dev libcairo2-dev fonts-dejavu-core
   xvfb xauth)
 missing=()
 for package in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "rider/current_rider.h"
+#include "rider/rider_size.h"
 #include "support/body_builder.h"
 #include "support/describe_game.h"
 #include "support/game_files.h"
@@ -226,4 +227,24 @@ TEST_F(RiderFileTest, APathOutsideTheExecFolderIsNotKeptCut) {
   EXPECT_STREQ(loaded.path, "");
   EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source.snapshot));
   std::filesystem::remove_all(folder_.path.string() + "-other");
+}
+
+// A rider of more points than a step can afford is refused with its count and the limit; one
+// at the limit loads.
+TEST_F(RiderFileTest, RiderAboveThePointLimitIsRefusedAndOneAtItLoads) {
+  const struct {
+    uint32_t points;
+    FileLoad result;
+  } cases[] = {{kMaxRiderPoints, FileLoad::Loaded}, {kMaxRiderPoints + 1, FileLoad::Refused}};
+  for (const auto& c : cases) {
+    CurrentRider source;
+    Body body;
+    for (uint32_t i = 0; i < c.points; ++i) Add(body, {.x = float(i)});
+    TakeSnapshot(body, source.snapshot);
+    ASSERT_TRUE(SaveRider(source, Stored("riders\\big.rider").c_str()));
+    CurrentRider rider;
+    EXPECT_EQ(LoadRider(rider, Stored("riders\\big.rider").c_str()), c.result) << c.points;
+    const std::string tooBig = "Rider too big: " + std::to_string(c.points) + " points, the limit is 256";
+    EXPECT_EQ(Logged(tooBig), c.result == FileLoad::Refused) << c.points;
+  }
 }

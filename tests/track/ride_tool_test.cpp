@@ -147,7 +147,7 @@ TEST_F(RideToolTest, ItsHashIsThePhysicsDeterminismHashForTheSameRide) {
   const RideRun run =
       RunRide(Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 10000 --every 10000", folder_.file("err"));
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.substr(run.out.size() - 22), "hash 160a64d8f9343a65\n");
+  EXPECT_EQ(run.out.substr(run.out.size() - 22), "hash e77a5511c91a68d7\n");
 }
 
 TEST_F(RideToolTest, CrashesArePrintedAtTheirStepAsTheGameLogsThem) {

@@ -15,6 +15,7 @@
 #include "rider/current_rider.h"
 #include "gui/game.h"
 #include "rider/rider_file.h"
+#include "rider/rider_size.h"
 #include "support/describe_game.h"
 #include "support/game_files.h"
 #include "track/world.h"
@@ -453,4 +454,28 @@ TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSave
   game.demoLoaded = 0;
   ClearSolidLines(game);
   ClearSceneryLines(game);
+}
+
+// A start state of more points than a rider may have refuses the whole track, with the count
+// and the limit in the log, and leaves the game as it was.
+TEST_F(TrackFileTest, StartStateAboveThePointLimitIsRefused) {
+  CurrentRider rider;
+  World world;
+  MakeTrack(world, rider, true);
+  ClearSnapshot(world.startSnapshot);
+  for (uint32_t i = 0; i <= kMaxRiderPoints; ++i) {
+    BodyPoint point;
+    point.x = float(i);
+    point.id = int32_t(i);
+    AddSnapshotPoint(world.startSnapshot, point);
+  }
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("crowd.track").c_str()));
+
+  CurrentRider loadedRider;
+  World loaded;
+  MakeBefore(loaded, loadedRider);
+  const std::string before = State(loaded, loadedRider);
+  EXPECT_EQ(LoadTrack(loaded, loadedRider, Stored("crowd.track").c_str()), FileLoad::Refused);
+  EXPECT_TRUE(Logged("Rider too big: 257 points, the limit is 256"));
+  EXPECT_EQ(State(loaded, loadedRider), before);
 }
