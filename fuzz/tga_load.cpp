@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TgaImage image;
-  if (DecodeTga(data, size, &image)) {
+  if (DecodeTga(data, size, &image) == 0) {
     if (image.channels != 3 && image.channels != 4) abort();
     if (image.width < 1 || image.height < 1) abort();
     if (image.pixels.size() != size_t(image.width) * image.height * image.channels) abort();

@@ -13,9 +13,6 @@
 #include "graphics/texture.h"
 #include "shell/file_load.h"
 
-// The same cap as the PNG and TGA loaders: width * height * 4 bytes at most.
-constexpr uint64_t kMaxPictureBytes = uint64_t(16384) * 16384 * 4;
-constexpr uint32_t kLargestTexture = 16384;
 
 // Draws the picture onto black, as rendering it into a fresh bitmap would: a see-through
 // pixel of a GIF or an alpha BMP ends up black and so transparent under the black rule.
@@ -73,32 +70,42 @@ uint32_t PictureTextureSize(uint32_t size, uint32_t maxTextureSize) {
   return std::min(uint32_t(1) << power, maxTextureSize);
 }
 
-bool DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image) {
+int DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image) {
   *image = PictureImage();
-  if (!bytes || size == 0 || size > size_t(INT_MAX) || maxTextureSize < 1) return false;
+  if (!bytes || size == 0 || maxTextureSize < 1) return kImageErrorNoData;
+  if (size > size_t(INT_MAX)) return kImageErrorTooLarge;
   int width = 0, height = 0, channels = 0;
-  if (!stbi_info_from_memory(bytes, int(size), &width, &height, &channels)) return false;
-  if (width < 1 || height < 1 || uint64_t(width) * uint64_t(height) * 4 > kMaxPictureBytes) return false;
+  if (!stbi_info_from_memory(bytes, int(size), &width, &height, &channels)) return kPictureErrorUndecodable;
+  if (width < 1 || height < 1) return kPictureErrorUndecodable;
+  if (!ImageSidesAllowed(uint64_t(width), uint64_t(height))) return kImageErrorTooLarge;
   stbi_uc* picture = stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 4);
-  if (!picture) return false;
-  uint32_t largest = std::min(maxTextureSize, kLargestTexture);
+  if (!picture) return kPictureErrorUndecodable;
   image->pictureWidth = uint32_t(width);
   image->pictureHeight = uint32_t(height);
-  image->width = PictureTextureSize(uint32_t(width), largest);
-  image->height = PictureTextureSize(uint32_t(height), largest);
+  image->width = PictureTextureSize(uint32_t(width), maxTextureSize);
+  image->height = PictureTextureSize(uint32_t(height), maxTextureSize);
   FlattenOntoBlack(picture, size_t(width) * size_t(height));
   Resample(picture, uint32_t(width), uint32_t(height), image);
   stbi_image_free(picture);
-  return true;
+  return 0;
 }
 
 bool LoadPictureTexture(const char* path, unsigned int* name) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, &bytes) || bytes.empty()) return false;
+  if (!ReadWholeFile(path, &bytes) || bytes.empty()) {
+    LogImageFailure("Picture", path, kImageErrorNoData, UnreadableReason(path).c_str());
+    return false;
+  }
   int largest = LargestTextureSize();
   if (largest < 1) return false;
   PictureImage image;
-  if (!DecodePicture(bytes.data(), bytes.size(), uint32_t(largest), &image)) return false;
+  const int error = DecodePicture(bytes.data(), bytes.size(), uint32_t(largest), &image);
+  if (error != 0) {
+    // stb_image keeps the reason of its last failure: the words for code 61.
+    const char* reason = error == kImageErrorTooLarge ? TooLargeReason() : stbi_failure_reason();
+    LogImageFailure("Picture", path, error, reason);
+    return false;
+  }
   *name = UploadTexture(image.pixels.data(), int(image.width), int(image.height), TextureFormat::Rgba, false);
   return true;
 }

@@ -5,6 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/image_error.h"
+
+// Beside the shared codes of image_error.h (48 no data, 57 too large): the decoder could not
+// read the picture (unknown format or damaged data).
+constexpr int kPictureErrorUndecodable = 61;
+
 struct PictureImage {
   uint32_t pictureWidth = 0;                      // the picture's own size in pixels
   uint32_t pictureHeight = 0;
@@ -16,7 +22,8 @@ struct PictureImage {
 // Texture size for one axis: the nearest power of two on a log scale (48 -> 64, 40 -> 32), or
 // maxTextureSize itself when size exceeds it. size >= 1.
 uint32_t PictureTextureSize(uint32_t size, uint32_t maxTextureSize);
-// Decodes a picture from memory and lays it out as the texture; false (image left empty) when
-// it cannot be decoded or is larger than 16384 x 16384 pixels.
-bool DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image);
-bool LoadPictureTexture(const char* path, unsigned int* name);  // stored path; true and the name, or false
+// Decodes a picture from memory and lays it out as the texture: 0, or an error code with the
+// image left empty. The size is read from the header before the pixels are decoded.
+int DecodePicture(const uint8_t* bytes, size_t size, uint32_t maxTextureSize, PictureImage* image);
+// Stored path; true and the name, or false, logged once per file (LogImageFailure).
+bool LoadPictureTexture(const char* path, unsigned int* name);

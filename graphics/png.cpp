@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "graphics/inflate.h"
@@ -37,7 +38,7 @@ constexpr int kPngGreyBackground = 44;
 constexpr int kPngColourBackground = 45;
 constexpr int kPngIndex8 = 46;                    // palette index outside the palette, 8 bits
 constexpr int kPngIndexLow = 47;                  // the same at 1, 2 or 4 bits
-constexpr int kPngEmpty = 48;
+constexpr int kPngEmpty = kImageErrorNoData;
 
 constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr size_t kFirstChunkAfterHeader = 33;     // signature 8 + IHDR length, type 8 + data 13 + CRC 4
@@ -64,6 +65,58 @@ constexpr uint32_t kPassStartX[7] = {0, 4, 0, 2, 0, 1, 0};
 constexpr uint32_t kPassStartY[7] = {0, 0, 4, 0, 2, 0, 1};
 constexpr uint32_t kPassStepX[7] = {8, 8, 4, 4, 2, 2, 1};
 constexpr uint32_t kPassStepY[7] = {8, 8, 8, 4, 4, 2, 2};
+
+// Every error code in words, for the log line that names the failing file.
+struct ErrorText {
+  int code;
+  const char* text;
+};
+constexpr ErrorText kErrorTexts[] = {
+    {kInflateCodeCut, "image data ends inside a Huffman code"},
+    {kInflateCodeUnused, "image data uses a Huffman code outside its tree"},
+    {kInflateRepeatOverflow, "image data repeats code lengths past their count"},
+    {kInflateZerosOverflow, "image data gives zero code lengths past their count"},
+    {kInflateLongZerosOverflow, "image data gives zero code lengths past their count"},
+    {kInflateLiteralOverflow, "image data holds more bytes than the image"},
+    {kInflateBadDistance, "image data uses an unknown distance code"},
+    {kInflateCopyOutside, "image data copies outside the image"},
+    {kInflateBadBlockType, "image data has a block of the reserved type"},
+    {kInflateStoredLength, "image data has a stored block with a damaged length"},
+    {kInflateStoredOverflow, "image data holds more bytes than the image"},
+    {kInflateStoredCut, "image data ends inside a stored block"},
+    {kInflateHeaderCheck, "image data has a damaged zlib header"},
+    {kInflateHeaderMethod, "image data is not deflate-compressed"},
+    {kInflateHeaderDictionary, "image data asks for a preset dictionary"},
+    {kPngShort, "file too short for a PNG header"},
+    {kPngSignature, "not a PNG file"},
+    {kPngFirstNotHeader, "first chunk is not IHDR"},
+    {kPngChunkHeaderCut, "file ends inside a chunk header (no IEND)"},
+    {kPngColourType, "unknown colour type"},
+    {kPngCompression, "unknown compression method"},
+    {kPngFilterMethod, "unknown filter method"},
+    {kPngInterlace, "unknown interlace method"},
+    {kPngChunkDataCut, "file ends inside a chunk's data"},
+    {kPngFilterType, "unknown scanline filter"},
+    {kPngBitDepth, "bit depth not allowed for the colour type"},
+    {kPngPaletteSize, "palette of more than 256 colours"},
+    {kPngPaletteAlpha, "transparency longer than the palette"},
+    {kPngGreyKey, "grey transparency key not 2 bytes"},
+    {kPngColourKey, "colour transparency key not 6 bytes"},
+    {kPngKeyWithAlpha, "transparency key in an image with alpha"},
+    {kPngPaletteBackground, "palette background not 1 byte"},
+    {kPngGreyBackground, "grey background not 2 bytes"},
+    {kPngColourBackground, "colour background not 6 bytes"},
+    {kPngIndex8, "pixel outside the palette"},
+    {kPngIndexLow, "pixel outside the palette"},
+    {kPngEmpty, "no data"},
+    {kInflateDynamicHeaderCut, "image data ends inside a block header"},
+    {kInflateLengthsCut, "image data ends inside the code lengths"},
+    {kInflateExtraCut, "image data ends inside a length or distance"},
+    {kInflateBlockHeaderCut, "image data ends before its last block"},
+    {kInflateZlibShort, "no image data"},
+    {kInflateBadTree, "image data has code lengths that form no code"},
+    {kPngErrorEmptyImage, "width or height 0"},
+};
 
 // ---- Internal functions ----
 
@@ -113,7 +166,7 @@ int ReadHeader(const uint8_t* bytes, size_t size, PngHeader* header) {
   if (bytes[27] != 0) return kPngFilterMethod;
   if (header->interlace > 1) return kPngInterlace;
   if (header->width == 0 || header->height == 0) return kPngErrorEmptyImage;
-  if (uint64_t(header->width) * header->height > kPngMaxPixels) return kPngErrorTooLarge;
+  if (!ImageSidesAllowed(header->width, header->height)) return kPngErrorTooLarge;
   return 0;
 }
 
@@ -439,21 +492,15 @@ int DecodeImage(const uint8_t* bytes, size_t size, PngImage* image) {
   return 0;
 }
 
-// Reads and decodes for both loaders, logging any failure.
+// Reads and decodes for both loaders, logging any failure once per file.
 bool LoadPng(const char* path, PngImage* image) {
   std::vector<uint8_t> bytes;
   ReadWholeFile(path, &bytes);  // a file that cannot be read is empty, and so refused below
   *image = DecodePng(bytes.data(), bytes.size());
-  if (image->error == kPngErrorTooLarge) {
-    Log("PNG loader: memory allocation error");
-    return false;
-  }
-  if (image->error != 0) {
-    Log("PNG loading error: %d", image->error);
-    Log("whatever");
-    return false;
-  }
-  return true;
+  if (image->error == 0) return true;
+  const std::string reason = image->error == kPngEmpty ? UnreadableReason(path) : PngErrorText(image->error);
+  if (LogImageFailure("PNG", path, image->error, reason.c_str())) Log("whatever");
+  return false;
 }
 
 }  // namespace
@@ -473,6 +520,14 @@ PngImage DecodePng(const uint8_t* bytes, size_t size) {
     image.pixels = std::vector<uint8_t>();
   }
   return image;
+}
+
+const char* PngErrorText(int code) {
+  if (code == kPngErrorTooLarge) return TooLargeReason();
+  for (const ErrorText& entry : kErrorTexts) {
+    if (entry.code == code) return entry.text;
+  }
+  return "unknown error";
 }
 
 unsigned int LoadPngTexture(const char* path, bool mipmaps) {

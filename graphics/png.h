@@ -5,14 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/image_error.h"
+
 // Decoder error codes that are not format faults. Every other non-zero code names the damage
 // found in the file (27..55; see png.cpp and inflate.h).
-constexpr int kPngErrorEmptyImage = 56;           // width or height 0
-constexpr int kPngErrorTooLarge = 57;             // more pixels than the cap, or memory ran out
-
-// Images above this many pixels are refused before anything is allocated (16384 x 16384, so
-// that pixels x 4 bytes is at most 1 GiB).
-constexpr uint64_t kPngMaxPixels = uint64_t(16384) * 16384;
+constexpr int kPngErrorEmptyImage = kImageErrorEmptyImage;  // width or height 0
+constexpr int kPngErrorTooLarge = kImageErrorTooLarge;      // a side above kMaxImageSide (from IHDR), or memory ran out
 
 struct PngImage {
   int error = 48;                                 // 0 = success, else the decoder's error code
@@ -22,12 +20,14 @@ struct PngImage {
 };
 
 PngImage DecodePng(const uint8_t* bytes, size_t size);  // from memory; size 0 gives error 48
+const char* PngErrorText(int code);               // the decoder's error code in words; never null
 
 // Reads, decodes and uploads a PNG file (stored path) through UploadTexture, with a mipmap chain
-// when mipmaps is set. Returns the new texture name, or 0 with a log line on any failure.
+// when mipmaps is set. Returns the new texture name, or 0 on any failure, logged once per file
+// with the path and the reason (LogImageFailure) and a "whatever" line.
 unsigned int LoadPngTexture(const char* path, bool mipmaps);
 
 // Reads and decodes a PNG file (stored path) into width x height x 3 bytes (R, G, B per pixel,
-// alpha dropped, top row first), owned by the caller through the vector. False with a log line
-// on failure (pixels emptied, width and height 0).
+// alpha dropped, top row first), owned by the caller through the vector. False on failure (pixels
+// emptied, width and height 0), logged as LoadPngTexture does.
 bool LoadPngPixels(const char* path, std::vector<uint8_t>* pixels, uint32_t* width, uint32_t* height);

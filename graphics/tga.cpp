@@ -1,6 +1,7 @@
 #include "graphics/tga.h"
 
 #include <cstring>
+#include <string>
 
 #include "graphics/texture.h"
 #include "shell/byte_stream.h"
@@ -64,9 +65,10 @@ static bool DecodeRunLength(const uint8_t* data, size_t size, uint64_t pixelCoun
   return true;
 }
 
-bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
+int DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
   *image = TgaImage();
-  if (!bytes || size < kHeaderSize) return false;
+  if (!bytes || size == 0) return kImageErrorNoData;
+  if (size < kHeaderSize) return kTgaErrorForm;
   bool compressed;
   if (memcmp(bytes, kUncompressedHeader, sizeof kUncompressedHeader) == 0) {
     compressed = false;
@@ -75,14 +77,15 @@ bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
     compressed = true;
     Log("TGA is compressed");
   } else {
-    return false;
+    return kTgaErrorForm;
   }
   uint32_t width = LoadLE16(bytes + 12);
   uint32_t height = LoadLE16(bytes + 14);
   uint32_t bits = bytes[16];
-  if (width < 1 || height < 1 || (bits != 24 && bits != 32)) return false;
+  if (width < 1 || height < 1) return kImageErrorEmptyImage;
+  if (!ImageSidesAllowed(width, height)) return kImageErrorTooLarge;
+  if (bits != 24 && bits != 32) return kTgaErrorDepth;
   uint64_t pixelCount = uint64_t(width) * height;
-  if (pixelCount * 4 > kMaxTgaBytes) return false;
   image->width = width;
   image->height = height;
   image->channels = bits / 8;
@@ -90,15 +93,33 @@ bool DecodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
   size_t left = size - kHeaderSize;
   bool ok = compressed ? DecodeRunLength(data, left, pixelCount, image)
                        : DecodeUncompressed(data, left, pixelCount, image);
-  if (!ok) *image = TgaImage();
-  return ok;
+  if (ok) return 0;
+  *image = TgaImage();
+  return kTgaErrorPixelsCut;
+}
+
+const char* TgaErrorText(int code) {
+  switch (code) {
+    case kImageErrorNoData: return "no data";
+    case kImageErrorEmptyImage: return "width or height 0";
+    case kImageErrorTooLarge: return TooLargeReason();
+    case kTgaErrorForm: return "not an uncompressed or run-length true-colour TGA";
+    case kTgaErrorDepth: return "bits per pixel not 24 or 32";
+    case kTgaErrorPixelsCut: return "pixel data ends early or runs past the image";
+    default: return "unknown error";
+  }
 }
 
 unsigned int LoadTgaTexture(const char* path) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, &bytes) || bytes.size() < kHeaderSize) return 0;
+  ReadWholeFile(path, &bytes);  // a file that cannot be read is empty, and so refused below
   TgaImage image;
-  if (!DecodeTga(bytes.data(), bytes.size(), &image)) return 0;
+  const int error = DecodeTga(bytes.data(), bytes.size(), &image);
+  if (error != 0) {
+    const std::string reason = error == kImageErrorNoData ? UnreadableReason(path) : TgaErrorText(error);
+    LogImageFailure("TGA", path, error, reason.c_str());
+    return 0;
+  }
   TextureFormat format = image.channels == 4 ? TextureFormat::Rgba : TextureFormat::Rgb;
   return UploadTexture(image.pixels.data(), int(image.width), int(image.height), format, false);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -71,7 +72,7 @@ TEST(PictureLoader, TextureSizeIsTheNearestPowerOfTwoOnALogScale) {
 TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
   Bytes bmp = MakeBmp(100, 30, TestPicture);
   PictureImage image;
-  ASSERT_TRUE(DecodePicture(bmp.data(), bmp.size(), 4096, &image));
+  ASSERT_EQ(DecodePicture(bmp.data(), bmp.size(), 4096, &image), 0);
   EXPECT_EQ(image.pictureWidth, 100u);
   EXPECT_EQ(image.pictureHeight, 30u);
   ASSERT_EQ(image.width, 128u);
@@ -108,7 +109,7 @@ TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
   EXPECT_LT(transparent, 128 * 16);
 
   // A driver that allows only 64 texels across gets exactly 64.
-  ASSERT_TRUE(DecodePicture(bmp.data(), bmp.size(), 64, &image));
+  ASSERT_EQ(DecodePicture(bmp.data(), bmp.size(), 64, &image), 0);
   EXPECT_EQ(image.width, 64u);
   EXPECT_EQ(image.height, 32u);
   EXPECT_EQ(Texel(image, 63, 31)[0], 200);
@@ -121,7 +122,7 @@ TEST(PictureLoader, SeeThroughPixelsBecomeBlackAndTransparent) {
   Bytes pixels = {0, 0, 200, 0, 50, 100, 200, 255};
   tga.insert(tga.end(), pixels.begin(), pixels.end());
   PictureImage image;
-  ASSERT_TRUE(DecodePicture(tga.data(), tga.size(), 4096, &image));
+  ASSERT_EQ(DecodePicture(tga.data(), tga.size(), 4096, &image), 0);
   ASSERT_EQ(image.width, 2u);
   ASSERT_EQ(image.height, 1u);
   EXPECT_EQ(image.pixels, (Bytes{0, 0, 0, 0, 200, 100, 50, 255}));
@@ -130,17 +131,19 @@ TEST(PictureLoader, SeeThroughPixelsBecomeBlackAndTransparent) {
 TEST(PictureLoader, RefusesDamagedAndOversizedPictures) {
   PictureImage image;
   Bytes noise = {'B', 'X', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-  EXPECT_FALSE(DecodePicture(noise.data(), noise.size(), 4096, &image));
-  EXPECT_FALSE(DecodePicture(nullptr, 0, 4096, &image));
+  EXPECT_EQ(DecodePicture(noise.data(), noise.size(), 4096, &image), kPictureErrorUndecodable);
+  EXPECT_EQ(DecodePicture(nullptr, 0, 4096, &image), kImageErrorNoData);
   Bytes one = MakeBmp(1, 1, [](int, int) { return Rgb{5, 6, 7}; });
-  EXPECT_FALSE(DecodePicture(one.data(), 0, 4096, &image));
-  ASSERT_TRUE(DecodePicture(one.data(), one.size(), 4096, &image));
+  EXPECT_EQ(DecodePicture(one.data(), 0, 4096, &image), kImageErrorNoData);
+  ASSERT_EQ(DecodePicture(one.data(), one.size(), 4096, &image), 0);
   EXPECT_EQ(image.pixels, (Bytes{5, 6, 7, 255}));
-  // A header promising 20000 x 20000 pixels is over the 16384 x 16384 cap: refused before the
-  // decoder allocates anything.
-  Bytes huge = MakeBmp(20000, 20000, TestPicture, false);
-  EXPECT_FALSE(DecodePicture(huge.data(), huge.size(), 4096, &image));
-  EXPECT_TRUE(image.pixels.empty());
+  // Either side over 8192 is refused from the header (stbi_info) before any pixel is decoded,
+  // whether the pixels are there or not.
+  for (auto [width, height, withPixels] : {std::tuple{8193, 1, true}, {1, 8193, true}, {20000, 20000, false}}) {
+    Bytes huge = MakeBmp(width, height, TestPicture, withPixels);
+    EXPECT_EQ(DecodePicture(huge.data(), huge.size(), 16384, &image), kImageErrorTooLarge) << width << " x " << height;
+    EXPECT_TRUE(image.pixels.empty());
+  }
   TempFolder folder;
   unsigned int name = 7;
   EXPECT_EQ(LoadPictureTexture(folder.file("no_such_picture.jpg").c_str(), &name), 0);

@@ -225,7 +225,9 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
       {"palette depth 16", bare(16, 3), 37}, {"grey alpha depth 1", bare(1, 4), 37}, {"RGBA depth 2", bare(2, 6), 37},
       {"width 0", Assemble(Header(0, 2, 8, 2), {idat}), kPngErrorEmptyImage},
       {"height 0", Assemble(Header(5, 0, 8, 2), {idat}), kPngErrorEmptyImage},
-      {"one row over the cap", Assemble(Header(16385, 16384, 8, 6), {idat}), kPngErrorTooLarge},
+      // Either side over 8192 is refused from IHDR, however few pixels the other side gives.
+      {"one column over the cap", Assemble(Header(8193, 1, 8, 6), {idat}), kPngErrorTooLarge},
+      {"one row over the cap", Assemble(Header(1, 8193, 1, 0), {idat}), kPngErrorTooLarge},
       {"pixel count wraps 32 bits", Assemble(Header(65536, 65536, 8, 6), {idat}), kPngErrorTooLarge},
       {"largest fields", Assemble(Header(0xffffffffu, 0xffffffffu, 16, 6), {}), kPngErrorTooLarge},
       {"cut in a chunk header", Cut(good, 36), 30}, {"cut in chunk data", Cut(good, 45), 35},
@@ -317,19 +319,22 @@ TEST(PngLoaders, PixelsAndFailureLogLines) {
   EXPECT_EQ(pixels, (Bytes{10, 20, 30, 60, 70, 80, 110, 120, 130, 13, 23, 33, 63, 73, 83, 113, 123, 133}));
   EXPECT_TRUE(logged.empty());
 
-  EXPECT_EQ(LoadPngPixels(folder.file("missing.png").c_str(), &pixels, &width, &height), 0);
+  const std::string missing = folder.file("missing.png");
+  EXPECT_EQ(LoadPngPixels(missing.c_str(), &pixels, &width, &height), 0);
   EXPECT_TRUE(pixels.empty());
   EXPECT_EQ(width, 0u);
   const std::string wrong = put("wrong.png", Changed(Assemble(Header(3, 2, 8, 6), {}), {{1, 'Q'}}));
   EXPECT_EQ(LoadPngTexture(wrong.c_str(), true), 0u);
   const std::string huge = put("huge.png", Assemble(Header(20000, 20000, 8, 6), {}));
   EXPECT_EQ(LoadPngPixels(huge.c_str(), &pixels, &width, &height), 0);
+  // The same files failing again (a second slot, a new GL device) are not reported again.
   EXPECT_EQ(LoadPngTexture(huge.c_str(), false), 0u);
+  EXPECT_EQ(LoadPngTexture(missing.c_str(), false), 0u);
   SetLogListener(nullptr);
-  const std::vector<std::string> expected = {"PNG loading error: 48", "whatever",
-                                             "PNG loading error: 28", "whatever",
-                                             "PNG loader: memory allocation error",
-                                             "PNG loader: memory allocation error"};
+  const std::vector<std::string> expected = {
+      "PNG loading error: 48 (" + missing + ": No such file or directory)", "whatever",
+      "PNG loading error: 28 (" + wrong + ": not a PNG file)", "whatever",
+      "PNG loading error: 57 (" + huge + ": larger than 8192 x 8192 pixels, or than free memory)", "whatever"};
   EXPECT_EQ(logged, expected);
 }
 

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "shell/log.h"
+#include "support/temp_folder.h"
 
 // Stands in for the GL device: hands out fresh texture names and records every call.
 namespace {
@@ -180,4 +184,41 @@ TEST_F(SpriteTable, FailedLoadsAreNotRetried) {
     }
   }
   EXPECT_EQ(Count("cell"), 15);
+}
+
+TEST(SpriteFiles, MissingArtIsNamedOncePerFileWithItsReason) {
+  // A game folder without sprites/ but for two damaged files, loaded through the real loaders
+  // twice (a new GL device in between); failures upload nothing, so no GL context is needed.
+  TempFolder folder;
+  folder.write("sprites/font.png", "words where a picture should be, not a PNG");
+  folder.write("sprites/old.tga", "not a picture either");
+  SetExecFolder((folder.path / "velmora").c_str());
+  ForgetSpriteTextures();
+  AssignSpriteTable();
+  AssignSprite(kSlotOriginMark, "sprites\\old.tga", 1, 1, false);
+  AssignSprite(kSlotScroll, "sprites\\photo.jpg", 1, 1, false);
+  static std::vector<std::string> errors;
+  errors.clear();
+  SetLogListener([](const char* text) {
+    if (strstr(text, "loading error")) errors.push_back(text);
+  });
+  for (int round = 0; round < 2; ++round) {
+    for (int slot = 0; slot < kSpriteSlotCount; ++slot) LoadSprite(slot);
+    ForgetSpriteTextures();
+  }
+  SetLogListener(nullptr);
+  const std::string sprites = std::string(ExecFolder()) + "\\sprites\\";
+  auto missing = [&](const char* form, const char* file) {
+    return std::string(form) + " loading error: 48 (" + sprites + file + ": No such file or directory)";
+  };
+  // Slot order; to.png serves slots 6 and 15 and is named once.
+  const std::vector<std::string> expected = {
+      missing("PNG", "back2.png"), missing("PNG", "pencil.png"), missing("PNG", "cursors.png"),
+      missing("PNG", "line_gradient2.png"), missing("PNG", "dot.png"), missing("PNG", "to.png"),
+      "PNG loading error: 28 (" + sprites + "font.png: not a PNG file)", missing("PNG", "buttons1.png"),
+      missing("PNG", "tool_bar.png"), missing("PNG", "gradient_box.png"), missing("PNG", "flag.png"),
+      missing("PNG", "dots.png"), missing("PNG", "tool_bar_re.png"),
+      "TGA loading error: 58 (" + sprites + "old.tga: not an uncompressed or run-length true-colour TGA)",
+      missing("Picture", "photo.jpg"), missing("PNG", "explain_256_eng.png"), missing("PNG", "explain_re_eng_256.png")};
+  EXPECT_EQ(errors, expected);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -27,7 +28,15 @@ Bytes Changed(Bytes bytes, size_t at, uint8_t value) {
   return bytes;
 }
 
-bool Decodes(const Bytes& bytes, TgaImage* image) { return DecodeTga(bytes.data(), bytes.size(), image); }
+// A run-length header followed by runs of one 24-bit pixel that cover every pixel.
+Bytes AllRuns(uint32_t width, uint32_t height) {
+  Bytes bytes = Header(10, width, height, 24);
+  for (uint64_t left = uint64_t(width) * height; left > 0; left -= std::min<uint64_t>(left, 128))
+    bytes.insert(bytes.end(), {uint8_t(127 + std::min<uint64_t>(left, 128)), 1, 2, 3});
+  return bytes;
+}
+
+bool Decodes(const Bytes& bytes, TgaImage* image) { return DecodeTga(bytes.data(), bytes.size(), image) == 0; }
 
 }  // namespace
 
@@ -70,36 +79,42 @@ TEST(TgaDecoder, RefusesWhatItCannotShowFaithfully) {
   const Bytes good = With(Header(2, 2, 1, 24), {1, 2, 3, 4, 5, 6});
   TgaImage image;
   ASSERT_TRUE(Decodes(good, &image));
+  const int form = kTgaErrorForm, depth = kTgaErrorDepth, cut = kTgaErrorPixelsCut;
   const struct {
     const char* what;
     Bytes file;
+    int error;
   } cases[] = {
-      {"image ID field", Changed(good, 0, 3)}, {"colour map", Changed(good, 1, 1)}, {"origin", Changed(good, 8, 5)},
-      {"paletted", Changed(good, 2, 1)}, {"grey run-length", Changed(good, 2, 11)},
-      {"16 bits", With(Header(2, 2, 1, 16), {1, 2, 3, 4})}, {"width 0", With(Header(2, 0, 1, 24), {1, 2, 3})},
-      {"height 0", With(Header(10, 1, 0, 24), {128, 1, 2, 3})},
-      {"short header", Bytes(good.begin(), good.begin() + 17)},
+      {"image ID field", Changed(good, 0, 3), form}, {"colour map", Changed(good, 1, 1), form},
+      {"origin", Changed(good, 8, 5), form}, {"paletted", Changed(good, 2, 1), form},
+      {"grey run-length", Changed(good, 2, 11), form}, {"16 bits", With(Header(2, 2, 1, 16), {1, 2, 3, 4}), depth},
+      {"width 0", With(Header(2, 0, 1, 24), {1, 2, 3}), kImageErrorEmptyImage},
+      {"height 0", With(Header(10, 1, 0, 24), {128, 1, 2, 3}), kImageErrorEmptyImage},
+      {"short header", Bytes(good.begin(), good.begin() + 17), form}, {"no bytes", Bytes(), kImageErrorNoData},
       // Pixel data that ends early must not be padded with whatever memory held.
-      {"pixels cut by one byte", Bytes(good.begin(), good.end() - 1)}, {"no pixels", Header(2, 2, 1, 32)},
-      {"no packet", With(Header(10, 4, 1, 24), {129, 1, 2, 3})},
-      {"run without its pixel", With(Header(10, 4, 1, 24), {129, 1, 2, 3, 129, 1, 2})},
-      {"short copy", With(Header(10, 4, 1, 24), {3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})},
-      {"run past the image", With(Header(10, 4, 1, 24), {132, 1, 2, 3})},
-      {"copy past the image", With(Header(10, 2, 1, 24), {2, 1, 2, 3, 4, 5, 6, 7, 8, 9})},
-      // Sizes far beyond the cap, with tiny data behind them.
-      {"huge", With(Header(2, 65535, 65535, 32), {1, 2, 3, 4})},
-      {"huge run-length", With(Header(10, 65535, 65535, 32), {255, 1, 2, 3, 4})},
+      {"pixels cut by one byte", Bytes(good.begin(), good.end() - 1), cut}, {"no pixels", Header(2, 2, 1, 32), cut},
+      {"no packet", With(Header(10, 4, 1, 24), {129, 1, 2, 3}), cut},
+      {"run without its pixel", With(Header(10, 4, 1, 24), {129, 1, 2, 3, 129, 1, 2}), cut},
+      {"short copy", With(Header(10, 4, 1, 24), {3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), cut},
+      {"run past the image", With(Header(10, 4, 1, 24), {132, 1, 2, 3}), cut},
+      {"copy past the image", With(Header(10, 2, 1, 24), {2, 1, 2, 3, 4, 5, 6, 7, 8, 9}), cut},
+      // Either side over 8192 is refused from the header, even with every pixel there.
+      {"one column over the cap", AllRuns(8193, 1), kImageErrorTooLarge},
+      {"one row over the cap", AllRuns(1, 8193), kImageErrorTooLarge},
+      {"huge", With(Header(2, 65535, 65535, 32), {1, 2, 3, 4}), kImageErrorTooLarge},
       // Within the cap but promising more pixels than even all-run packets could carry.
-      {"empty promise", With(Header(10, 16384, 16384, 24), {255, 1, 2, 3})},
+      {"empty promise", With(Header(10, 8192, 8192, 24), {255, 1, 2, 3}), cut},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     image.pixels.assign(5, 1);
-    EXPECT_FALSE(Decodes(c.file, &image));
+    EXPECT_EQ(DecodeTga(c.file.data(), c.file.size(), &image), c.error);
     EXPECT_TRUE(image.pixels.empty());
     EXPECT_EQ(image.width, 0u);
   }
-  EXPECT_FALSE(DecodeTga(nullptr, 100, &image));
+  ASSERT_TRUE(Decodes(AllRuns(8192, 1), &image));
+  EXPECT_EQ(image.width, 8192u);
+  EXPECT_EQ(DecodeTga(nullptr, 100, &image), kImageErrorNoData);
 }
 
 TEST(TgaDecoder, LoaderRefusesAMissingFile) {
