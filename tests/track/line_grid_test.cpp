@@ -193,8 +193,7 @@ TEST(LineGrid, TheCellCountBoundHoldsForEveryWalkAndIsTightAtOrdinaryCoordinates
       {Line(-700, -50, -100, -50), true},    {Line(10, 10, 610, 610), true},
       {Line(0, 290, 100, 290, 21.0f), true}, {Line(250, 5, 301, 5), true},
       {Line(-5, -5, 5, 5), true},            {Line(12345, -9876, 12390, -9850, 4.0f), true},
-      {Line(-m, -m, m, m), false},           {Line(m, 5, -m, 7, 300.0f), false},
-      {Line(3, -m, 5, m), false}};
+      {Line(-m, -m, m, m), false},           {Line(m, 5, -m, 7, 300.0f), false}};
   for (const auto& c : cases) {
     const int64_t walked = int64_t(CellsOfLineWalk(c.line).size());
     const int64_t bound = LineWalkCellsAtMost(c.line);
