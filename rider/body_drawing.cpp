@@ -93,7 +93,8 @@ void DrawSkeleton(const Body& body, float lineWidth) {
 
 void DrawSprites(const Body& body) {
   for (const Link* link : body.spriteOrder.entries) {
-    if (!link->hasSprite) continue;
+    // A slot outside the table binds nothing, and the quad would show whatever was bound last.
+    if (!link->hasSprite || link->spriteSlot < 0 || link->spriteSlot >= kSpriteSlotCount) continue;
     const float dx = link->a->x - link->b->x;
     const float dy = link->a->y - link->b->y;
     PushTransform();

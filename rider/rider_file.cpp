@@ -93,7 +93,14 @@ FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
 
   // The file is whole: only now does the rider in use change.
   KeepRelativePath(rider, filePath);
-  snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "%s", content.spriteSheet);
+  // The sheet is opened beside the program; a name that climbs out of its folder would show any
+  // picture on the disk, so the rider comes without one.
+  if (StaysInsideProgramFolder(content.spriteSheet)) {
+    snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "%s", content.spriteSheet);
+  } else {
+    Log("sprite sheet leaves the program folder, not used: %s", content.spriteSheet);
+    rider.spriteSheet[0] = 0;
+  }
   rider.focusPointId = content.focusPointId;
   BuildSnapshot(content.snapshot, rider.snapshot);
   rider.loaded = true;

@@ -35,5 +35,6 @@ bool SaveRider(CurrentRider& rider, const char* filePath);
 // a test ride. True when the file was written.
 bool SaveTempRider(CurrentRider& rider);
 // Loads filePath into rider: snapshot, focus point id, sprite sheet name, path relative to the
-// exec folder; loaded = true. Showing the sheet is the screen's business.
+// exec folder; loaded = true. A sheet name that leaves the program folder is dropped with a log
+// line. Showing the sheet is the screen's business.
 FileLoad LoadRider(CurrentRider& rider, const char* filePath);

@@ -49,6 +49,24 @@ bool MakeRelativePath(char* destination, const char* path) {
   return true;
 }
 
+bool StaysInsideProgramFolder(const char* name) {
+  if (name[0] == '\\' || name[0] == '/') return false;
+  if (isalpha((unsigned char)name[0]) && name[1] == ':') return false;
+  // Depth below the folder, part by part: "a\..\b" stays inside, "a\..\..\b" leaves.
+  int depth = 0;
+  for (const char* part = name; *part;) {
+    size_t length = strcspn(part, "\\/");
+    if (length == 2 && part[0] == '.' && part[1] == '.') {
+      if (--depth < 0) return false;
+    } else if (length > 0 && !(length == 1 && part[0] == '.')) {
+      ++depth;
+    }
+    part += length;
+    if (*part) ++part;
+  }
+  return true;
+}
+
 // Wildcard match of a file name against a mask with "*" and "?", ignoring case.
 static bool MatchesMask(const char* name, const char* mask) {
   if (*mask == 0) return *name == 0;

@@ -12,6 +12,10 @@ bool MakeAbsolutePath(char* destination, const char* name);
 // destination (kMaxPath bytes) = path after the exec folder and its separator; false and a log
 // line when the path does not start with the exec folder or does not fit.
 bool MakeRelativePath(char* destination, const char* path);
+// True when a name stored in a file, joined to the program folder, names something inside it:
+// not absolute (no leading "\" or "/", no drive "X:"), and no ".." part, with either separator,
+// that climbs above the folder. Pure: the caller logs what it refuses.
+bool StaysInsideProgramFolder(const char* name);
 // Calls callback(full path) for every regular file matching pattern's last part (a mask such as
 // "*.rider"); with recurse, sub-folders (not those starting with ".") first, sorted by name.
 // False when a full path cannot be formed.

@@ -8,8 +8,11 @@
 // and runs N steps (default 1000) of the game's own rider step. Every K steps (default 1) and
 // after the last it prints "STEP ID X Y" per body point in list order (%.9g gives the floats
 // back exactly); each link crash prints "STEP CRASH K" at its step. The last line is
-// "hash HEX", the ride's 64-bit fingerprint. A refused file prints the game's line on standard
-// error and exits 1.
+// "hash HEX", the ride's 64-bit fingerprint; --steps 0 prints the start positions as step 0.
+// A refused file, a section refused by its version word, a track without a solid line or a rider
+// that does not load prints the game's lines on standard error and exits 1; a bad argument or
+// a count that does not fit prints the usage and exits 2.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,10 +43,13 @@ struct Options {
 
 const char kUsage[] = "usage: velmora-ride TRACK [RIDER] [--steps N] [--every K] [--from-start]\n";
 
+// Digits only; a value beyond a long (strtol's ERANGE) is refused, not clamped.
 bool ParseCount(const char* text, long minimum, long* value) {
+  if (text[0] < '0' || text[0] > '9') return false;
   char* end = nullptr;
+  errno = 0;
   long parsed = strtol(text, &end, 10);
-  if (!text[0] || *end || parsed < minimum) return false;
+  if (errno == ERANGE || *end || parsed < minimum) return false;
   *value = parsed;
   return true;
 }
@@ -79,14 +85,34 @@ std::string StoredPath(const char* argument) {
 }
 
 // The lines the game logs (crashes, refusals) since they were last taken; no log file is written.
+// A message box the game would show (a section refused by its version word) is heard as its
+// title, and marks the load as refused.
 std::vector<std::string> heardLines;
+std::vector<std::string> refusedSections;        // why sections were refused, in file order
 
-void Hear(const char* text) { heardLines.emplace_back(text); }
+void Hear(const char* text) {
+  heardLines.emplace_back(text);
+  if (heardLines.back() == "loading file: unknown format") refusedSections.push_back(heardLines.back());
+}
+
+void HearMessageBox(const char* title, const char*) {
+  heardLines.emplace_back(title);
+  refusedSections.push_back(heardLines.back());
+}
 
 std::vector<std::string> TakeLines() { return std::exchange(heardLines, {}); }
 
-bool IsRefusalLine(const std::string& line) {
-  return line == FileLoadLine(FileLoad::NotOpened) || line == FileLoadLine(FileLoad::Refused);
+// What a load logs as it goes, which says nothing about why it failed.
+bool IsProgressLine(const std::string& line) {
+  return line.rfind("Loading track:", 0) == 0 || line.rfind("Loading rider:", 0) == 0 || line == "Track loaded";
+}
+
+// Prints the game's lines that tell why a load failed, then why (when given), and gives exit 1.
+int Fail(const std::vector<std::string>& lines, const char* why = nullptr) {
+  for (const std::string& line : lines)
+    if (!IsProgressLine(line)) fprintf(stderr, "%s\n", line.c_str());
+  if (why) fprintf(stderr, "velmora-ride: %s\n", why);
+  return 1;
 }
 
 void PrintPoints(long step, const Body& body) {
@@ -107,6 +133,7 @@ int main(int argc, char** argv) {
   const std::string riderPath = options.rider ? StoredPath(options.rider) : "";
 
   SetLogListener(Hear);
+  Platform().messageBox = HearMessageBox;
   static std::vector<char> outputBuffer(1 << 20);
   setvbuf(stdout, outputBuffer.data(), _IOFBF, outputBuffer.size());
 
@@ -115,30 +142,27 @@ int main(int argc, char** argv) {
 
   const FileLoad track = LoadTrack(*world, *rider, trackPath.c_str());
   std::vector<std::string> lines = TakeLines();
-  if (track != FileLoad::Loaded) {
-    fprintf(stderr, "%s\n", FileLoadLine(track));
-    return 1;
+  if (track != FileLoad::Loaded) return Fail(lines);
+  // A refused section leaves a track that is not the file's: nothing ridden on it would count.
+  if (!refusedSections.empty()) return Fail(refusedSections, "a section of the track was refused");
+  if (SolidLineCount(*world) < 1) {
+    std::vector<std::string> skipped;
+    for (const std::string& line : lines)
+      if (line.find(" lines skipped: ") != std::string::npos) skipped.push_back(line);
+    return Fail(skipped, "the track has no solid line to ride on");
   }
   if (options.rider) {
     const FileLoad result = LoadRider(*rider, riderPath.c_str());
-    if (result != FileLoad::Loaded) {
-      fprintf(stderr, "%s\n", FileLoadLine(result));
-      return 1;
-    }
+    if (result != FileLoad::Loaded) return Fail(TakeLines());
     RestartRider(*world, *rider);
   } else if (!rider->loaded) {
-    // The rider the track names was refused (its line is in the log), or it names none.
-    for (const std::string& line : lines)
-      if (IsRefusalLine(line)) {
-        fprintf(stderr, "%s\n", line.c_str());
-        return 1;
-      }
-    fputs("velmora-ride: the track names no rider; give one\n", stderr);
-    return 1;
+    // The rider the track names was refused (its lines are in the log), or it names none.
+    return Fail(lines, "the track names no rider that loads; give one");
   }
   if (options.fromStart) RestoreStart(*world);
   TakeLines();
 
+  if (options.steps == 0) PrintPoints(0, world->rider);
   for (long step = 1; step <= options.steps; ++step) {
     StepRider(*world);
     for (const std::string& line : TakeLines())

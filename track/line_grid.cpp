@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <new>
 
 #include "shell/log.h"
@@ -150,6 +151,30 @@ void ClearGrid(LineGrid& grid) {
 int32_t GridRowCount(const LineGrid& grid) { return int32_t(grid.rows.size()); }
 
 int32_t GridCellCount(const LineGrid& grid) { return grid.cellCount; }
+
+// The walk's samples move monotonically along each axis, and CellOfPoint is monotone in x and
+// y, so the cells entered are at most 1 + the columns and rows between the first sample and the
+// last. The last is taken where exact steps would put it, pushed forward by the most the float
+// steps can drift: a step of u rounds by at most half an ulp of the largest value reached, and
+// never by more than |u| (it moves 0 to 2 |u|), so far out the walk may at most double its reach.
+int64_t LineWalkCellsAtMost(const SolidLine& line) {
+  if (!(line.length > 0.0f)) return 0;
+  const float ux = (line.x2 - line.x1) / line.length;
+  const float uy = (line.y2 - line.y1) / line.length;
+  const float shift = line.thickness - 1.0f;
+  const float qx = line.x1 - 10.0f * ux + shift * line.nx;
+  const float qy = line.y1 - 10.0f * uy + shift * line.ny;
+  const double steps = std::ceil(double(line.length) + 10.0) + 1.0;
+  const double reach = std::max(std::fabs(double(qx)), std::fabs(double(qy))) + 2.0 * steps;
+  const double halfUlp = std::ldexp(1.0, std::ilogb(reach) - 24);
+  const auto last = [&](float q, float u) {
+    const double drift = steps * std::min(halfUlp, std::fabs(double(u))) + 4.0 * halfUlp + 1.0;
+    return float(double(q) + steps * u + std::copysign(drift, double(u)));
+  };
+  const GridCell first = CellOfPoint(qx, qy);
+  const GridCell end = CellOfPoint(last(qx, ux), last(qy, uy));
+  return 1 + std::abs(int64_t(end.column) - first.column) + std::abs(int64_t(end.row) - first.row);
+}
 
 std::vector<GridCell> CellsOfLineWalk(const SolidLine& line) {
   std::vector<GridCell> cells;

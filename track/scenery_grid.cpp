@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -61,6 +62,17 @@ void UnindexSceneryLine(SceneryGrid& grid, const SceneryLine& line, LineId id) {
 }
 
 void ClearSceneryGrid(SceneryGrid& grid) { grid.cells.clear(); }
+
+// The samples move monotonically from P1 to P2, so they enter at most 1 + the columns and rows
+// between the two ends' cells, and never more cells than there are samples.
+int64_t SceneryCellsAtMost(const SceneryLine& line) {
+  const float dx = line.x2 - line.x1, dy = line.y2 - line.y1;
+  const float length = std::sqrt(dx * dx + dy * dy);
+  const int64_t samples = std::isfinite(length) ? int64_t(std::ceil(length / kScenerySample)) : 0;
+  const int64_t columns = std::abs(int64_t(CellCoordinate(line.x1 + dx)) - CellCoordinate(line.x1));
+  const int64_t rows = std::abs(int64_t(CellCoordinate(line.y1 + dy)) - CellCoordinate(line.y1));
+  return std::min(samples + 1, 1 + columns + rows);
+}
 
 SceneryCellRange SceneryCellsOver(float minX, float minY, float maxX, float maxY, float margin) {
   return {CellCoordinate(minX - margin) - 1, CellCoordinate(minY - margin) - 1, CellCoordinate(maxX + margin) + 1,

@@ -15,6 +15,7 @@ struct SceneryGrid {
 void IndexSceneryLine(SceneryGrid& grid, const SceneryLine& line, LineId id);
 void UnindexSceneryLine(SceneryGrid& grid, const SceneryLine& line, LineId id);  // empty cells go
 void ClearSceneryGrid(SceneryGrid& grid);
+int64_t SceneryCellsAtMost(const SceneryLine& line);  // at least the cells IndexSceneryLine lists the line in
 // The cells that may hold a sample of a line reaching into the rectangle grown by margin
 // (world units): one cell more on every side, as a point of a line lies within half a sample
 // step of a listed sample.

@@ -125,6 +125,25 @@ static bool ReadSection(ByteReader& in, bool demoPath, bool solid, TrackFileCont
   return SkipSection(in, solid ? kSolidLineBytes : kSceneryLineBytes);
 }
 
+// Sums the grid cells the lines the world will take are listed in, before any is registered;
+// false and a log line once the sum passes kMaxTrackGridCells.
+static bool LinesFitTheGrids(const TrackFileContent& content) {
+  int64_t cells = 0;
+  for (const StagedSolidLine& s : content.solids) {
+    if (CheckLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness) != LineFault::None) continue;
+    cells += LineWalkCellsAtMost(MakeSolidLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness, LineKind(s.kind)));
+    if (cells > kMaxTrackGridCells) break;
+  }
+  for (const StagedSceneryLine& s : content.scenery) {
+    if (cells > kMaxTrackGridCells) break;
+    if (CheckLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness) != LineFault::None) continue;
+    cells += SceneryCellsAtMost(MakeSceneryLine({s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness));
+  }
+  if (cells <= kMaxTrackGridCells) return true;
+  Log("track lines need more than %lld grid cells: too long to load", static_cast<long long>(kMaxTrackGridCells));
+  return false;
+}
+
 static void ShowNotice(TrackNotice notice) {
   switch (notice) {
     case TrackNotice::DemoAsTrack: Platform().messageBox(kDemoAsTrackTitle, ""); break;
@@ -214,6 +233,7 @@ FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackF
   if (memcmp(bytes, kTrackMagic, kMagicBytes) != 0) return FileLoad::Refused;
   ByteReader in{bytes, size, kMagicBytes};
   if (!ReadSection(in, demoPath, true, out) || !ReadSection(in, demoPath, false, out)) return FileLoad::Refused;
+  if (!LinesFitTheGrids(*out)) return FileLoad::Refused;
 
   // Items 4 to 6 are each optional at the end of the file; a record cut inside is damage.
   if (in.left() == 0) return FileLoad::Loaded;
@@ -228,7 +248,8 @@ FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackF
   const void* zero = memchr(text, 0, length);
   if (!zero) return FileLoad::Refused;
   memcpy(out->riderName, text, size_t(static_cast<const uint8_t*>(zero) - text) + 1);
-  out->hasRiderName = true;
+  // An empty name is how a track says it stores no rider: the same as a file without item 6.
+  out->hasRiderName = out->riderName[0] != 0;
   return FileLoad::Loaded;
 }
 
@@ -248,8 +269,9 @@ void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPat
   WriteSceneryLines(out, world, demoPath);
   writer.writeU8(world.startFlagSet);
   if (world.startFlagSet) WriteSnapshot(world.startSnapshot, writer);
-  // A rider whose path could not be kept relative to the exec folder is not named at all.
-  if (rider.path[0]) writer.writeString(rider.path);
+  // A rider whose path could not be kept relative to the exec folder is written as the empty
+  // name, which stores no rider.
+  writer.writeString(rider.path);
 }
 
 bool SaveTrack(const World& world, const CurrentRider& rider, const char* path) {
@@ -289,9 +311,13 @@ bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& c
     world.startFlagSet = content.startFlag;
   }
   if (content.hasRiderName) {
-    // A name that does not fit beside the exec folder is refused, never cut to another file.
+    // A name that does not fit beside the exec folder is refused, never cut to another file; a
+    // name that climbs out of it would read any file on the disk as a rider.
     char riderPath[kMaxPath];
-    if (MakeAbsolutePath(riderPath, content.riderName)) LoadRider(rider, riderPath);
+    if (!StaysInsideProgramFolder(content.riderName))
+      Log("rider name leaves the program folder, not loaded: %s", content.riderName);
+    else if (MakeAbsolutePath(riderPath, content.riderName))
+      LoadRider(rider, riderPath);
     RestartRider(world, rider);
   }
   if (world.startFlagSet) {

@@ -22,6 +22,12 @@ constexpr uint32_t kDemoVersion = 2;              // ... in a .demo file
 constexpr uint32_t kSolidLineBytes = 24;
 constexpr uint32_t kSceneryLineBytes = 23;
 constexpr uint32_t kMaxRiderName = 256;           // rider name buffer, its zero included
+// Grid cells all lines of one file may be listed in, solid and scenery together, as counted by
+// LineWalkCellsAtMost and SceneryCellsAtMost. A listing costs about 100 bytes, and a long line's
+// walk takes about 300 one-unit steps per cell, so a file at the limit needs some 200 MB and a
+// few seconds. The longest line the pencil can draw, corner to corner of the +-2^23 world, counts
+// about 224,000; a freehand stroke (40 to 60 units) 1.27 on average, a million of them 1.27 million.
+constexpr int64_t kMaxTrackGridCells = int64_t(1) << 21;
 
 struct StagedSolidLine {
   float x1, y1, x2, y2, thickness;
@@ -48,22 +54,23 @@ struct TrackFileContent {
   bool hasStartFlag = false;                      // item 4 present
   uint8_t startFlag = 0;                          // as stored; non-zero: a start state followed
   StagedSnapshot start;                           // the start state when startFlag is non-zero
-  bool hasRiderName = false;                      // item 6 present
+  bool hasRiderName = false;                      // item 6 present with a name that is not empty
   char riderName[kMaxRiderName] = {};             // relative to the exec folder
 };
 
 bool IsDemoPath(const char* path);                // the last four characters are exactly "demo"
 // Parses a whole file into out (emptied first). NotOpened: 17 bytes or fewer; Refused: wrong magic or damaged (cut in a
 // record, a count or string longer than the bytes left, a rider name over 255 characters, a
-// non-finite value, a line thickness above 2^16, a bad start state). Never allocates more than
-// the bytes can hold.
+// non-finite value, a line thickness above 2^16, a bad start state, lines that would need more
+// than kMaxTrackGridCells grid cells: logged). Never allocates more than the bytes can hold.
 FileLoad ParseTrackFile(const uint8_t* bytes, size_t size, bool demoPath, TrackFileContent* out);
 // The file's bytes for the world's track and the rider's path, in the format of demoPath.
 void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPath, std::vector<uint8_t>* out);
 
 // Puts a parsed file into the world: its sections' message boxes and log lines, the lines (those
 // the world cannot take are skipped with one log line), the demo flag, the start state and flag,
-// and the rider it names, loaded into rider and restarted.
+// and the rider it names, loaded into rider and restarted (a name that leaves the program folder
+// is not loaded: one log line, and the rider in use is restarted as it is).
 // Returns true when the rider was restarted (the file names a rider).
 bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath);
 

@@ -248,3 +248,24 @@ TEST_F(RiderFileTest, RiderAboveThePointLimitIsRefusedAndOneAtItLoads) {
     EXPECT_EQ(Logged(tooBig), c.result == FileLoad::Refused) << c.points;
   }
 }
+
+TEST_F(RiderFileTest, ASheetNameThatLeavesTheProgramFolderIsDroppedAndTheRiderLoads) {
+  CurrentRider source;
+  MakeTestRider(source);
+  ASSERT_TRUE(SaveRider(source, Stored("riders\\test.rider").c_str()));
+  const std::string bytes = folder_.read("riders/test.rider");
+  const std::string absolute = folder_.path.string() + "/sprites/to.png";
+  const struct { std::string sheet; bool kept; } cases[] = {
+      {"..\\sprites\\to.png", false},        {"../sprites/to.png", false},
+      {"sprites\\..\\..\\to.png", false},    {"\\" + absolute.substr(1), false},
+      {absolute, false},                     {"C:\\sprites\\to.png", false},
+      {"sprites\\..\\sprites\\to.png", true}, {"sprites/./to.png", true}};
+  for (const auto& c : cases) {
+    folder_.write("riders/sheet.rider", WithSheet(bytes, c.sheet));
+    CurrentRider loaded;
+    EXPECT_EQ(LoadRider(loaded, Stored("riders\\sheet.rider").c_str()), FileLoad::Loaded) << c.sheet;
+    EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source.snapshot)) << c.sheet;
+    EXPECT_EQ(loaded.spriteSheet, c.kept ? c.sheet : "") << c.sheet;
+    EXPECT_EQ(Logged("sprite sheet leaves the program folder, not used: " + c.sheet), !c.kept) << c.sheet;
+  }
+}

@@ -185,3 +185,21 @@ TEST(LineGrid, CachedLookupsStayRightAcrossSweepsAndRemovals) {
   check();
   EXPECT_EQ(GridRowCount(grid), 6);
 }
+
+TEST(LineGrid, TheCellCountBoundHoldsForEveryWalkAndIsTightAtOrdinaryCoordinates) {
+  const float m = kMaxLineCoordinate;
+  const struct { SolidLine line; bool ordinary; } cases[] = {
+      {Line(0, 10, 1000, 10), true},         {Line(10, 0, 10, 1000), true},
+      {Line(-700, -50, -100, -50), true},    {Line(10, 10, 610, 610), true},
+      {Line(0, 290, 100, 290, 21.0f), true}, {Line(250, 5, 301, 5), true},
+      {Line(-5, -5, 5, 5), true},            {Line(12345, -9876, 12390, -9850, 4.0f), true},
+      {Line(-m, -m, m, m), false},           {Line(m, 5, -m, 7, 300.0f), false}};
+  for (const auto& c : cases) {
+    const int64_t walked = int64_t(CellsOfLineWalk(c.line).size());
+    const int64_t bound = LineWalkCellsAtMost(c.line);
+    EXPECT_GE(bound, walked) << c.line.x1 << "," << c.line.y1 << " " << c.line.x2 << "," << c.line.y2;
+    // Far out the float steps may drift, but never past twice the straight reach.
+    const int64_t reach = int64_t((std::fabs(c.line.x2 - c.line.x1) + std::fabs(c.line.y2 - c.line.y1)) / 300);
+    EXPECT_LE(bound, c.ordinary ? walked + 2 : 2 * reach + 8) << c.line.x1 << "," << c.line.y1;
+  }
+}

@@ -96,6 +96,11 @@ class RideToolTest : public GameFilesTest {
     if (fromStart) RestoreStart(*world);
     std::string out;
     char line[96];
+    for (const BodyPoint& p : world->rider.points) {
+      if (steps > 0) break;
+      snprintf(line, sizeof line, "0 %d %.9g %.9g\n", p.id, double(p.x), double(p.y));
+      out += line;
+    }
     size_t logged = LogLines().size();
     for (int step = 1; step <= steps; ++step) {
       StepRider(*world);
@@ -177,7 +182,62 @@ TEST_F(RideToolTest, ARefusedFilePrintsTheGamesLineAndExitsOne) {
     EXPECT_TRUE(run.out.empty()) << c.args;
     EXPECT_EQ(run.err, c.err) << c.args;
   }
-  const RideRun usage = RunRide(Arg("hills.track") + " --steps -5", folder_.file("err"));
-  EXPECT_EQ(usage.status, 2);
-  EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos);
+  for (const char* count : {"--steps -5", "--steps 99999999999999999999", "--every 99999999999999999999",
+                            "--steps +5", "--every 0"}) {
+    const RideRun usage = RunRide(Arg("hills.track") + " " + count, folder_.file("err"));
+    EXPECT_EQ(usage.status, 2) << count;
+    EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos) << count;
+  }
+}
+
+TEST_F(RideToolTest, ARefusedSectionAnEmptyTrackOrARiderNameOutsideItsFolderExitsOne) {
+  World world;
+  CurrentRider rider;
+  ASSERT_EQ(LoadTrack(world, rider, Stored("hills.track").c_str()), FileLoad::Loaded);
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("hills.demo").c_str()));
+  folder_.write("demo-named.track", folder_.read("hills.demo"));
+  std::string unknown = folder_.read("hills.track");
+  unknown[17] = 9;  // the solid section's version word
+  folder_.write("unknown.track", unknown);
+  World bare;
+  AddSceneryLine(bare, {0, 0}, {100, 0}, 1, 2, 3, 1);
+  ASSERT_TRUE(SaveTrack(bare, rider, Stored("scenery.track").c_str()));
+  snprintf(rider.path, sizeof rider.path, "..\\riders\\bike.rider");
+  ASSERT_TRUE(SaveTrack(world, rider, Stored("outside.track").c_str()));
+  // Ten lines corner to corner of the world, each the longest the pencil can draw: 2.4 KB of
+  // file that would list the lines in a million cells.
+  std::string huge = folder_.read("scenery.track").substr(0, 25) + std::string(24 * 10, '\0') + std::string(8, '\0');
+  PutU32(huge, 21, 10);
+  for (size_t at = 25; at < 25 + 240; at += 24) {
+    for (size_t field = 0; field < 16; field += 4) PutF32(huge, at + field, field < 8 ? -kMaxLineCoordinate : kMaxLineCoordinate);
+    PutF32(huge, at + 16, 1);
+  }
+  PutU32(huge, 25 + 240, 1);
+  folder_.write("huge.track", huge);
+  const std::string bike = " " + Arg("riders/bike.rider");
+  const struct { std::string args; std::string err; } cases[] = {
+      {Arg("demo-named.track") + bike,
+       "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!\n"
+       "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!\n"
+       "velmora-ride: a section of the track was refused\n"},
+      {Arg("unknown.track") + bike, "loading file: unknown format\nvelmora-ride: a section of the track was refused\n"},
+      {Arg("scenery.track") + bike, "velmora-ride: the track has no solid line to ride on\n"},
+      {Arg("outside.track"), "rider name leaves the program folder, not loaded: ..\\riders\\bike.rider\n"
+                             "velmora-ride: the track names no rider that loads; give one\n"},
+      {Arg("huge.track") + bike, "track lines need more than 2097152 grid cells: too long to load\n"
+                                 "File of unknown format or damaged! Not loaded.\n"}};
+  for (const auto& c : cases) {
+    const RideRun run = RunRide(c.args, folder_.file("err"));
+    EXPECT_EQ(run.status, 1) << c.args;
+    EXPECT_TRUE(run.out.empty()) << c.args;
+    EXPECT_EQ(run.err, c.err) << c.args;
+  }
+}
+
+TEST_F(RideToolTest, NoStepsPrintsTheStartPositions) {
+  const RideRun run = RunRide(Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 0", folder_.file("err"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  int crashes = 0;
+  EXPECT_EQ(run.out, RideHere("hills.track", "riders\\bike.rider", 0, 1, false, &crashes));
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 20 + 1) << "20 points at step 0, then the hash";
 }

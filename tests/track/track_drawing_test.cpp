@@ -10,6 +10,8 @@
 
 #include "graphics/draw.h"
 #include "graphics/font.h"
+#include "graphics/sprites.h"
+#include "rider/body_drawing.h"
 #include "rider/test_riders.h"
 #include "shell/display.h"
 #include "track/ghost.h"
@@ -120,3 +122,25 @@ TEST_F(TrackDrawing, AStrokeInProgressShowsOneRedLineFromItsStartToThePointer) {
 }
 
 }  // namespace
+
+TEST(BodyDrawing, ASpriteSlotOutsideTheTableDrawsNoQuad) {
+  // Without the guard the quad of slot 25 or -1 shows whatever texture slot 15 left bound.
+  // Each sprite on a link of its own; a file may store a sprite in slot -1 as well.
+  Body body;
+  BodyPoint* hub = AddPoint(body, 0, 0, 1, 5, 1, 1, 0.0f);
+  float x = 40;
+  for (int slot : {15, kSpriteSlotCount, 25, -1, int(kSlotRiderExplanation)}) {
+    Link* link = AddLink(body, hub, AddPoint(body, x, 0, 1, 5, 1, 1, 0.0f), 1, 0, 1000, LinkKind::Spring);
+    AttachSprite(body, link, slot, 0, 0, 0, 10, 4, 0);
+    link->hasSprite = 1;
+    x += 40;
+  }
+  std::vector<DrawCommand> commands;
+  RecordDrawing(&commands);
+  DrawSprites(body);
+  RecordDrawing(nullptr);
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                          [](const DrawCommand& c) { return c.kind == DrawKind::DrawCentredQuad; }),
+            2)
+      << "slots 15 and 19 only";
+}

@@ -373,11 +373,80 @@ TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut
   EXPECT_STREQ(rider.path, "riders\\other.rider");
   EXPECT_EQ(world.solidLineCount, 1);
 
-  // A rider kept without a path (it lies outside the exec folder) is not named by a saved track.
+  // A rider kept without a path (it lies outside the exec folder) is saved as the empty name,
+  // which loads as no stored rider: the rider in use stays and is not restarted.
   rider.path[0] = 0;
   ASSERT_TRUE(SaveTrack(world, rider, Stored("nameless.track").c_str()));
   const std::string bytes = folder_.read("nameless.track");
-  EXPECT_EQ(bytes.size(), 17u + 8 + 24 + 8 + 1) << "ends after the start flag";
+  EXPECT_EQ(bytes.size(), 17u + 8 + 24 + 8 + 1 + 5);
+  EXPECT_EQ(bytes.substr(bytes.size() - 5), std::string("\1\0\0\0\0", 5)) << "L = 1: the zero alone";
+  World other;
+  CurrentRider kept;
+  MakeBefore(other, kept);
+  const std::string riderBefore = DescribeRider(kept);
+  bool restarted = true;
+  EXPECT_EQ(LoadTrack(other, kept, Stored("nameless.track").c_str(), &restarted), FileLoad::Loaded);
+  EXPECT_FALSE(restarted);
+  EXPECT_EQ(DescribeRider(kept), riderBefore);
+  EXPECT_FALSE(Logged("Loading rider:" + std::string(ExecFolder()) + "\\"));
+}
+
+TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
+  World world;
+  CurrentRider rider;
+  MakeBefore(world, rider);
+  const std::string riderBefore = DescribeRider(rider);
+  // The program now lives one folder down, so the test's riders lie just outside it.
+  SetExecFolder((folder_.path / "game" / "velmora").c_str());
+  std::filesystem::create_directories(folder_.path / "game" / "riders");
+  std::filesystem::copy_file(folder_.path / "riders/small.rider", folder_.path / "game/riders/small.rider");
+  const std::string absolute = folder_.path.string() + "/riders/small.rider";
+  const struct { std::string name; bool inside; } cases[] = {
+      {"..\\riders\\small.rider", false}, {"../riders/small.rider", false},
+      {"riders\\..\\..\\riders\\small.rider", false}, {absolute, false},
+      {"\\" + absolute.substr(1), false}, {"C:\\riders\\small.rider", false},
+      {"riders\\..\\riders\\small.rider", true}};
+  for (const auto& c : cases) {
+    folder_.write("game/named.track", kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
+                                          std::string("\0", 1) + U32(uint32_t(c.name.size() + 1)) + c.name + '\0');
+    EXPECT_EQ(LoadTrack(world, rider, Stored("named.track").c_str()), FileLoad::Loaded) << c.name;
+    EXPECT_EQ(Logged("rider name leaves the program folder, not loaded: " + c.name), !c.inside) << c.name;
+    if (c.inside) {
+      EXPECT_STREQ(rider.path, c.name.c_str());
+    } else {
+      EXPECT_EQ(DescribeRider(rider), riderBefore) << c.name;
+    }
+  }
+}
+
+TEST_F(TrackFileTest, ATrackWhoseLinesNeedTooManyGridCellsIsRefusedBeforeAnyIsListed) {
+  // Corner to corner of the world: the longest line the pencil can draw.
+  const float m = kMaxLineCoordinate;
+  const std::string longest = Solid(-m, -m, m, m, 1, 0);
+  const std::string scenery = F32(-m) + F32(m) + F32(m) + F32(-m) + F32(1) + std::string("\1\2\3", 3);
+  auto repeat = [](const std::string& record, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += record;
+    return out;
+  };
+  const struct { const char* what; std::string sections; bool loads; } cases[] = {
+      {"one longest line", U32(1) + U32(1) + longest + U32(1) + U32(0), true},
+      {"ten of them", U32(1) + U32(10) + repeat(longest, 10) + U32(1) + U32(0), false},
+      {"twenty longest scenery lines", U32(1) + U32(0) + U32(1) + U32(20) + repeat(scenery, 20), false},
+      {"seven of each", U32(1) + U32(7) + repeat(longest, 7) + U32(1) + U32(7) + repeat(scenery, 7), false}};
+  for (const auto& c : cases) {
+    World world;
+    CurrentRider rider;
+    MakeBefore(world, rider);
+    const std::string before = State(world, rider);
+    folder_.write("long.track", kMagic + c.sections);
+    EXPECT_EQ(LoadTrack(world, rider, Stored("long.track").c_str()), c.loads ? FileLoad::Loaded : FileLoad::Refused)
+        << c.what;
+    EXPECT_EQ(Logged("track lines need more than 2097152 grid cells: too long to load"), !c.loads) << c.what;
+    if (!c.loads) {
+      EXPECT_EQ(State(world, rider), before) << c.what;
+    }
+  }
 }
 
 TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
