@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <vector>
 
+#include "platform/platform.h"
 #include "shell/display.h"
+#include "shell/log.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -12,10 +17,7 @@ namespace {
 // Each token as kind:value, space-separated: I identifier, S string (and its integer),
 // N integer, R real (and its integer), P punctuation.
 std::string Lex(const std::string& text) {
-  TempFolder folder;
-  folder.write("in.cfg", text);
-  FileReader reader(folder.file("in.cfg").c_str());
-  ConfigLexer lexer{&reader, {}};
+  ConfigLexer lexer{text, 0, {}};
   std::string tokens;
   for (int i = 0; i < 100; ++i) {
     const Token& t = NextToken(lexer);
@@ -36,6 +38,19 @@ void Apply(const std::string& text) {
   FileReader reader(folder.file("config.cfg").c_str());
   ApplyConfig(reader);
 }
+
+// Counts what the config reader asks of the file.
+class CountingReader : public FileReader {
+ public:
+  using FileReader::FileReader;
+  uint32_t read(void* buffer, uint32_t count) override {
+    ++reads;
+    uint32_t got = FileReader::read(buffer, count);
+    bytes += got;
+    return got;
+  }
+  uint64_t reads = 0, bytes = 0;
+};
 
 }  // namespace
 
@@ -78,4 +93,63 @@ TEST(ConfigReading, KeysValuesAndDefaults) {
   EXPECT_FALSE(Vsync());
   EXPECT_FALSE(Fullscreen());
   EXPECT_EQ(ScreenWidth(), 1024);
+}
+
+TEST(ConfigReading, LongLineIsReadOnceAndSkipped) {
+  // A 20 MB line: read byte by byte and once per key it took seconds; read once it takes
+  // milliseconds. The keys after it still count.
+  const std::string longLine = "screen_width = 640 // " + std::string(20 << 20, 'x') + "\n";
+  TempFolder folder;
+  folder.write("config.cfg", "BPP = 16\n" + longLine + "screen_height = 600\nvsync = true\n");
+  static std::vector<std::string> heard;
+  heard.clear();
+  SetLogListener([](const char* line) { heard.push_back(line); });
+  CountingReader reader(folder.file("config.cfg").c_str());
+  const auto start = std::chrono::steady_clock::now();
+  ApplyConfig(reader);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  SetLogListener(nullptr);
+  EXPECT_EQ(reader.bytes, reader.size()) << "every byte is read once";
+  EXPECT_LE(reader.reads, 2u);
+  EXPECT_LT(seconds, 2.0);
+  EXPECT_EQ(ColourDepth(), 16);
+  EXPECT_EQ(ScreenWidth(), 1024) << "the key on the skipped line is not read";
+  EXPECT_EQ(ScreenHeight(), 600) << "keys after the long line are read";
+  EXPECT_TRUE(Vsync());
+  EXPECT_EQ(std::count(heard.begin(), heard.end(),
+                       "config.cfg line 2 is " + std::to_string(longLine.size()) + " bytes long, over 1024: skipped"),
+            1);
+
+  // A line of exactly the limit is still read.
+  const std::string limitLine = "screen_width = 800 //" + std::string(kMaxConfigLine - 22, ' ') + "\n";
+  ASSERT_EQ(limitLine.size(), kMaxConfigLine);
+  Apply(limitLine);
+  EXPECT_EQ(ScreenWidth(), 800);
+}
+
+TEST(ConfigReading, WindowIsClampedToTheDesktop) {
+  const PlatformServices saved = Platform();
+  struct Case {
+    const char* text;
+    int width, height;
+  } cases[] = {
+      {"screen_width = 16384 screen_height = 16384", 1280, 1024},
+      {"screen_width = 2000 screen_height = 700", 1280, 700},
+      {"screen_width = 1280 screen_height = 1024", 1280, 1024},
+      {"screen_width = 640 screen_height = 480", 640, 480},
+  };
+  Platform().desktopSize = [](int* width, int* height) {
+    *width = 1280;
+    *height = 1024;
+    return true;
+  };
+  for (const Case& c : cases) {
+    Apply(c.text);
+    EXPECT_EQ(ScreenWidth(), c.width) << c.text;
+    EXPECT_EQ(ScreenHeight(), c.height) << c.text;
+  }
+  Platform().desktopSize = [](int*, int*) { return false; };
+  Apply(cases[0].text);
+  EXPECT_EQ(ScreenWidth(), 16384) << "an unknown desktop leaves the size as asked";
+  Platform() = saved;
 }
