@@ -12,6 +12,7 @@
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/paths.h"
+#include "shell/safe_save.h"
 #include "track/track_file.h"
 
 namespace {
@@ -47,7 +48,20 @@ void LoadDefaultRider(CurrentRider& rider) {
   Log("no rider found in the riders folder");
 }
 
+void RemoveStaleSaveFiles() {
+  // The folders the game saves into by itself: last_played.track in the exec folder, the test
+  // ride's rider in riders. A save elsewhere, through a dialog, is the player's folder to keep.
+  static const char* const kFolders[] = {"", "riders"};
+  static const char* const kExtensions[] = {".track", ".demo", ".rider"};
+  for (const char* folder : kFolders) {
+    std::string stored = ExecFolder();
+    if (folder[0]) stored += std::string("\\") + folder;
+    for (const char* extension : kExtensions) RemoveStaleSaves(stored.c_str(), extension);
+  }
+}
+
 void StartGame(Game& game) {
+  RemoveStaleSaveFiles();
   AssignSpriteTable();
   ResetInput();
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});

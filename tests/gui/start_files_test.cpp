@@ -17,11 +17,11 @@ std::string ShippedRider(const std::string& name) {
 // The right magic and then too few bytes: refused as damaged, not as missing.
 std::string Damaged() { return ShippedRider("pogo.rider").substr(0, 40); }
 
-class DefaultRiderTest : public GameFilesTest {};
+class StartFilesTest : public GameFilesTest {};
 
 }  // namespace
 
-TEST_F(DefaultRiderTest, TriesEveryRiderUntilOneLoads) {
+TEST_F(StartFilesTest, TriesEveryRiderUntilOneLoads) {
   struct Case {
     std::vector<std::pair<std::string, std::string>> files;  // name in riders/, bytes
     const char* loaded;                                      // the rider in use, "" for none
@@ -48,4 +48,27 @@ TEST_F(DefaultRiderTest, TriesEveryRiderUntilOneLoads) {
     EXPECT_EQ(refusals, c.refusals) << c.loaded;
     EXPECT_EQ(Logged("no rider found in the riders folder"), c.loaded[0] == 0) << c.loaded;
   }
+}
+
+TEST_F(StartFilesTest, StaleSavesAreRemovedAndNothingElse) {
+  const std::vector<std::string> stale = {"last_played.track.saving", "my.demo.saving", "riders/temp_rider.rider.saving",
+                                          "riders/a b.rider.saving", "riders/old.track.saving"};
+  const std::vector<std::string> kept = {
+      "last_played.track",     "notes.saving",          ".track.saving",       "x.track.saving.bak",
+      "x.track.savings",       "x.TRACK.saving",        "x.track.Saving",      "x.png.saving",
+      "riders/r.rider",        "riders/r.saving",       "tracks/t.track.saving", "riders/sub/s.rider.saving"};
+  for (const std::string& name : stale) folder_.write(name, "partial");
+  for (const std::string& name : kept) folder_.write(name, "keep");
+  std::filesystem::create_directories(folder_.path / "folder.track.saving");
+  OpenLog();
+  RemoveStaleSaveFiles();
+  for (const std::string& name : stale) {
+    EXPECT_FALSE(std::filesystem::exists(folder_.path / name)) << name;
+    std::string stored = name;
+    for (char& c : stored)
+      if (c == '/') c = '\\';
+    EXPECT_TRUE(Logged("removed " + Stored(stored) + ", left by a save that did not finish")) << name;
+  }
+  for (const std::string& name : kept) EXPECT_EQ(folder_.read(name), "keep") << name;
+  EXPECT_TRUE(std::filesystem::is_directory(folder_.path / "folder.track.saving")) << "a folder is never a save";
 }
