@@ -124,14 +124,16 @@ static ConfigValues FindKeys(std::string_view text) {
   return values;
 }
 
-// text without its lines over kMaxConfigLine bytes (line ends kept), each skipped line logged.
+// text without its lines over kMaxConfigLine bytes (line ends kept: "\n", "\r\n" or "\r"), each
+// skipped line logged.
 static std::string WithoutLongLines(std::string_view text) {
   std::string kept;
   kept.reserve(text.size() < (1u << 16) ? text.size() : (1u << 16));
   size_t line = 1;
   for (size_t start = 0; start < text.size(); ++line) {
-    size_t end = text.find('\n', start);
-    end = end == std::string_view::npos ? text.size() : end + 1;
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    else end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
     if (end - start > kMaxConfigLine)
       Log("config.cfg line %zu is %zu bytes long, over %zu: skipped", line, end - start, kMaxConfigLine);
     else

@@ -114,6 +114,10 @@ TEST(ConfigReading, LongLineIsReadOnceAndSkipped) {
             1);
   Apply("screen_width = 800 //" + std::string(kMaxConfigLine - 22, ' ') + "\n");
   EXPECT_EQ(ScreenWidth(), 800) << "a line of exactly the limit is read";
+  std::string crOnly = "screen_width = 900\r";
+  for (int i = 0; i < 100; ++i) crOnly += "// a comment\r";
+  Apply(crOnly + "screen_height = 700\r");
+  EXPECT_EQ(std::pair(ScreenWidth(), ScreenHeight()), std::pair(900, 700)) << "lines may end in a lone \\r";
 }
 
 TEST(ConfigReading, WindowIsClampedToTheDesktop) {
