@@ -1,6 +1,8 @@
 #include "gui/game.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "graphics/device.h"
 #include "graphics/draw.h"
@@ -10,32 +12,56 @@
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/paths.h"
+#include "shell/safe_save.h"
 #include "track/track_file.h"
 
 namespace {
 
-// The rider the game starts with: riders\sledder.rider, else the first rider file of the folder.
+// The rider the game starts with: riders\sledder.rider, else the first rider file of the
+// folder, by name, that loads.
 const char* const kDefaultRider = "riders\\sledder.rider";
-char firstRider[kMaxPath];
+// The rider files found by the last walk of the riders folder; scratch for LoadDefaultRider.
+std::vector<std::string> riderFiles;
 
-void RememberFirstRider(const char* path) {
-  if (firstRider[0] == 0) snprintf(firstRider, sizeof firstRider, "%s", path);
-}
+void RememberRider(const char* path) { riderFiles.emplace_back(path); }
 
 }  // namespace
 
+// LoadRider logs why a file was refused; this adds that the search goes on.
 void LoadDefaultRider(CurrentRider& rider) {
-  char path[kMaxPath];
-  if (MakeAbsolutePath(path, kDefaultRider) && PlatformIsRegularFile(path) &&
-      LoadRider(rider, path) == FileLoad::Loaded)
-    return;
-  firstRider[0] = 0;
-  WalkFolder("riders\\*.rider", RememberFirstRider, false);
-  if (firstRider[0] == 0 || LoadRider(rider, firstRider) != FileLoad::Loaded)
-    Log("no rider found in the riders folder");
+  char defaultPath[kMaxPath] = {};
+  if (MakeAbsolutePath(defaultPath, kDefaultRider) && PlatformIsRegularFile(defaultPath)) {
+    if (LoadRider(rider, defaultPath) == FileLoad::Loaded) return;
+    Log("rider %s refused, trying the others", defaultPath);
+  }
+  riderFiles.clear();
+  WalkFolder("riders\\*.rider", RememberRider, false);
+  for (const std::string& path : riderFiles) {
+    if (path == defaultPath) continue;
+    if (LoadRider(rider, path.c_str()) == FileLoad::Loaded) {
+      riderFiles.clear();
+      return;
+    }
+    Log("rider %s refused, trying the next", path.c_str());
+  }
+  riderFiles.clear();
+  Log("no rider found in the riders folder");
+}
+
+void RemoveStaleSaveFiles() {
+  // The folders the game saves into by itself: last_played.track in the exec folder, the test
+  // ride's rider in riders. A save elsewhere, through a dialog, is the player's folder to keep.
+  static const char* const kFolders[] = {"", "riders"};
+  static const char* const kExtensions[] = {".track", ".demo", ".rider"};
+  for (const char* folder : kFolders) {
+    std::string stored = ExecFolder();
+    if (folder[0]) stored += std::string("\\") + folder;
+    for (const char* extension : kExtensions) RemoveStaleSaves(stored.c_str(), extension);
+  }
 }
 
 void StartGame(Game& game) {
+  RemoveStaleSaveFiles();
   AssignSpriteTable();
   ResetInput();
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});

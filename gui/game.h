@@ -30,4 +30,8 @@ void StartGame(Game& game);
 // Escape on the track screen ends the game through the normal exit path.
 GameCalls GameCallsFor(Game& game);
 void SaveGameAtExit(const Game& game);            // last_played.track unless the track came from a .demo
-void LoadDefaultRider(CurrentRider& rider);       // riders\sledder.rider, else the first rider file of the folder
+// Removes the temporary files of saves killed midway from the folders the game saves into.
+void RemoveStaleSaveFiles();
+// riders\sledder.rider, else every rider file of the folder by name until one loads; each
+// refusal and a folder without any usable rider are logged, and the rider is then left as it was.
+void LoadDefaultRider(CurrentRider& rider);

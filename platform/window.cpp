@@ -96,6 +96,12 @@ void PlatformDestroyWindow() {
   win.window = nullptr;
 }
 
+int PlatformRefreshRate() {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+  return mode.refresh_rate > 0 ? mode.refresh_rate : 0;
+}
+
 void PlatformSetSwapInterval(int interval) { SDL_GL_SetSwapInterval(interval); }
 
 void PlatformSwapBuffers() {

@@ -14,6 +14,7 @@ bool PlatformHasGLVisual();                       // false when no visual matche
 bool PlatformCreateContext(bool fullscreen);      // makes it current; false when none could be made
 void PlatformDestroyContext();
 void PlatformDestroyWindow();
+int PlatformRefreshRate();                        // the desktop display's refresh in Hz, 0 when unknown
 void PlatformSetSwapInterval(int interval);       // result ignored, as drivers may refuse
 void PlatformSwapBuffers();
 // Next event; blocks when block is set, else returns Empty when nothing is queued.

@@ -1,7 +1,9 @@
 #include "shell/app.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -17,6 +19,7 @@ constexpr int kWarmUpSteps = 40;                  // steps 0..40 only feed input
 constexpr int kMaxStepsPerFrame = 10;
 constexpr int kStepMs = 10;
 constexpr int32_t kLongestFrameMs = 1000;         // a stalled or backwards clock counts as this
+constexpr int kUnknownRefreshCap = 120;           // frames per second when the display's refresh is unknown
 
 // The frame: set at start, flags changed by the loop; never reset.
 static struct {
@@ -25,6 +28,7 @@ static struct {
   bool graphicsReady = false;
   bool cursorVisible = true;
   FrameDriver driver;
+  FramePacer pacer;
 } app;
 
 // ---- Frame driver ----
@@ -60,6 +64,50 @@ void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls) {
   if (driver.stepCount > kWarmUpSteps) calls.render();
   else calls.clear();
   ++driver.framesSinceDisplay;
+}
+
+// ---- Frame pacing ----
+
+// A frame more than the display shows is work nobody sees: without a working vsync the loop
+// would draw hundreds of frames a second and keep a core busy. The eighth above the refresh
+// keeps the pacer's deadline ahead of a working vsync's, so the two never line up and skip
+// every other refresh; the fixed 10 ms step is untouched, as steps follow the clock.
+int ChooseFrameRate(int configured, int refreshHz) {
+  if (configured > 0) return configured;
+  if (refreshHz <= 0) return kUnknownRefreshCap;
+  return refreshHz + (refreshHz + 7) / 8;
+}
+
+FramePacer MakeFramePacer(int framesPerSecond) {
+  FramePacer pacer;
+  pacer.periodUs = uint32_t(1000000 / framesPerSecond);
+  return pacer;
+}
+
+// Frames start on a fixed schedule while they are on time, so the rate is exactly the cap
+// whatever the sleep overshoots; a late frame starts the schedule again from now rather than
+// running the missed frames back to back.
+uint32_t FrameWait(FramePacer& pacer, uint32_t nowUs) {
+  const int32_t ahead = pacer.started ? int32_t(pacer.nextFrameUs - nowUs) : 0;
+  pacer.started = true;
+  if (ahead > 0 && uint32_t(ahead) <= pacer.periodUs) {
+    pacer.nextFrameUs += pacer.periodUs;
+    return uint32_t(ahead);
+  }
+  pacer.nextFrameUs = nowUs + pacer.periodUs;
+  return 0;
+}
+
+static void StartFramePacing() {
+  const int refresh = PlatformRefreshRate();
+  const int cap = ChooseFrameRate(FrameRateCap(), refresh);
+  app.pacer = MakeFramePacer(cap);
+  Log("frames capped at %d per second (display refresh %d Hz)", cap, refresh);
+}
+
+static void WaitForNextFrame() {
+  const uint32_t wait = FrameWait(app.pacer, Platform().clock(1000000));
+  if (wait > 0) std::this_thread::sleep_for(std::chrono::microseconds(wait));
 }
 
 static void DriveFrame() {
@@ -139,6 +187,7 @@ static int MessageLoop() {
             Fatal("Exception!");
           }
           if (app.game.present) app.game.present();
+          WaitForNextFrame();
         }
         break;
       case PlatformEvent::Destroy:
@@ -186,6 +235,7 @@ void RunGame(const GameCalls& game) {
   if (!PlatformCreateWindow("orl games", ScreenWidth(), ScreenHeight(), ColourDepth())) Fatal("Cannot create window");
   Log("Main window created,*#,with handle %d", int(PlatformWindowId()));
   AddExitHandler(Shutdown);
+  StartFramePacing();
   Startup();
   Log("init started");
   if (app.game.start) app.game.start();

@@ -44,4 +44,19 @@ struct FrameCalls {
 // One drawn frame at clock reading now (ms): steps, updates, render or clear.
 void RunFrame(FrameDriver& driver, uint32_t now, const FrameCalls& calls);
 
+// Frame pacing: frames start at most framesPerSecond times a second. A present that waited for
+// the display (working vsync) already spent the frame's time, and the pacer then waits no more.
+struct FramePacer {
+  uint32_t periodUs = 0;                          // 1000000 / frames per second
+  uint32_t nextFrameUs = 0;                       // clock reading (us) the next frame may start at
+  bool started = false;
+};
+// The cap in frames per second: configured (max_fps) when set, else refreshHz plus an eighth,
+// else 120 when the refresh is unknown (refreshHz <= 0).
+int ChooseFrameRate(int configured, int refreshHz);
+FramePacer MakeFramePacer(int framesPerSecond);   // framesPerSecond >= 1
+// After a frame is presented at clock reading nowUs (us, wrapping): how long to wait (us) before
+// the next frame starts; 0 when this frame already took its period or longer.
+uint32_t FrameWait(FramePacer& pacer, uint32_t nowUs);
+
 [[noreturn]] void RunGame(const GameCalls& game);  // the entry point's whole work

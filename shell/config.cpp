@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 #include "shell/display.h"
@@ -10,13 +11,15 @@
 
 constexpr int kTextLimit = 40;
 constexpr int kMinScreen = 320, kMaxScreen = 16384;
+constexpr int kMinFrameRate = 30, kMaxFrameRate = 1000;  // frames per second for max_fps
 
-static bool ReadChar(FileReader& reader, char* c) {
-  if (reader.tell() >= reader.size()) return false;
-  return reader.read(c, 1) == 1;
+static bool ReadChar(ConfigLexer& lexer, char* c) {
+  if (lexer.at >= lexer.text.size()) return false;
+  *c = lexer.text[lexer.at++];
+  return true;
 }
 
-static void PutBack(FileReader& reader) { reader.seek(reader.tell() - 1); }
+static void PutBack(ConfigLexer& lexer) { --lexer.at; }
 
 static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -36,36 +39,31 @@ static void Begin(Token& token, uint32_t kind) {
 
 const Token& NextToken(ConfigLexer& lexer) {
   Token& token = lexer.token;
-  if (!lexer.reader) {
-    token.kind = TokenEnd;
-    return token;
-  }
-  FileReader& reader = *lexer.reader;
   char c;
   for (;;) {
-    if (!ReadChar(reader, &c)) {
+    if (!ReadChar(lexer, &c)) {
       token.kind = TokenEnd;
       return token;
     }
     if ((unsigned char)c <= 32) continue;
     if (c != '/') break;
     char next;
-    if (!ReadChar(reader, &next)) continue;       // a "/" at the very end is skipped
+    if (!ReadChar(lexer, &next)) continue;       // a "/" at the very end is skipped
     if (next != '/') {
-      PutBack(reader);
+      PutBack(lexer);
       Begin(token, TokenPunctuation);
       token.character = '/';
       return token;
     }
-    while (ReadChar(reader, &next) && next != '\n' && next != '\r') {}
+    while (ReadChar(lexer, &next) && next != '\n' && next != '\r') {}
   }
   int length = 0;
   if (IsLetter(c)) {
     Begin(token, TokenIdentifier);
     Append(token, &length, c);
-    while (ReadChar(reader, &c)) {
+    while (ReadChar(lexer, &c)) {
       if (!IsLetter(c) && !IsDigit(c)) {
-        PutBack(reader);
+        PutBack(lexer);
         break;
       }
       Append(token, &length, c);
@@ -74,7 +72,7 @@ const Token& NextToken(ConfigLexer& lexer) {
     Begin(token, TokenInteger);
     Append(token, &length, c);
     // The character that ends the number is consumed.
-    while (ReadChar(reader, &c)) {
+    while (ReadChar(lexer, &c)) {
       if (c == '.' && token.kind == TokenInteger) token.kind = TokenReal;
       else if (!IsDigit(c)) break;
       Append(token, &length, c);
@@ -84,7 +82,7 @@ const Token& NextToken(ConfigLexer& lexer) {
     token.integer = SaturateToInt(value);
   } else if (c == '"') {
     Begin(token, TokenString);
-    while (ReadChar(reader, &c) && c != '"') Append(token, &length, c);
+    while (ReadChar(lexer, &c) && c != '"') Append(token, &length, c);
     double value = strtod(token.text, nullptr);
     token.real = float(value);
     token.integer = SaturateToInt(value);
@@ -95,47 +93,101 @@ const Token& NextToken(ConfigLexer& lexer) {
   return token;
 }
 
-// Searches the key from the start of the file; true with the value as the current token.
-static bool FindKey(ConfigLexer& lexer, const char* key) {
-  lexer.reader->seek(0);
-  for (;;) {
-    const Token& token = NextToken(lexer);
-    if (token.kind == TokenEnd) return false;
-    if (strcmp(token.text, key) == 0) break;
+// The keys read, each with the token that holds its value: the first appearance of the key's
+// text wins, and its value is the token after it, or after the "=" that follows it.
+enum ConfigKey { KeyVsync, KeyWidth, KeyHeight, KeyMode, KeyBpp, KeyFullscreen, KeyMaxFps, KeyCount };
+constexpr const char* kKeyNames[KeyCount] = {"vsync", "screen_width", "screen_height", "screen_resolution_mode",
+                                             "BPP", "fullscreen", "max_fps"};
+
+struct ConfigValues {
+  bool found[KeyCount] = {};
+  Token value[KeyCount];
+};
+
+// One pass over the tokens. A key's value is read ahead and the lexer put back, so a value may
+// itself be a key, as when every key was searched for from the start on its own.
+static ConfigValues FindKeys(std::string_view text) {
+  ConfigValues values;
+  ConfigLexer lexer{text, 0, {}};
+  while (NextToken(lexer).kind != TokenEnd) {
+    for (int key = 0; key < KeyCount; ++key) {
+      if (values.found[key] || strcmp(lexer.token.text, kKeyNames[key]) != 0) continue;
+      const size_t resume = lexer.at;
+      const Token keyToken = lexer.token;
+      if (NextToken(lexer).character == '=') NextToken(lexer);
+      values.found[key] = true;
+      values.value[key] = lexer.token;
+      lexer.at = resume;
+      lexer.token = keyToken;
+    }
   }
-  if (NextToken(lexer).character == '=') NextToken(lexer);
-  return true;
+  return values;
+}
+
+// text without its lines over kMaxConfigLine bytes (line ends kept: "\n", "\r\n" or "\r"), each
+// skipped line logged.
+static std::string WithoutLongLines(std::string_view text) {
+  std::string kept;
+  kept.reserve(text.size() < (1u << 16) ? text.size() : (1u << 16));
+  size_t line = 1;
+  for (size_t start = 0; start < text.size(); ++line) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    else end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    if (end - start > kMaxConfigLine)
+      Log("config.cfg line %zu is %zu bytes long, over %zu: skipped", line, end - start, kMaxConfigLine);
+    else
+      kept.append(text.substr(start, end - start));
+    start = end;
+  }
+  return kept;
 }
 
 static bool IsIdentifier(const Token& token, const char* text) {
   return token.kind == TokenIdentifier && strcmp(token.text, text) == 0;
 }
 
-// An absent key keeps its default; a size no window can have is logged and replaced.
-static int ScreenSizeKey(ConfigLexer& lexer, const char* key, int fallback) {
-  if (!FindKey(lexer, key)) return fallback;
-  int value = lexer.token.integer;
-  if (value < kMinScreen || value > kMaxScreen) {
-    Log("%s = %d is out of range %d..%d, using %d", key, value, kMinScreen, kMaxScreen, fallback);
+// An absent key keeps its default; a value out of range is logged and replaced.
+static int RangedKey(const ConfigValues& values, ConfigKey key, int low, int high, int fallback) {
+  if (!values.found[key]) return fallback;
+  int value = values.value[key].integer;
+  if (value < low || value > high) {
+    Log("%s = %d is out of range %d..%d, using %d", kKeyNames[key], value, low, high, fallback);
     return fallback;
   }
   return value;
 }
 
-void ApplyConfig(FileReader& reader) {
-  ConfigLexer lexer{&reader, {}};
-  bool vsync = FindKey(lexer, "vsync") && IsIdentifier(lexer.token, "true");
-  int width = ScreenSizeKey(lexer, "screen_width", 1024);
-  int height = ScreenSizeKey(lexer, "screen_height", 768);
-  bool autodetect = FindKey(lexer, "screen_resolution_mode") && strcmp(lexer.token.text, "autodetect") == 0;
-  int bpp = FindKey(lexer, "BPP") ? lexer.token.integer : 32;
-  bool fullscreen = FindKey(lexer, "fullscreen") && IsIdentifier(lexer.token, "true");
+// A window larger than the desktop cannot be shown whole, and costs memory and frame time for
+// pixels nobody sees: it is cut to the desktop when its size is known.
+static void ClampToDesktop(int* width, int* height) {
+  int desktopWidth, desktopHeight;
+  if (!Platform().desktopSize || !Platform().desktopSize(&desktopWidth, &desktopHeight)) return;
+  if (desktopWidth <= 0 || desktopHeight <= 0) return;
+  if (*width <= desktopWidth && *height <= desktopHeight) return;
+  Log("window %dx%d is larger than the desktop %dx%d: clamped", *width, *height, desktopWidth, desktopHeight);
+  if (*width > desktopWidth) *width = desktopWidth;
+  if (*height > desktopHeight) *height = desktopHeight;
+}
+
+void ApplyConfigText(std::string_view text) {
+  const std::string kept = WithoutLongLines(text);
+  const ConfigValues values = FindKeys(kept);
+  const Token* value = values.value;
+  bool vsync = values.found[KeyVsync] && IsIdentifier(value[KeyVsync], "true");
+  int width = RangedKey(values, KeyWidth, kMinScreen, kMaxScreen, 1024);
+  int height = RangedKey(values, KeyHeight, kMinScreen, kMaxScreen, 768);
+  bool autodetect = values.found[KeyMode] && strcmp(value[KeyMode].text, "autodetect") == 0;
+  int bpp = values.found[KeyBpp] ? value[KeyBpp].integer : 32;
+  bool fullscreen = values.found[KeyFullscreen] && IsIdentifier(value[KeyFullscreen], "true");
+  int maxFps = RangedKey(values, KeyMaxFps, kMinFrameRate, kMaxFrameRate, 0);
   int desktopWidth, desktopHeight;
   if (autodetect && Platform().desktopSize(&desktopWidth, &desktopHeight)) {
     width = desktopWidth;
     height = desktopHeight;
     fullscreen = false;
   }
+  ClampToDesktop(&width, &height);
   SetFullscreen(fullscreen);
   Log(fullscreen ? "set to fullscreen" : "set to windowed");
   SetScreenWidth(width);
@@ -146,7 +198,16 @@ void ApplyConfig(FileReader& reader) {
   if (fullscreen) Log("BPP set to %d", bpp);
   SetVsync(vsync);
   Log(vsync ? "vsync enabled" : "vsync disabled");
+  SetFrameRateCap(maxFps);
+  if (maxFps > 0) Log("frame rate capped at %d", maxFps);
   Log("------------config ok-------------");
+}
+
+void ApplyConfig(FileReader& reader) {
+  std::string text(reader.size(), '\0');
+  reader.seek(0);
+  text.resize(reader.read(text.data(), uint32_t(text.size())));
+  ApplyConfigText(text);
 }
 
 void ReadConfig() {

@@ -1,6 +1,8 @@
 // config.cfg: a small tokeniser and the reader of the display settings.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "shell/file_stream.h"
 
@@ -15,12 +17,19 @@ struct Token {
   char character = 0;                             // the punctuation character, else 0
 };
 
+constexpr size_t kMaxConfigLine = 1024;           // bytes; a longer line holds no sane value and is skipped
+
+// Reads tokens from text in memory; the text must outlive the lexer.
 struct ConfigLexer {
-  FileReader* reader = nullptr;
+  std::string_view text;
+  size_t at = 0;                                  // byte offset of the next character
   Token token;
 };
 
-const Token& NextToken(ConfigLexer& lexer);       // reads from the reader's position
-// Applies the display keys read from reader (at any position) and logs them.
+const Token& NextToken(ConfigLexer& lexer);       // the next token from lexer.at; TokenEnd at the end
+// Applies the display keys found in text and logs them; lines over kMaxConfigLine bytes are
+// skipped, each with a log line. Keys missing from text take their defaults.
+void ApplyConfigText(std::string_view text);
+// Reads the whole of reader (from the start) once and applies it as ApplyConfigText does.
 void ApplyConfig(FileReader& reader);
 void ReadConfig();                                // "config.cfg" in the current folder

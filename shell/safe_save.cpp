@@ -1,6 +1,8 @@
 #include "shell/safe_save.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "shell/log.h"
@@ -20,9 +22,11 @@ static bool Refuse(const char* tempPath) {
   return false;
 }
 
+constexpr const char* kTempSuffix = ".saving";   // what a save appends to its target's name
+
 // The temporary file used for target: target + ".saving"; false when it does not fit capacity.
 static bool SafeSaveTempPath(char* destination, size_t capacity, const char* target) {
-  int length = snprintf(destination, capacity, "%s.saving", target);
+  int length = snprintf(destination, capacity, "%s%s", target, kTempSuffix);
   return length >= 0 && size_t(length) < capacity;
 }
 
@@ -42,6 +46,24 @@ bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count) {
   if (!ok || !finished) return Refuse(tempPath);
   if (!PlatformRenameFile(tempPath, target)) return Refuse(tempPath);
   return true;
+}
+
+int RemoveStaleSaves(const char* storedFolder, const char* targetExtension) {
+  std::vector<FolderEntry> entries;
+  if (!PlatformListFolder(storedFolder, &entries)) return 0;
+  const std::string suffix = std::string(targetExtension) + kTempSuffix;
+  int removed = 0;
+  for (const FolderEntry& entry : entries) {
+    const std::string& name = entry.name;
+    if (!entry.regular || entry.folder || name.size() <= suffix.size()) continue;
+    if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
+    const std::string path = std::string(storedFolder) + "\\" + name;
+    if (PlatformRemoveFile(path.c_str())) {
+      Log("removed %s, left by a save that did not finish", path.c_str());
+      ++removed;
+    }
+  }
+  return removed;
 }
 
 void SetSaveWriterMaker(MakeSaveWriter make) { saveState.make = make; }

@@ -13,6 +13,11 @@
 // leaves target exactly as it was and returns false.
 bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count);
 
+// Removes what saves killed midway left in storedFolder: regular files named
+// <name><targetExtension>.saving (targetExtension such as ".track", matched exactly), each with a
+// log line. Nothing else is touched; a folder that cannot be listed is skipped. Returns the count.
+int RemoveStaleSaves(const char* storedFolder, const char* targetExtension);
+
 // Test seam: makes the writer of the temporary file, so a test can hand in one that fails
 // midway. nullptr restores the plain FileWriter.
 using MakeSaveWriter = std::unique_ptr<FileWriter> (*)(const char* path);

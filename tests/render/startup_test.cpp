@@ -6,6 +6,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,6 +61,18 @@ struct RunningGame {
   }
 };
 
+// Processor time (user and system) the process has used so far, in seconds: fields 14 and 15
+// of /proc/PID/stat, after the name in parentheses.
+double CpuSeconds(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), {}), skip;
+  std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+  for (int field = 3; field < 14; ++field) fields >> skip;
+  double user = -1, system = -1;
+  fields >> user >> system;
+  return (user + system) / double(sysconf(_SC_CLK_TCK));
+}
+
 // Positions of the lines in order; -1 for a missing one.
 std::vector<long> Positions(const std::string& log, const std::vector<std::string>& lines) {
   std::vector<long> at;
@@ -87,6 +102,25 @@ TEST(Startup, LogsInOrderRunsAndShutsDownCleanlyWhenClosed) {
   std::vector<long> at = Positions(log, expected);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_GE(at[i], 0) << "missing or out of order: " << expected[i];
   EXPECT_EQ(log.find("ERROR!"), std::string::npos) << log;
+}
+
+// With no vsync to wait on (Xvfb has none), an idle track screen would draw as fast as it can
+// and keep a core busy (well over one with Mesa's threads); the frame cap holds it to a small
+// share of one. The bound is generous, for a loaded machine.
+TEST(Startup, IdleTrackScreenUsesLittleProcessorTime) {
+  RunningGame game;
+  ASSERT_TRUE(game.waitForLog("Application activated!")) << game.folder.read("System.log");
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // past the warm-up steps
+  const double before = CpuSeconds(game.pid);
+  const auto start = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::seconds(10));
+  const double cpu = CpuSeconds(game.pid) - before;
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("idle track screen: %.2f s of processor time in %.2f s (%.0f%% of a core)\n", cpu, wall,
+              100 * cpu / wall);
+  EXPECT_GE(before, 0) << "the game's /proc entry is readable";
+  EXPECT_LE(cpu / wall, 0.5) << game.folder.read("System.log");
+  EXPECT_NE(game.folder.read("System.log").find("frames capped at "), std::string::npos);
 }
 
 // The real path: X pointer and key events through the server. A stroke drawn with the left button

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
+#include "platform/platform.h"
 #include "shell/display.h"
+#include "shell/log.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -12,10 +18,7 @@ namespace {
 // Each token as kind:value, space-separated: I identifier, S string (and its integer),
 // N integer, R real (and its integer), P punctuation.
 std::string Lex(const std::string& text) {
-  TempFolder folder;
-  folder.write("in.cfg", text);
-  FileReader reader(folder.file("in.cfg").c_str());
-  ConfigLexer lexer{&reader, {}};
+  ConfigLexer lexer{text, 0, {}};
   std::string tokens;
   for (int i = 0; i < 100; ++i) {
     const Token& t = NextToken(lexer);
@@ -36,6 +39,18 @@ void Apply(const std::string& text) {
   FileReader reader(folder.file("config.cfg").c_str());
   ApplyConfig(reader);
 }
+
+// Counts what the config reader asks of the file.
+struct CountingReader : FileReader {
+  using FileReader::FileReader;
+  uint32_t read(void* buffer, uint32_t count) override {
+    ++reads;
+    const uint32_t got = FileReader::read(buffer, count);
+    bytes += got;
+    return got;
+  }
+  uint64_t reads = 0, bytes = 0;
+};
 
 }  // namespace
 
@@ -78,4 +93,50 @@ TEST(ConfigReading, KeysValuesAndDefaults) {
   EXPECT_FALSE(Vsync());
   EXPECT_FALSE(Fullscreen());
   EXPECT_EQ(ScreenWidth(), 1024);
+}
+
+TEST(ConfigReading, LongLineIsReadOnceAndSkipped) {
+  // A 20 MB line, once read byte by byte and once per key: now one read, and the keys after it count.
+  const std::string longLine = "screen_width = 640 // " + std::string(20 << 20, 'x') + "\n";
+  TempFolder folder;
+  folder.write("config.cfg", "BPP = 16\n" + longLine + "screen_height = 600\nvsync = true\n");
+  static std::vector<std::string> heard;
+  heard.clear();
+  SetLogListener([](const char* line) { heard.push_back(line); });
+  CountingReader reader(folder.file("config.cfg").c_str());
+  ApplyConfig(reader);
+  SetLogListener(nullptr);
+  EXPECT_EQ(reader.bytes, reader.size()) << "every byte is read once";
+  EXPECT_LE(reader.reads, 2u);
+  EXPECT_EQ(std::tuple(ColourDepth(), ScreenWidth(), ScreenHeight(), Vsync()), std::tuple(16, 1024, 600, true));
+  EXPECT_EQ(std::count(heard.begin(), heard.end(),
+                       "config.cfg line 2 is " + std::to_string(longLine.size()) + " bytes long, over 1024: skipped"),
+            1);
+  Apply("screen_width = 800 //" + std::string(kMaxConfigLine - 22, ' ') + "\n");
+  EXPECT_EQ(ScreenWidth(), 800) << "a line of exactly the limit is read";
+  std::string crOnly = "screen_width = 900\r";
+  for (int i = 0; i < 100; ++i) crOnly += "// a comment\r";
+  Apply(crOnly + "screen_height = 700\r");
+  EXPECT_EQ(std::pair(ScreenWidth(), ScreenHeight()), std::pair(900, 700)) << "lines may end in a lone \\r";
+}
+
+TEST(ConfigReading, WindowIsClampedToTheDesktop) {
+  const PlatformServices saved = Platform();
+  Platform().desktopSize = [](int* width, int* height) {
+    *width = 1280;
+    *height = 1024;
+    return true;
+  };
+  const std::pair<const char*, std::pair<int, int>> cases[] = {
+      {"screen_width = 16384 screen_height = 16384", {1280, 1024}},
+      {"screen_width = 2000 screen_height = 700", {1280, 700}},
+      {"screen_width = 640 screen_height = 480", {640, 480}}};
+  for (const auto& [text, size] : cases) {
+    Apply(text);
+    EXPECT_EQ(std::pair(ScreenWidth(), ScreenHeight()), size) << text;
+  }
+  Platform().desktopSize = [](int*, int*) { return false; };
+  Apply(cases[0].first);
+  EXPECT_EQ(ScreenWidth(), 16384) << "an unknown desktop leaves the size as asked";
+  Platform() = saved;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <utility>
 
 #include "shell/app.h"
@@ -86,4 +87,49 @@ TEST(FrameDriver, ShownFpsIsFramesBetweenHundredSteps) {
   EXPECT_EQ(calls.lastFps, 2) << "step 100 was handed the value shown before it";
   RunFrame(driver, now += 10, frame);
   EXPECT_EQ(calls.lastFps, 200);
+}
+
+// The message loop on a fake clock for 10 s: a frame's update and drawing take workUs, a working
+// vsync returns the present at the next refresh (refreshUs > 0), a sleep overshoots by 80 us, and
+// the microsecond clock wraps midway. Returns frames drawn, frames held, steps run and the whole
+// 10 ms periods between the first frame and the last.
+static std::array<int64_t, 4> RunPaced(int framesPerSecond, uint32_t workUs, uint32_t refreshUs) {
+  FrameDriver driver;
+  FramePacer pacer = MakeFramePacer(framesPerSecond);
+  FrameCalls frame = Counting();
+  int64_t frames = 0, waits = 0, elapsed = 0, lastFrame = 0;
+  for (; elapsed < 10000000; ++frames) {
+    lastFrame = elapsed;
+    RunFrame(driver, uint32_t(elapsed / 1000), frame);
+    elapsed += workUs;
+    if (refreshUs) elapsed = (elapsed / refreshUs + 1) * refreshUs;
+    if (uint32_t wait = FrameWait(pacer, uint32_t(0xFFFFFFFFu - 5000000u + elapsed))) {
+      elapsed += wait + 80;
+      ++waits;
+    }
+  }
+  return {frames, waits, driver.stepCount, lastFrame / 10000};
+}
+
+TEST(FramePacing, CapsFramesKeepsStepsAndLeavesVsyncAlone) {
+  EXPECT_EQ(ChooseFrameRate(0, 0), 120) << "unknown refresh";
+  EXPECT_EQ(ChooseFrameRate(0, 60), 68) << "the refresh and an eighth";
+  EXPECT_EQ(ChooseFrameRate(90, 60), 90) << "max_fps wins";
+  struct Case {
+    int cap;
+    uint32_t workUs, refreshUs;
+    int frames;                                   // in 10 s, within 2 (the first frame is not held)
+    bool held;
+  } cases[] = {
+      {120, 1000, 0, 1200, true},                 // vsync off, a light frame: held to the cap
+      {68, 300, 0, 680, true},
+      {68, 1000, 16667, 600, false},              // a working vsync sets the pace alone
+      {120, 20000, 0, 500, false},                // frames slower than the cap are never held
+  };
+  for (const Case& c : cases) {
+    const auto [frames, waits, steps, periods] = RunPaced(c.cap, c.workUs, c.refreshUs);
+    EXPECT_NEAR(frames, c.frames, 2) << c.cap << " fps, " << c.workUs << " us";
+    EXPECT_EQ(waits > 0, c.held) << c.cap << " fps, " << c.workUs << " us";
+    EXPECT_EQ(steps, periods) << "one step per 10 ms whatever the pace";
+  }
 }
