@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -126,6 +127,27 @@ static void OnFault(const char* name) {
 
 // ---- Entry point ----
 
+// Every file the game reads or writes, the exit save included, is named from the exec folder: a
+// folder the records cannot hold (kMaxPath) or the process cannot enter would send them to the
+// filesystem root or the caller's folder, so the game refuses to start. The log line goes
+// beside the program when its folder can be entered; the box, without a display, to stderr.
+static void EnterExecFolder() {
+  const std::string program = PlatformExecutablePath();
+  if (SetExecFolder(program.c_str()) && PlatformChangeDirectory(ExecFolder())) return;
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const std::string text = "Cannot start from the folder " + folder + " (" + std::to_string(folder.size()) +
+                           " characters): the game's folder must be shorter than " + std::to_string(kMaxPath) +
+                           " characters. Move the game to a shorter path.";
+  if (!folder.empty() && PlatformChangeDirectory(folder.c_str())) {
+    OpenLog();
+    Log("%s", text.c_str());
+    CloseLog();
+  }
+  PlatformStartVideo();  // the box shows on the display when there is one, else on stderr
+  Platform().messageBox("Velmora", text.c_str());
+  ExitGame(1);
+}
+
 static int MessageLoop() {
   app.active = true;
   Log("Application activated!");
@@ -175,13 +197,15 @@ void RunGame(const GameCalls& game) {
       },
       BringGraphicsUp);
   PlatformCatchFaults(OnFault);
-  SetExecFolder(PlatformExecutablePath().c_str());
-  PlatformChangeDirectory(ExecFolder());
+  EnterExecFolder();
   AddExitHandler(CloseLog);
   OpenLog();
   Log("Log started: %s", LogDate());
   Log("Exec folder:%s\n", ExecFolder());
-  if (!PlatformStartVideo()) Fatal("Cannot create window");
+  if (!PlatformStartVideo()) {
+    Platform().messageBox("Velmora", "Cannot open the X display: start the game from an X session, with DISPLAY set.");
+    Fatal("Cannot open the X display");
+  }
   ReadConfig();
   if (!PlatformCreateWindow("orl games", ScreenWidth(), ScreenHeight(), ColourDepth())) Fatal("Cannot create window");
   Log("Main window created,*#,with handle %d", int(PlatformWindowId()));
