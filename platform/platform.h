@@ -64,5 +64,6 @@ bool PlatformChangeDirectory(const char* storedPath);
 
 // ---- Processor faults ----
 // Catches SIGSEGV, SIGBUS and SIGFPE on an alternate stack and calls onFault with the fault's
-// name ("EXCEPTION_ACCESS_VIOLATION", ...); onFault must not return.
+// name ("EXCEPTION_ACCESS_VIOLATION", ...) in the signal handler, so onFault must be
+// async-signal-safe; when it returns the process ends at once with status 255.
 void PlatformCatchFaults(void (*onFault)(const char* name));

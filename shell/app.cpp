@@ -116,14 +116,6 @@ static void Refresh() {
   Log("-------Refresh ok------");
 }
 
-// A fault may strike inside the window system with its locks held: the handlers that would
-// call back into it could hang the dying game, so only the log hears of it.
-static void OnFault(const char* name) {
-  Log("%s", name);
-  DropExitHandlers();
-  AddExitHandler(CloseLog);
-  Fatal("Exception!");
-}
 
 // ---- Entry point ----
 
@@ -196,7 +188,9 @@ void RunGame(const GameCalls& game) {
         return true;
       },
       BringGraphicsUp);
-  PlatformCatchFaults(OnFault);
+  // A fault may strike inside the allocator, stdio or the window system with their locks held:
+  // only the log hears of it, by write(2), and no exit handler or save runs.
+  PlatformCatchFaults(LogFault);
   EnterExecFolder();
   AddExitHandler(CloseLog);
   OpenLog();
