@@ -1,5 +1,6 @@
 #include "shell/log.h"
 
+#include <locale.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -27,13 +28,22 @@ static const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"
 
 static const char* LogTimeStamp();                // "09:05:03" (the stamp buffer, overwritten per call)
 
+// The C locale, for this thread's formatting only: the toolkit behind the file dialogs sets the
+// process locale to the player's, and a log line must read "59.50" under a decimal comma too.
+static locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  return c;
+}
+
 static void WriteLine(const char* format, va_list args) {
+  const locale_t previous = uselocale(CLocale());
   va_list measure;
   va_copy(measure, args);
   int length = vsnprintf(nullptr, 0, format, measure);
   va_end(measure);
   std::string text(length > 0 ? size_t(length) : 0, '\0');
   if (length > 0) vsnprintf(text.data(), text.size() + 1, format, args);
+  uselocale(previous);
   if (logState.listener) logState.listener(text.c_str());
   if (!logState.file) return;
   fprintf(logState.file, "[%s] %s\n", LogTimeStamp(), text.c_str());

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "support/decimal_comma_locale.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -116,4 +117,17 @@ TEST_F(LogTest, AFaultInsideTheAllocatorIsLoggedAndEndsTheProcess) {
       "\\[09:05:0[34]\\] ERROR!\n\\[09:05:0[34]\\] Exception!\n");
   const std::string log = folder_.read("System.log");
   EXPECT_TRUE(std::regex_match(log, expected)) << log;
+}
+
+// The file dialogs' toolkit takes the player's locale when it starts; log lines keep the point.
+TEST_F(LogTest, NumbersKeepTheDecimalPointUnderADecimalCommaLocale) {
+  DecimalCommaLocale german;
+  ASSERT_NE(setlocale(LC_ALL, ""), nullptr) << "the de_DE locale could not be built";
+  char local[16];
+  snprintf(local, sizeof local, "%.2f", 1.5);
+  ASSERT_STREQ(local, "1,50") << "the locale in force writes a decimal comma";
+  OpenLog();
+  Log("FPS %7.2f", 59.5);
+  CloseLog();
+  EXPECT_EQ(folder_.read("System.log"), "[09:05:03] FPS   59.50\n");
 }
