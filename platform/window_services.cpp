@@ -71,6 +71,19 @@ static void MessageBox(const char* title, const char* text) {
   PlatformEndModal();
 }
 
+// Enter answers yes, Escape no.
+static bool Question(const char* title, const char* text) {
+  const SDL_MessageBoxButtonData buttons[] = {{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+                                              {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"}};
+  const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING, PlatformSdlWindow(), title ? title : "", text ? text : "",
+                                  2, buttons, nullptr};
+  int pressed = 0;
+  PlatformBeginModal();
+  const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  PlatformEndModal();
+  return shown && pressed == 1;
+}
+
 static bool FileDialog(const FileDialogRequest& request, std::string* result) {
   PlatformBeginModal();
   bool chosen = PlatformShowFileDialog(request, result);
@@ -92,6 +105,7 @@ PlatformServices WindowServices() {
   services.readCursor = ReadCursor;
   services.warpCursor = WarpCursor;
   services.messageBox = MessageBox;
+  services.question = Question;
   services.fileDialog = FileDialog;
   services.desktopSize = DesktopSize;
   return services;
