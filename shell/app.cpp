@@ -116,7 +116,6 @@ static void Refresh() {
   Log("-------Refresh ok------");
 }
 
-
 // ---- Entry point ----
 
 // Every file the game reads or writes, the exit save included, is named from the exec folder: a
@@ -126,7 +125,8 @@ static void Refresh() {
 static void EnterExecFolder() {
   const std::string program = PlatformExecutablePath();
   if (SetExecFolder(program.c_str()) && PlatformChangeDirectory(ExecFolder())) return;
-  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const size_t slash = program.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : program.substr(0, slash);
   const std::string text = "Cannot start from the folder " + folder + " (" + std::to_string(folder.size()) +
                            " characters): the game's folder must be shorter than " + std::to_string(kMaxPath) +
                            " characters. Move the game to a shorter path.";
