@@ -1,8 +1,11 @@
-// The open and save dialogs, as GTK 3 native file choosers.
+// The open and save dialogs, as GTK 3 file chooser dialogs.
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <clocale>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/window_internal.h"
 
@@ -32,15 +35,50 @@ static void DrainGtkEvents() {
   while (gtk_events_pending()) gtk_main_iteration();
 }
 
+// GTK sets the whole process locale from the environment when it starts. The game writes and
+// reads numbers (config.cfg, the log) with a decimal point, so numbers go back to the C locale;
+// messages and the rest keep the player's.
+bool PlatformStartGtk() {
+  static const bool ready = [] {
+    const bool started = gtk_init_check(nullptr, nullptr);
+    setlocale(LC_NUMERIC, "C");
+    return started;
+  }();
+  return ready;
+}
+
+// The chooser remembers the size it last had, and its first size is taken from the font: on a
+// 1024 x 768 screen that is 1096 x 822, with the buttons off the screen. The largest size is
+// the monitor's work area less a margin for the frame, and the dialog opens centred on it.
+constexpr int kScreenMargin = 48;                 // pixels kept free on each axis
+
+static void FitOnScreen(GtkWindow* window) {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (!monitor) monitor = gdk_display_get_monitor(display, 0);
+  if (!monitor) return;
+  GdkRectangle area;
+  gdk_monitor_get_workarea(monitor, &area);
+  GdkGeometry largest{};
+  largest.max_width = std::max(area.width - kScreenMargin, 320);
+  largest.max_height = std::max(area.height - kScreenMargin, 240);
+  gtk_window_set_geometry_hints(window, nullptr, &largest, GDK_HINT_MAX_SIZE);
+  gtk_window_set_default_size(window, std::min(largest.max_width, 900), std::min(largest.max_height, 600));
+  gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+}
+
 bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* result) {
   result->clear();
-  static bool ready = gtk_init_check(nullptr, nullptr);
-  if (!ready) return false;
-  GtkFileChooserNative* dialog = gtk_file_chooser_native_new(
-      request.title, nullptr, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-      request.save ? "_Save" : "_Open", "_Cancel");
-  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-  gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+  if (!PlatformStartGtk()) return false;
+  GtkWidget* widget = gtk_file_chooser_dialog_new(
+      request.title, nullptr, request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+      GTK_RESPONSE_CANCEL, request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_dialog_set_default_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);
+  FitOnScreen(GTK_WINDOW(widget));
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(widget);
+  // GTK's own check would see the name before its extension is added: the caller asks instead.
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
+  if (request.folder && *request.folder) gtk_file_chooser_set_current_folder(chooser, request.folder);
   std::vector<GtkFileFilter*> filters;
   for (int i = 0; i < request.filterCount; ++i) {
     filters.push_back(MakeFilter(request.filters[i]));
@@ -48,7 +86,7 @@ bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* resul
   }
   if (!filters.empty()) gtk_file_chooser_set_filter(chooser, filters.front());
   bool chosen = false;
-  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+  if (gtk_dialog_run(GTK_DIALOG(widget)) == GTK_RESPONSE_ACCEPT) {
     if (char* name = gtk_file_chooser_get_filename(chooser)) {
       *result = name;
       g_free(name);
@@ -65,7 +103,7 @@ bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* resul
       if (!extension.empty()) *result += "." + extension;
     }
   }
-  g_object_unref(dialog);
+  gtk_widget_destroy(widget);
   DrainGtkEvents();
   return chosen;
 }

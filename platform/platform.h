@@ -24,10 +24,12 @@ struct FileDialogRequest {
   const FileFilter* filters;
   int filterCount;
   const char* defaultExtension;                   // without the dot
+  const char* folder;                             // "/" separators: where the dialog opens; null = the toolkit's choice
 };
 
 // Without a window (the headless defaults): keys all up, cursor at (0, 0), warps ignored, the
-// message box written to stderr, every file dialog cancelled, no desktop size. Starting the
+// message box written to stderr, every question answered no, every file dialog cancelled, no
+// desktop size. Starting the
 // video installs the window's own entries.
 struct PlatformServices {
   void (*readKeys)(uint8_t keys[256]);            // bit 7 set = down
@@ -36,7 +38,9 @@ struct PlatformServices {
   uint32_t (*clock)(uint32_t unit);               // counter * unit / frequency, wrapped to 32 bits
   LocalTime (*localTime)();
   void (*messageBox)(const char* title, const char* text);    // information box, blocks
-  // Writes the chosen path ("/" separators) into result; false when cancelled.
+  bool (*question)(const char* title, const char* text);      // true = yes; blocks
+  // Writes the chosen path ("/" separators) into result; false when cancelled. A saved name typed
+  // without an extension takes the chosen filter's; the caller asks before replacing a file.
   bool (*fileDialog)(const FileDialogRequest& request, std::string* result);
   bool (*desktopSize)(int* width, int* height);   // pixels; false when unknown
 };
@@ -64,5 +68,6 @@ bool PlatformChangeDirectory(const char* storedPath);
 
 // ---- Processor faults ----
 // Catches SIGSEGV, SIGBUS and SIGFPE on an alternate stack and calls onFault with the fault's
-// name ("EXCEPTION_ACCESS_VIOLATION", ...); onFault must not return.
+// name ("EXCEPTION_ACCESS_VIOLATION", ...) in the signal handler, so onFault must be
+// async-signal-safe; when it returns the process ends at once with status 255.
 void PlatformCatchFaults(void (*onFault)(const char* name));

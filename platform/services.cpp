@@ -31,6 +31,11 @@ static void MessageToStderr(const char* title, const char* text) {
   fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
 }
 
+static bool AnswerNo(const char* title, const char* text) {
+  MessageToStderr(title, text);
+  return false;
+}
+
 static bool CancelDialog(const FileDialogRequest&, std::string* result) {
   result->clear();
   return false;
@@ -38,8 +43,8 @@ static bool CancelDialog(const FileDialogRequest&, std::string* result) {
 
 static bool NoDesktop(int*, int*) { return false; }
 
-static constexpr PlatformServices kHeadless = {NoKeys,        CursorAtOrigin,  IgnoreWarp,   Clock,
-                                               ReadLocalTime, MessageToStderr, CancelDialog, NoDesktop};
+static constexpr PlatformServices kHeadless = {NoKeys,          CursorAtOrigin, IgnoreWarp,   Clock,    ReadLocalTime,
+                                               MessageToStderr, AnswerNo,       CancelDialog, NoDesktop};
 
 // The system's services and the table in use: the headless defaults until the window installs
 // its own; reset never.
@@ -66,6 +71,7 @@ void InstallPlatformServices(const PlatformServices& installed) {
   Replace(&table.clock, kHeadless.clock, installed.clock);
   Replace(&table.localTime, kHeadless.localTime, installed.localTime);
   Replace(&table.messageBox, kHeadless.messageBox, installed.messageBox);
+  Replace(&table.question, kHeadless.question, installed.question);
   Replace(&table.fileDialog, kHeadless.fileDialog, installed.fileDialog);
   Replace(&table.desktopSize, kHeadless.desktopSize, installed.desktopSize);
 }

@@ -2,6 +2,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
+#include <cstdlib>
+
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -36,7 +38,16 @@ SDL_Window* PlatformSdlWindow() { return win.window; }
 bool PlatformStartVideo() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // The pointer, the dialogs and the key table all speak X: without an X display SDL would pick
+  // an offscreen driver and the game would run unseen, so anything but X is refused.
+  const char* display = getenv("DISPLAY");
+  if (!display || !*display) return false;
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
   InstallPlatformServices(WindowServices());
   return true;
 }

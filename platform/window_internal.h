@@ -9,5 +9,6 @@
 SDL_Window* PlatformSdlWindow();                  // null before the window exists
 void PlatformBeginModal();                        // our own dialog is opening: ignore focus changes
 void PlatformEndModal();                          // it closed: drop the focus events it caused
+bool PlatformStartGtk();                          // once; false when GTK cannot open the display
 bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* result);  // GTK
 PlatformServices WindowServices();                // the SDL and GTK entries of the services table

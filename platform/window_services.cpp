@@ -6,41 +6,7 @@
 
 #include "platform/keys.h"
 #include "platform/window_internal.h"
-
-// Key codes of the keys whose meaning does not depend on the keyboard layout.
-static int FixedKeyCode(SDL_Scancode code) {
-  if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9) return kKeyPad0 + 1 + (code - SDL_SCANCODE_KP_1);
-  switch (code) {
-    case SDL_SCANCODE_KP_0: return kKeyPad0;
-    case SDL_SCANCODE_KP_PLUS: return kKeyPadPlus;
-    case SDL_SCANCODE_KP_MINUS: return kKeyPadMinus;
-    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return kKeyShift;
-    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return kKeyControl;
-    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
-    case SDL_SCANCODE_ESCAPE: return kKeyEscape;
-    case SDL_SCANCODE_SPACE: return kKeySpace;
-    case SDL_SCANCODE_LEFT: return kKeyLeft;
-    case SDL_SCANCODE_UP: return kKeyUp;
-    case SDL_SCANCODE_RIGHT: return kKeyRight;
-    case SDL_SCANCODE_DOWN: return kKeyDown;
-    case SDL_SCANCODE_DELETE: return kKeyDelete;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return kKeyEnter;
-    case SDL_SCANCODE_BACKSPACE: return kKeyBackspace;
-    case SDL_SCANCODE_TAB: return kKeyTab;
-    default: break;
-  }
-  if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12) return 0x70 + (code - SDL_SCANCODE_F1);
-  return 0;
-}
-
-// Letters and digits follow the player's layout: the key that types "r" is key 'R'.
-static int GameKeyOf(SDL_Scancode code) {
-  if (int fixed = FixedKeyCode(code)) return fixed;
-  SDL_Keycode key = SDL_GetKeyFromScancode(code);
-  if (key >= 'a' && key <= 'z') return int(key - 'a' + 'A');
-  if (key >= '0' && key <= '9') return int(key);
-  return 0;
-}
+#include "platform/window_keys.h"
 
 // The pointer as the X server has it now, in window pixels. SDL's global mouse state is a cache
 // that stops following the pointer while a button holds the implicit grab, so a stroke would
@@ -80,7 +46,7 @@ static void ReadKeys(uint8_t keys[256]) {
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int code = 0; code < count; ++code)
     if (state[code])
-      if (int vk = GameKeyOf(SDL_Scancode(code))) keys[vk] = 0x80;
+      if (int vk = GameKeyOf(SDL_GetKeyFromScancode(SDL_Scancode(code)), SDL_Scancode(code))) keys[vk] = 0x80;
   const Pointer pointer = QueryPointer();
   if (pointer.left) keys[kKeyLeftButton] = 0x80;
   if (pointer.right) keys[kKeyRightButton] = 0x80;
@@ -105,6 +71,19 @@ static void MessageBox(const char* title, const char* text) {
   PlatformEndModal();
 }
 
+// Enter answers yes, Escape no.
+static bool Question(const char* title, const char* text) {
+  const SDL_MessageBoxButtonData buttons[] = {{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+                                              {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"}};
+  const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING, PlatformSdlWindow(), title ? title : "", text ? text : "",
+                                  2, buttons, nullptr};
+  int pressed = 0;
+  PlatformBeginModal();
+  const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  PlatformEndModal();
+  return shown && pressed == 1;
+}
+
 static bool FileDialog(const FileDialogRequest& request, std::string* result) {
   PlatformBeginModal();
   bool chosen = PlatformShowFileDialog(request, result);
@@ -126,6 +105,7 @@ PlatformServices WindowServices() {
   services.readCursor = ReadCursor;
   services.warpCursor = WarpCursor;
   services.messageBox = MessageBox;
+  services.question = Question;
   services.fileDialog = FileDialog;
   services.desktopSize = DesktopSize;
   return services;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "platform/platform.h"
@@ -163,16 +164,29 @@ static void Refresh() {
   Log("-------Refresh ok------");
 }
 
-// A fault may strike inside the window system with its locks held: the handlers that would
-// call back into it could hang the dying game, so only the log hears of it.
-static void OnFault(const char* name) {
-  Log("%s", name);
-  DropExitHandlers();
-  AddExitHandler(CloseLog);
-  Fatal("Exception!");
-}
-
 // ---- Entry point ----
+
+// Every file the game reads or writes, the exit save included, is named from the exec folder: a
+// folder the records cannot hold (kMaxPath) or the process cannot enter would send them to the
+// filesystem root or the caller's folder, so the game refuses to start. The log line goes
+// beside the program when its folder can be entered; the box, without a display, to stderr.
+static void EnterExecFolder() {
+  const std::string program = PlatformExecutablePath();
+  if (SetExecFolder(program.c_str()) && PlatformChangeDirectory(ExecFolder())) return;
+  const size_t slash = program.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : program.substr(0, slash);
+  const std::string text = "Cannot start from the folder " + folder + " (" + std::to_string(folder.size()) +
+                           " characters): the game's folder must be shorter than " + std::to_string(kMaxPath) +
+                           " characters. Move the game to a shorter path.";
+  if (!folder.empty() && PlatformChangeDirectory(folder.c_str())) {
+    OpenLog();
+    Log("%s", text.c_str());
+    CloseLog();
+  }
+  PlatformStartVideo();  // the box shows on the display when there is one, else on stderr
+  Platform().messageBox("Velmora", text.c_str());
+  ExitGame(1);
+}
 
 static int MessageLoop() {
   app.active = true;
@@ -223,14 +237,18 @@ void RunGame(const GameCalls& game) {
         return true;
       },
       BringGraphicsUp);
-  PlatformCatchFaults(OnFault);
-  SetExecFolder(PlatformExecutablePath().c_str());
-  PlatformChangeDirectory(ExecFolder());
+  // A fault may strike inside the allocator, stdio or the window system with their locks held:
+  // only the log hears of it, by write(2), and no exit handler or save runs.
+  PlatformCatchFaults(LogFault);
+  EnterExecFolder();
   AddExitHandler(CloseLog);
   OpenLog();
   Log("Log started: %s", LogDate());
   Log("Exec folder:%s\n", ExecFolder());
-  if (!PlatformStartVideo()) Fatal("Cannot create window");
+  if (!PlatformStartVideo()) {
+    Platform().messageBox("Velmora", "Cannot open the X display: start the game from an X session, with DISPLAY set.");
+    Fatal("Cannot open the X display");
+  }
   ReadConfig();
   if (!PlatformCreateWindow("orl games", ScreenWidth(), ScreenHeight(), ColourDepth())) Fatal("Cannot create window");
   Log("Main window created,*#,with handle %d", int(PlatformWindowId()));

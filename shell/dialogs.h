@@ -1,5 +1,7 @@
 // The game's five file dialogs. Each returns one shared 260-character result buffer: the
 // chosen path with "\" separators, or "" when cancelled. Use or copy it before the next dialog.
+// Each opens in the folder its kind of file was last chosen in (at first the game's folder, or
+// riders/ for riders); a save over an existing file asks first, and "No" reopens the dialog.
 #pragma once
 #include <functional>
 

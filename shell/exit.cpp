@@ -21,8 +21,6 @@ void AddExitHandler(void (*handler)()) {
   if (e.handlerCount < int(sizeof e.handlers / sizeof e.handlers[0])) e.handlers[e.handlerCount++] = handler;
 }
 
-void DropExitHandlers() { exitState.handlerCount = 0; }
-
 void SetExitSave(std::function<void()> save) { exitState.save = std::move(save); }
 
 void ExitGame(int code) {

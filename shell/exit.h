@@ -5,7 +5,6 @@
 #include <functional>
 
 void AddExitHandler(void (*handler)());           // at most 16
-void DropExitHandlers();                          // a fault: the handlers may not be safe to run
 void SetExitSave(std::function<void()> save);
 [[noreturn]] void ExitGame(int code);             // code -1 leaves the process with status 255
 [[noreturn]] void Quit();                         // "Quit" in the log, exit code 0

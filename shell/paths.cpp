@@ -12,13 +12,15 @@
 // The exec folder: set once at start from the program path; never reset.
 static char execFolder[kMaxPath] = "";
 
-void SetExecFolder(const char* programPath) {
+bool SetExecFolder(const char* programPath) {
   std::string path = programPath ? programPath : "";
   for (char& c : path)
     if (c == '/') c = '\\';
   size_t cut = path.rfind('\\');
   path = cut == std::string::npos ? "" : path.substr(0, cut);
-  snprintf(execFolder, sizeof execFolder, "%s", path.size() < kMaxPath ? path.c_str() : "");
+  const bool fits = cut != std::string::npos && path.size() < kMaxPath;
+  snprintf(execFolder, sizeof execFolder, "%s", fits ? path.c_str() : "");
+  return fits;
 }
 
 const char* ExecFolder() { return execFolder; }

@@ -5,7 +5,9 @@
 
 constexpr size_t kMaxPath = 260;                  // the longest path a record or dialog holds, with its zero
 
-void SetExecFolder(const char* programPath);     // cut at the last "\" ("/" are turned into "\" first)
+// Cut at the last "\" ("/" are turned into "\" first). False, and the folder left "", when the
+// program has no folder or its folder does not fit kMaxPath: nothing may then be named from it.
+bool SetExecFolder(const char* programPath);
 const char* ExecFolder();
 // destination (kMaxPath bytes) = exec folder + "\" + name; false and a log line when too long.
 bool MakeAbsolutePath(char* destination, const char* name);

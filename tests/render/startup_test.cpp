@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
@@ -85,7 +87,75 @@ std::vector<long> Positions(const std::string& log, const std::vector<std::strin
   return at;
 }
 
+// The program copied into folder and run there with DISPLAY unset, its stderr kept; killed after
+// the time allowed. Returns the exit code, or -1 when it had to be killed.
+int RunWithoutDisplay(const std::filesystem::path& folder, std::string* errors, int seconds = 10) {
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(VELMORA_BINARY_DIR "/velmora", folder / "velmora");
+  std::filesystem::copy_file(VELMORA_SOURCE_DIR "/config.cfg", folder / "config.cfg");
+  TempFolder caller;
+  const std::string errorFile = caller.file("stderr");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    if (!freopen(errorFile.c_str(), "w", stderr) || chdir(caller.path.c_str()) != 0) _exit(127);
+    const std::string program = (folder / "velmora").string();
+    execl(program.c_str(), program.c_str(), nullptr);
+    _exit(127);
+  }
+  int status = 0;
+  for (int i = 0; i < seconds * 20 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  int code = -1;
+  if (waitpid(pid, &status, WNOHANG) == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  } else if (WIFEXITED(status)) {
+    code = WEXITSTATUS(status);
+  }
+  *errors = caller.read("stderr");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(caller.path), {}), 1)
+      << "nothing but stderr is written in the folder the game was started from";
+  return code;
+}
+
 }  // namespace
+
+TEST(Startup, WithoutADisplayFailsAtOnceWithAMessage) {
+  TempFolder folder;
+  std::string errors;
+  const auto start = std::chrono::steady_clock::now();
+  const int code = RunWithoutDisplay(folder.path / "game", &errors);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_NE(code, -1) << "still running after 10 s";
+  EXPECT_NE(code, 0);
+  EXPECT_LT(took, std::chrono::seconds(3));
+  EXPECT_NE(errors.find("X display"), std::string::npos) << errors;
+  EXPECT_NE(folder.read("game/System.log").find("Cannot open the X display"), std::string::npos);
+}
+
+// 300 characters of folders: the records cannot hold it, so nothing may be named from it.
+TEST(Startup, AFolderPathOf260CharactersOrMoreIsRefused) {
+  TempFolder folder;
+  std::filesystem::path deep = folder.path;
+  while (deep.string().size() < 300) deep /= std::string(40, 'd');
+  std::string errors;
+  const bool rootHadSave = std::filesystem::exists("/last_played.track");
+  const int code = RunWithoutDisplay(deep, &errors);
+  EXPECT_NE(code, -1) << "still running after 10 s";
+  EXPECT_NE(code, 0);
+  EXPECT_NE(errors.find("shorter than 260 characters"), std::string::npos) << errors;
+  std::ifstream log(deep / "System.log");
+  const std::string logged(std::istreambuf_iterator<char>(log), {});
+  EXPECT_NE(logged.find("shorter than 260 characters"), std::string::npos) << logged;
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(deep)) files.push_back(entry.path().filename());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"System.log", "config.cfg", "velmora"}));
+  EXPECT_EQ(std::filesystem::exists("/last_played.track"), rootHadSave) << "nothing is saved at the root";
+  EXPECT_FALSE(std::filesystem::exists("/System.log"));
+}
 
 TEST(Startup, LogsInOrderRunsAndShutsDownCleanlyWhenClosed) {
   RunningGame game;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "shell/paths.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -14,6 +17,9 @@ struct Script {
   bool accept = true;
   FileDialogRequest asked{};
   std::string firstFilter;
+  std::vector<std::string> folders;               // where each dialog shown opened
+  std::vector<bool> replies;                      // the player's answers to "replace?", in order
+  std::vector<std::string> questions;
 } script;
 
 class DialogsTest : public testing::Test {
@@ -23,8 +29,15 @@ class DialogsTest : public testing::Test {
     Platform().fileDialog = [](const FileDialogRequest& request, std::string* result) {
       script.asked = request;
       script.firstFilter = request.filterCount > 0 ? request.filters[0].pattern : "";
+      script.folders.push_back(request.folder ? request.folder : "(none)");
+      // A second showing after a "no" is cancelled once the replies run out.
+      if (script.folders.size() > 1 && script.folders.size() > script.replies.size()) return false;
       *result = script.answer;
       return script.accept;
+    };
+    Platform().question = [](const char*, const char* text) {
+      script.questions.push_back(text);
+      return script.replies.size() >= script.questions.size() && script.replies[script.questions.size() - 1];
     };
   }
   void TearDown() override { Platform() = saved_; }
@@ -32,6 +45,68 @@ class DialogsTest : public testing::Test {
 };
 
 }  // namespace
+
+// First in this file: the dialogs remember folders for the whole run, and this is a run's start.
+TEST_F(DialogsTest, EachKindOpensInItsLastFolderElseItsHomeInTheGameFolder) {
+  TempFolder game;
+  SetExecFolder(game.file("velmora").c_str());
+  const std::string home = game.path.string();
+  const struct {
+    const char* (*dialog)();
+    std::string answer;                           // "" = cancelled
+    std::string opensIn;
+  } steps[] = {
+      {LoadTrackDialog, "", home},
+      {LoadRiderDialog, "", home + "/riders"},
+      {LoadTextureDialog, "", home},
+      {LoadRiderDialog, "/home/p/riders/a.rider", home + "/riders"},
+      {SaveRiderDialog, "", "/home/p/riders"},
+      {SaveTrackDialog, "/home/p/tracks/b.track", home},
+      {LoadTrackDialog, "", "/home/p/tracks"},
+      {LoadTextureDialog, "", home},
+      {LoadRiderDialog, "", "/home/p/riders"},
+  };
+  for (const auto& step : steps) {
+    script = Script{step.answer, !step.answer.empty(), {}, {}, {}, {}, {}};
+    step.dialog();
+    ASSERT_EQ(script.folders.size(), 1u);
+    EXPECT_EQ(script.folders[0], step.opensIn) << "then answering " << step.answer;
+  }
+}
+
+// The platform adds the extension to a typed "hill"; the question must see "hill.track".
+TEST_F(DialogsTest, SavingOverAnExistingFileAsksWithItsFinalNameAndNoReopensTheDialog) {
+  TempFolder tracks;
+  tracks.write("hill.track", "old");
+  const std::string hill = tracks.file("hill.track");
+  std::string stored = hill;
+  for (char& c : stored)
+    if (c == '/') c = '\\';
+  const struct {
+    const char* (*dialog)();
+    std::string answer;
+    std::vector<bool> replies;
+    std::string result;
+    size_t questions, showings;
+  } cases[] = {
+      {SaveTrackDialog, hill, {true}, stored, 1, 1},
+      {SaveTrackDialog, hill, {false}, "", 1, 2},
+      {SaveTrackDialog, hill, {false, true}, stored, 2, 2},
+      {SaveTrackDialog, tracks.file("new.track"), {}, "\\" + stored.substr(1, stored.size() - 11) + "new.track", 0, 1},
+      {SaveRiderDialog, hill, {true}, stored, 1, 1},
+      {LoadTrackDialog, hill, {}, stored, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer + " replies " + std::to_string(c.replies.size()));
+    script = Script{c.answer, true, {}, {}, {}, c.replies, {}};
+    EXPECT_EQ(c.dialog(), c.result);
+    EXPECT_EQ(script.questions.size(), c.questions);
+    EXPECT_EQ(script.folders.size(), c.showings);
+    for (const std::string& question : script.questions)
+      EXPECT_NE(question.find("\"hill.track\" already exists"), std::string::npos) << question;
+  }
+  EXPECT_EQ(tracks.read("hill.track"), "old") << "asking changes nothing on the disk";
+}
 
 TEST_F(DialogsTest, EachDialogAsksToSaveOrLoadItsOwnKindOfFile) {
   const struct {
@@ -43,7 +118,7 @@ TEST_F(DialogsTest, EachDialogAsksToSaveOrLoadItsOwnKindOfFile) {
                  {LoadRiderDialog, false, "rider"}};
   for (const auto& d : dialogs) {
     SCOPED_TRACE(d.extension);
-    script = Script{"/home/p/tracks/hill." + std::string(d.extension), true, {}, {}};
+    script = Script{"/home/p/tracks/hill." + std::string(d.extension), true, {}, {}, {}, {}, {}};
     EXPECT_EQ(d.dialog(), "\\home\\p\\tracks\\hill." + std::string(d.extension)) << "stored paths use backslashes";
     EXPECT_EQ(script.asked.save, d.save);
     EXPECT_STREQ(script.asked.defaultExtension, d.extension);
@@ -54,14 +129,14 @@ TEST_F(DialogsTest, EachDialogAsksToSaveOrLoadItsOwnKindOfFile) {
 }
 
 TEST_F(DialogsTest, CancelAndOverlongPathsGiveAnEmptyResult) {
-  script = Script{"/home/p/a.rider", true, {}, {}};
+  script = Script{"/home/p/a.rider", true, {}, {}, {}, {}, {}};
   const char* result = LoadRiderDialog();
   EXPECT_STREQ(result, "\\home\\p\\a.rider");
-  script = Script{"/ignored", false, {}, {}};
+  script = Script{"/ignored", false, {}, {}, {}, {}, {}};
   EXPECT_STREQ(LoadRiderDialog(), "");
   EXPECT_STREQ(result, "") << "one shared buffer: the cancel overwrote the previous result";
-  script = Script{"/" + std::string(259, 'x'), true, {}, {}};
+  script = Script{"/" + std::string(259, 'x'), true, {}, {}, {}, {}, {}};
   EXPECT_STREQ(LoadRiderDialog(), "") << "a path of 260 characters cannot be stored";
-  script = Script{"/" + std::string(258, 'x'), true, {}, {}};
+  script = Script{"/" + std::string(258, 'x'), true, {}, {}, {}, {}, {}};
   EXPECT_EQ(std::string(LoadRiderDialog()).size(), 259u);
 }

@@ -1,11 +1,21 @@
 #include "shell/log.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <regex>
+#include <thread>
+#include <vector>
 
 #include <string>
 
 #include "platform/platform.h"
+#include "support/decimal_comma_locale.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -57,4 +67,67 @@ TEST_F(LogTest, FatalWritesErrorAndMessageThenExitsWithMinusOne) {
   EXPECT_EQ(folder_.read("System.log"), "[09:05:03] ERROR!\n[09:05:03] Cannot create window\n");
   EXPECT_STREQ(MonthName(11), "Dec");
   EXPECT_STREQ(MonthName(0), "Jan");
+}
+
+// A fault raised while this thread holds the allocator's lock: malloc_stats() prints to stderr
+// with the main arena locked, and this stderr faults on its first write. A handler that
+// allocates, or takes a stdio or time zone lock, would wait on itself for ever.
+static void FaultInsideTheAllocator() {
+  // A process that never had a second thread allocates without taking the lock at all.
+  std::thread([] {}).join();
+  std::vector<void*> kept;
+  // Empty the thread's cache of freed chunks, so that any allocation needs the arena.
+  for (size_t size = 8; size <= 1024; size += 8)
+    for (int i = 0; i < 16; ++i) kept.push_back(malloc(size));
+  cookie_io_functions_t faulting{};
+  faulting.write = [](void*, const char*, size_t) -> ssize_t {
+    raise(SIGSEGV);
+    return -1;
+  };
+  stderr = fopencookie(nullptr, "w", faulting);
+  setvbuf(stderr, nullptr, _IONBF, 0);
+  malloc_stats();
+}
+
+TEST_F(LogTest, AFaultInsideTheAllocatorIsLoggedAndEndsTheProcess) {
+#ifdef VELMORA_SANITIZE
+  GTEST_SKIP() << "under the sanitizers their own handler reports faults";
+#endif
+  const pid_t pid = fork();
+  if (pid == 0) {
+    OpenLog();
+    Log("running");
+    PlatformCatchFaults(LogFault);
+    FaultInsideTheAllocator();
+    _exit(0);
+  }
+  int status = 0;
+  for (int i = 0; i < 100 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const bool hung = waitpid(pid, &status, WNOHANG) == 0;
+  if (hung) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  ASSERT_FALSE(hung) << "the fault handler still runs 5 s later:\n" << folder_.read("System.log");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 255) << status;
+  // The fault's stamps run on from the local time seen when the log opened, a second later at most.
+  const std::regex expected(
+      "\\[09:05:03\\] running\n\\[09:05:0[34]\\] EXCEPTION_ACCESS_VIOLATION\n"
+      "\\[09:05:0[34]\\] ERROR!\n\\[09:05:0[34]\\] Exception!\n");
+  const std::string log = folder_.read("System.log");
+  EXPECT_TRUE(std::regex_match(log, expected)) << log;
+}
+
+// The file dialogs' toolkit takes the player's locale when it starts; log lines keep the point.
+TEST_F(LogTest, NumbersKeepTheDecimalPointUnderADecimalCommaLocale) {
+  DecimalCommaLocale german;
+  ASSERT_NE(setlocale(LC_ALL, ""), nullptr) << "the de_DE locale could not be built";
+  char local[16];
+  snprintf(local, sizeof local, "%.2f", 1.5);
+  ASSERT_STREQ(local, "1,50") << "the locale in force writes a decimal comma";
+  OpenLog();
+  Log("FPS %7.2f", 59.5);
+  CloseLog();
+  EXPECT_EQ(folder_.read("System.log"), "[09:05:03] FPS   59.50\n");
 }

@@ -1,0 +1,160 @@
+// The real save dialog on a 1024 x 768 screen of its own, driven through the X server as a
+// player would: it fits the screen, opens in the game's folder, asks before replacing the file
+// its typed name becomes, and leaves numbers in the C locale under a decimal-comma session.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "platform/window.h"
+#include "shell/dialogs.h"
+#include "shell/paths.h"
+#include "support/decimal_comma_locale.h"
+#include "support/temp_folder.h"
+
+// Last: Xlib's macros would otherwise clash with the test framework's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// An X server with one 1024 x 768 screen, for this test alone.
+struct SmallScreen {
+  pid_t pid = -1;
+  std::string name;
+  SmallScreen() {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid = fork();
+    if (pid == 0) {
+      close(ready[0]);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr);
+      _exit(127);
+    }
+    close(ready[1]);
+    // The number and its line feed come in two writes; the server stops if the pipe closes first.
+    std::string number;
+    char c = 0;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (!number.empty()) name = ":" + number;
+  }
+  ~SmallScreen() {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+};
+
+// A top-level window with this title other than `other`, or 0.
+Window FindWindow(Display* display, const char* title, Window other = 0) {
+  Window root, parent, *children = nullptr;
+  unsigned int count = 0;
+  Window found = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    // WM_NAME as raw bytes: GTK stores it as STRING, SDL's message box as UTF8_STRING.
+    XTextProperty name{};
+    XWindowAttributes attributes;
+    if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
+        std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
+        XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+      found = children[i];
+    if (name.value) XFree(name.value);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+Window WaitForWindow(Display* display, const char* title, Window other = 0) {
+  for (int i = 0; i < 200; ++i) {
+    if (Window window = FindWindow(display, title, other)) return window;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
+}
+
+void Press(Display* display, KeySym key) {
+  const KeyCode code = XKeysymToKeycode(display, key);
+  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, False, CurrentTime);
+  XFlush(display);
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+}  // namespace
+
+TEST(FileDialog, RealSaveDialogFitsOpensInTheGameFolderAndAsksWithTheFinalName) {
+  SmallScreen screen;
+  ASSERT_FALSE(screen.name.empty()) << "Xvfb did not start";
+  TempFolder game, report;
+  game.write("hill.track", "old");
+  DecimalCommaLocale german;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("DISPLAY", screen.name.c_str(), 1);
+    // GTK's settings and recent files go to the test's folder, not the user's.
+    setenv("GSETTINGS_BACKEND", "memory", 1);
+    for (const char* home : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+      setenv(home, report.path.c_str(), 1);
+    if (!PlatformStartVideo()) _exit(2);
+    SetExecFolder(game.file("velmora").c_str());
+    const std::string chosen = SaveTrackDialog();
+    FILE* out = fopen(report.file("out").c_str(), "w");
+    fprintf(out, "%s\n%s\n%s\n", chosen.c_str(), setlocale(LC_NUMERIC, nullptr), setlocale(LC_MESSAGES, nullptr));
+    fclose(out);
+    _exit(0);
+  }
+  Display* display = XOpenDisplay(screen.name.c_str());
+  ASSERT_NE(display, nullptr) << screen.name;
+  const Window dialog = WaitForWindow(display, "SAVE track");
+  ASSERT_NE(dialog, 0u) << "no save dialog shown";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // mapped, sized and focused
+  XWindowAttributes attributes;
+  XGetWindowAttributes(display, dialog, &attributes);
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(display, dialog, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+  EXPECT_GE(x, 0);
+  EXPECT_GE(y, 0);
+  EXPECT_LE(x + attributes.width, 1024) << attributes.width << " wide at " << x;
+  EXPECT_LE(y + attributes.height, 768) << attributes.height << " high at " << y;
+  XSetInputFocus(display, dialog, RevertToParent, CurrentTime);
+  for (KeySym key : {XK_h, XK_i, XK_l, XK_l}) Press(display, key);
+  // Return may first go to the name's completion list; it is pressed until the dialog closes.
+  for (int i = 0; i < 10 && FindWindow(display, "SAVE track") == dialog; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    Press(display, XK_Return);
+  }
+  const Window question = WaitForWindow(display, "SAVE track", dialog);
+  EXPECT_NE(question, 0u) << "no question before replacing hill.track";
+  if (question) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    XSetInputFocus(display, question, RevertToParent, CurrentTime);
+    Press(display, XK_Return);
+  }
+  XCloseDisplay(display);
+  int status = 0;
+  for (int i = 0; i < 200 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  if (waitpid(pid, &status, WNOHANG) == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  std::string expected = game.file("hill.track");
+  for (char& c : expected)
+    if (c == '/') c = '\\';
+  EXPECT_EQ(report.read("out"), expected + "\nC\nde_DE\n")
+      << "the typed name gains .track in the game's folder; GTK took the locale, numbers stayed C";
+}
