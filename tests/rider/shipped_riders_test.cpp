@@ -266,8 +266,8 @@ TEST_P(EachShippedRider, TakesTheJumpWholeAndUprightAndKeepsItsStoredRide) {
 
 // Bounciness is how high the whole rider rises off a flat floor after falling onto it from
 // rest, averaged over four drop heights (one drop says little: a soft body lands a little
-// differently each time). The pogo goes more than 1.6 times as high as any other rider (it
-// measured 2.4 to 3.3 times when the designs were made).
+// differently each time). The pogo goes more than 1.6 times as high as any other rider (24.8
+// units against the sledder's 8.0 and the crate cart's 6.6 when the designs were made).
 float Bounciness(ShippedRidersTest& test, const designs::Design& design) {
   float sum = 0;
   for (float height : {60.0f, 90.0f, 120.0f, 150.0f}) {
