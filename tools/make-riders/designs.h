@@ -143,7 +143,7 @@ inline Landmarks BuildPogo(Body& body) {
   Tie(body, frontWheel, backWheel, 1.0f, kNeverBreaks);
   Tie(body, deck, nose, 1.0f, kNeverBreaks);
   Tie(body, deck, tail, 1.0f, kNeverBreaks);
-  // The spring and its side stays: they store a landing and give it back.
+  // The spring stores a landing and gives it back; the side ropes keep the head over the board.
   Link* spring = Tie(body, deck, top, 0.2f, 0.7f, 1);
   Tie(body, nose, top, 1.0f, 0.7f, 1, LinkKind::Rope);
   Tie(body, tail, top, 1.0f, 0.7f, 1, LinkKind::Rope);
@@ -160,8 +160,8 @@ inline Landmarks BuildPogo(Body& body) {
 }
 
 // ---- the crate cart: heavy and stiff ----
-// A wooden crate braced onto two heavy wheels: rigid links, low mass, so it lands flat and does
-// not bounce. The wheels carry a landing gently into the crate; a crate that lands on its lid
+// A light wooden crate braced onto two heavy wheels: rigid links and most of the mass low, so
+// it lands flat and hardly bounces. The wheels carry a landing gently into the crate; a crate that lands on its lid
 // takes the wheels' whole weight in its sides, which burst (break group 2). The axles tear out
 // together (group 1) on a hard hit. The crate's sprite includes the frame and axle brackets
 // that reach down to the wheel hubs.
