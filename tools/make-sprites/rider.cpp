@@ -205,12 +205,14 @@ void Shin(cairo_t* cr) {
     Boot(cr, -46);
 }
 
+// The runners' underside lies 8.5 below the link (about the runner points' radius, so the
+// sled stands on the line rather than in it); the deck's top carries the rider's hips.
 void Sled(cairo_t* cr) {
     Lengthwise(cr);
     // Runners: a steel bar under the deck, curling up at the front (a, +x).
-    cairo_move_to(cr, -56, -22);
-    cairo_line_to(cr, 34, -22);
-    cairo_curve_to(cr, 58, -22, 60, 10, 44, 12);
+    cairo_move_to(cr, -56, -4);
+    cairo_line_to(cr, 34, -4);
+    cairo_curve_to(cr, 58, -4, 60, 24, 44, 26);
     SetColour(cr, kInk);
     cairo_set_line_width(cr, 9);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -219,13 +221,13 @@ void Sled(cairo_t* cr) {
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
     for (double x : {-40.0, -8.0, 24.0}) {
-        cairo_rectangle(cr, x - 4, -20, 8, 22);
+        cairo_rectangle(cr, x - 4, -2, 8, 8);
         Outline(cr, kWood);
     }
-    RoundedRect(cr, -60, 0, 100, 16, 6); // deck
+    RoundedRect(cr, -60, 4, 100, 14, 6); // deck
     Outline(cr, kWood);
-    cairo_move_to(cr, -52, 8);
-    cairo_line_to(cr, 32, 8);
+    cairo_move_to(cr, -52, 11);
+    cairo_line_to(cr, 32, 11);
     SetColour(cr, 0x8a5327);
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
@@ -271,12 +273,16 @@ void ScarfTail(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
+// The board and its trucks; the wheels are the rider's own wheel points, drawn with the wheel
+// cell over the ends of the trucks (at x = +-35, y = -13 for the pogo's board).
 void Skateboard(cairo_t* cr) {
     Lengthwise(cr);
-    for (double x : {-36.0, 30.0}) {
-        Circle(cr, x, -16, 11);
-        Outline(cr, kYellow);
-        cairo_rectangle(cr, x - 8, -8, 16, 6);
+    for (double x : {-35.0, 35.0}) {
+        cairo_move_to(cr, x - 9, 2);
+        cairo_line_to(cr, x + 9, 2);
+        cairo_line_to(cr, x + 3, -16);
+        cairo_line_to(cr, x - 3, -16);
+        cairo_close_path(cr);
         Outline(cr, 0xb8c0ca);
     }
     cairo_move_to(cr, -62, 12);
@@ -295,8 +301,9 @@ void Coil(cairo_t* cr) {
     SetColour(cr, kInk);
     cairo_set_line_width(cr, 9);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, 0, 48);
-    for (int i = 0; i <= 8; ++i) cairo_line_to(cr, (i % 2 ? 20 : -20), 40 - i * 10);
+    // The coil starts short of end a, so on the pogo (a on the board) it stands on the top face.
+    cairo_move_to(cr, 0, 36);
+    for (int i = 0; i <= 8; ++i) cairo_line_to(cr, (i % 2 ? 20 : -20), 31 - i * 9);
     cairo_line_to(cr, 0, -48);
     cairo_stroke_preserve(cr);
     SetColour(cr, kGreen);
@@ -304,17 +311,30 @@ void Coil(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
+// The cart's body: the crate in the middle half of the cell on a beam, with axle brackets
+// reaching down and out to the wheel hubs (x = +-52, y = -70), which the wheels cover.
 void Crate(cairo_t* cr) {
-    cairo_rectangle(cr, -44, -44, 88, 88);
+    Lengthwise(cr);
+    for (double side : {-1.0, 1.0}) {
+        cairo_move_to(cr, side * 30, -44);
+        cairo_line_to(cr, side * 46, -44);
+        cairo_line_to(cr, side * 56, -70);
+        cairo_line_to(cr, side * 48, -70);
+        cairo_close_path(cr);
+        Outline(cr, 0xb8c0ca);
+    }
+    RoundedRect(cr, -58, -50, 116, 10, 3); // beam under the floor
+    Outline(cr, 0x8a5327);
+    cairo_rectangle(cr, -40, -40, 80, 80);
     Outline(cr, kWood);
-    cairo_rectangle(cr, -34, -34, 68, 68);
+    cairo_rectangle(cr, -31, -31, 62, 62);
     SetColour(cr, 0x8a5327);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
-    cairo_move_to(cr, -34, -34);
-    cairo_line_to(cr, 34, 34);
-    cairo_move_to(cr, -34, 34);
-    cairo_line_to(cr, 34, -34);
+    cairo_move_to(cr, -31, -31);
+    cairo_line_to(cr, 31, 31);
+    cairo_move_to(cr, -31, 31);
+    cairo_line_to(cr, 31, -31);
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
 }

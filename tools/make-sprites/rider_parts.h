@@ -14,8 +14,8 @@ enum RiderCell {
     kRiderScarf = 9,       // a = knot, b = loose end
     kRiderMitten = 10,     // centred
     kRiderBoot = 11,       // centred, toe to the front
-    kRiderSkateboard = 12, // a = nose, b = tail; wheels below
-    kRiderCoil = 13,       // a spring between a and b
-    kRiderCrate = 14,      // centred box
+    kRiderSkateboard = 12, // a = nose, b = tail; trucks below, the wheels are separate parts
+    kRiderCoil = 13,       // a spring to b, starting short of a (on a board's top face)
+    kRiderCrate = 14,      // a = front, b = back of the floor; crate on a beam with axle brackets
     kRiderRope = 15,       // a rope between a and b
 };

@@ -3,7 +3,8 @@
 // presses Escape. Run it from the build folder (beside sprites/ and riders/) on an X display;
 // tools/screenshot.sh does that under Xvfb.
 //
-//   screenshot [output.png]        (an absolute path: the game works in its own folder)
+//   screenshot [output.png] [rider] (an absolute path: the game works in its own folder; the
+//                                    rider file relative to it, e.g. riders\pogo.rider)
 #include <GL/gl.h>
 #include <png.h>
 
@@ -16,14 +17,18 @@
 #include "gui/game.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "rider/rider_file.h"
 #include "shell/app.h"
 #include "shell/display.h"
+#include "track/world.h"
 
 namespace {
 // ---- State: the script's clock, counted in input refreshes (one per 10 ms step) ----
 struct Player {
   int step = 0;
   const char* output = "screenshot.png";
+  const char* rider = nullptr;                    // null: the default rider
+  Game* game = nullptr;
   bool saved = false;
 };
 Player player;
@@ -79,6 +84,8 @@ void SaveWindow() {
 void ScriptedKeys(uint8_t keys[256]) {
   memset(keys, 0, 256);
   int step = player.step++;
+  if (step == kPressStep && player.rider && LoadRider(player.game->track.rider, player.rider) == FileLoad::Loaded)
+    RestartRider(player.game->track.world, player.game->track.rider);
   if (step >= kPressStep && step < kReleaseStep) keys[kKeyLeftButton] = 0x80;
   if (step >= kRideFrom && step < kEscapeStep) keys[kKeySpace] = 0x80;
   if (step == kPictureStep) SaveWindow();
@@ -90,7 +97,9 @@ void ScriptedCursor(int* x, int* y) { PointerAt(player.step, x, y); }
 
 int main(int argc, char** argv) {
   if (argc > 1) player.output = argv[1];
+  if (argc > 2) player.rider = argv[2];
   static std::unique_ptr<Game> game = std::make_unique<Game>();
+  player.game = game.get();
   Platform().readKeys = ScriptedKeys;
   Platform().readCursor = ScriptedCursor;
   RunGame(GameCallsFor(*game));
