@@ -152,28 +152,38 @@ int32_t GridRowCount(const LineGrid& grid) { return int32_t(grid.rows.size()); }
 
 int32_t GridCellCount(const LineGrid& grid) { return grid.cellCount; }
 
-// The walk's samples move monotonically along each axis, and CellOfPoint is monotone in x and
-// y, so the cells entered are at most 1 + the columns and rows between the first sample and the
-// last. The last is taken where exact steps would put it, pushed forward by the most the float
-// steps can drift: a step of u rounds by at most half an ulp of the largest value reached, and
-// never by more than |u| (it moves 0 to 2 |u|), so far out the walk may at most double its reach.
-int64_t LineWalkCellsAtMost(const SolidLine& line) {
-  if (!(line.length > 0.0f)) return 0;
-  const float ux = (line.x2 - line.x1) / line.length;
-  const float uy = (line.y2 - line.y1) / line.length;
-  const float shift = line.thickness - 1.0f;
-  const float qx = line.x1 - 10.0f * ux + shift * line.nx;
-  const float qy = line.y1 - 10.0f * uy + shift * line.ny;
-  const double steps = std::ceil(double(line.length) + 10.0) + 1.0;
-  const double reach = std::max(std::fabs(double(qx)), std::fabs(double(qy))) + 2.0 * steps;
-  const double halfUlp = std::ldexp(1.0, std::ilogb(reach) - 24);
-  const auto last = [&](float q, float u) {
-    const double drift = steps * std::min(halfUlp, std::fabs(double(u))) + 4.0 * halfUlp + 1.0;
-    return float(double(q) + steps * u + std::copysign(drift, double(u)));
+// The walk's samples move monotonically along each axis from 10 units before P1 to at most two
+// past P2, shifted thickness - 1 along the normal, and CellOfPoint is monotone in x and y, so
+// the cells entered are at most 1 + the columns and rows between the box's corners. Each axis's
+// share of the unit direction is at most 1 on the longer axis and the ratio of the shorter
+// extent to the longer on the other, which keeps the box close without a square root. Far out
+// the float steps may drift: each rounds by at most half an ulp of the largest value reached, and
+// never by more than the step itself (it moves 0 to 2 |u|), so past P2 the box also grows by the
+// least of the steps times that half ulp and the line's own extent. One division and no library
+// call: a million lines are priced in a few milliseconds.
+int64_t LineWalkCellsAtMost(Vec2 p1, Vec2 p2, float thickness) {
+  const double dx = double(p2.x) - p1.x, dy = double(p2.y) - p1.y;
+  const double longer = std::max(std::fabs(dx), std::fabs(dy)), shorter = std::min(std::fabs(dx), std::fabs(dy));
+  if (!(longer > 0.0) || !std::isfinite(longer)) return 0;  // CheckLine keeps such lines out
+  const double ratio = shorter / longer + 1e-6;   // float directions are a few ulps off
+  const double ux = std::fabs(dx) >= std::fabs(dy) ? 1.0 : ratio, uy = std::fabs(dy) > std::fabs(dx) ? 1.0 : ratio;
+  const double steps = std::fabs(dx) + std::fabs(dy) + 12.0;  // at least the walk's ceil(length + 10) + 1
+  const double shift = std::fabs(double(thickness) - 1.0);
+  const double reach = std::max({std::fabs(double(p1.x)), std::fabs(double(p1.y)), std::fabs(double(p2.x)),
+                                 std::fabs(double(p2.y))}) + shift + 10.0 + 2.0 * steps;
+  const double halfUlp = reach * 0x1p-24;         // at least half an ulp of any float up to reach
+  const double slack = 4.0 * halfUlp + 0.01;
+  // The interval an axis covers from its start at a to its end at b, u and n bounding the
+  // direction's and the normal's share of it.
+  const auto span = [&](double a, double b, double u, double n) {
+    const double before = 10.0 * u + shift * n + slack;
+    const double after = 2.0 * u + shift * n + std::min(steps * halfUlp, std::fabs(b - a) + 12.0 * u) + slack;
+    return b >= a ? std::pair{float(a - before), float(b + after)} : std::pair{float(b - after), float(a + before)};
   };
-  const GridCell first = CellOfPoint(qx, qy);
-  const GridCell end = CellOfPoint(last(qx, ux), last(qy, uy));
-  return 1 + std::abs(int64_t(end.column) - first.column) + std::abs(int64_t(end.row) - first.row);
+  const auto [lowX, highX] = span(p1.x, p2.x, ux, uy);
+  const auto [lowY, highY] = span(p1.y, p2.y, uy, ux);
+  const GridCell low = CellOfPoint(lowX, lowY), high = CellOfPoint(highX, highY);
+  return 1 + (int64_t(high.column) - low.column) + (int64_t(high.row) - low.row);
 }
 
 std::vector<GridCell> CellsOfLineWalk(const SolidLine& line) {

@@ -57,10 +57,10 @@ int32_t GridRowCount(const LineGrid& grid);
 int32_t GridCellCount(const LineGrid& grid);
 std::vector<GridCell> CellsOfLineWalk(const SolidLine& line);  // the cells InsertLine uses, in walk order
 // At least the number of cells InsertLine lists the line in, without walking it: a constant
-// time bound, so a file's lines can be priced before any is registered. Within a few cells of
+// time bound, so a file's lines can be priced before any is registered. Within four cells of
 // the walk's count at ordinary coordinates; near +-2^23 the float steps may drift, and the bound
 // allows for the most they can.
-int64_t LineWalkCellsAtMost(const SolidLine& line);
+int64_t LineWalkCellsAtMost(Vec2 p1, Vec2 p2, float thickness);
 
 // Calls visit(const XGridNode&) for every existing cell from low to high inclusive, rows
 // ascending and columns ascending within a row: the same cells in the same order as looking up

@@ -125,17 +125,27 @@ static bool ReadSection(ByteReader& in, bool demoPath, bool solid, TrackFileCont
   return SkipSection(in, solid ? kSolidLineBytes : kSceneryLineBytes);
 }
 
-// Sums the grid cells the lines the world will take are listed in, before any is registered;
-// false and a log line once the sum passes kMaxTrackGridCells.
+// A line whose extents and thickness add up to two cells (600 units) or less is listed in at
+// most eight cells, a cost that grows with the file like its bytes do; only the longer lines, each
+// of which may claim thousands, are priced against the budget. A NaN never counts as long: the
+// world refuses such a line anyway.
+static bool PricedLine(float x1, float y1, float x2, float y2, float thickness) {
+  return std::fabs(x2 - x1) + std::fabs(y2 - y1) + thickness > 600.0f;
+}
+
+// Sums the grid cells the long lines the world will take are listed in, before any line is
+// registered; false and a log line once the sum passes kMaxTrackGridCells.
 static bool LinesFitTheGrids(const TrackFileContent& content) {
   int64_t cells = 0;
   for (const StagedSolidLine& s : content.solids) {
+    if (!PricedLine(s.x1, s.y1, s.x2, s.y2, s.thickness)) continue;
     if (CheckLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness) != LineFault::None) continue;
-    cells += LineWalkCellsAtMost(MakeSolidLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness, LineKind(s.kind)));
+    cells += LineWalkCellsAtMost({s.x1, s.y1}, {s.x2, s.y2}, s.thickness);
     if (cells > kMaxTrackGridCells) break;
   }
   for (const StagedSceneryLine& s : content.scenery) {
     if (cells > kMaxTrackGridCells) break;
+    if (!PricedLine(s.x1, s.y1, s.x2, s.y2, s.thickness)) continue;
     if (CheckLine({s.x1, s.y1}, {s.x2, s.y2}, s.thickness) != LineFault::None) continue;
     cells += SceneryCellsAtMost(MakeSceneryLine({s.x1, s.y1}, {s.x2, s.y2}, s.r, s.g, s.b, s.thickness));
   }

@@ -22,11 +22,13 @@ constexpr uint32_t kDemoVersion = 2;              // ... in a .demo file
 constexpr uint32_t kSolidLineBytes = 24;
 constexpr uint32_t kSceneryLineBytes = 23;
 constexpr uint32_t kMaxRiderName = 256;           // rider name buffer, its zero included
-// Grid cells all lines of one file may be listed in, solid and scenery together, as counted by
-// LineWalkCellsAtMost and SceneryCellsAtMost. A listing costs about 100 bytes, and a long line's
-// walk takes about 300 one-unit steps per cell, so a file at the limit needs some 200 MB and a
-// few seconds. The longest line the pencil can draw, corner to corner of the +-2^23 world, counts
-// about 224,000; a freehand stroke (40 to 60 units) 1.27 on average, a million of them 1.27 million.
+// Grid cells the long lines of one file (longer than two cells) may be listed in, solid and
+// scenery together, as counted by LineWalkCellsAtMost and SceneryCellsAtMost; a shorter line is
+// listed in at most eight, so a file costs at most this plus eight cells a line. A listing costs
+// about 100 bytes, and a long line's walk takes about 300 one-unit steps per cell, so a file at
+// the limit needs some 200 MB and a few seconds. The longest line the pencil can draw, corner to
+// corner of the +-2^23 world, counts about 224,000, so nine of them fit; pencil strokes of 40 to
+// 60 units are never priced, and a million of them load.
 constexpr int64_t kMaxTrackGridCells = int64_t(1) << 21;
 
 struct StagedSolidLine {
