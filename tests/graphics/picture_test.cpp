@@ -94,15 +94,9 @@ TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
       transparent += black;
       // Texel x samples picture x = (x + 0.5) * 100 / 128 - 0.5 and texel y picture row
       // (31 - y + 0.5) * 30 / 32 - 0.5 (row 0 at the top): the ranges below see one colour.
-      if (x < 60 && y < 14) {
-        EXPECT_TRUE(black) << x << "," << y;
-      }
-      if (x >= 68 && y < 14) {
-        EXPECT_EQ(p[0], 1) << x << "," << y;
-      }
-      if (y > 18) {
-        EXPECT_EQ(p[0], 200) << x << "," << y;
-      }
+      if (x < 60 && y < 14) { EXPECT_TRUE(black) << x << "," << y; }
+      if (x >= 68 && y < 14) { EXPECT_EQ(p[0], 1) << x << "," << y; }
+      if (y > 18) { EXPECT_EQ(p[0], 200) << x << "," << y; }
     }
   }
   EXPECT_GT(transparent, 60 * 14);
@@ -118,9 +112,8 @@ TEST(PictureLoader, ScalesToPowersOfTwoBottomRowFirstWithBlackTransparent) {
 
 TEST(PictureLoader, SeeThroughPixelsBecomeBlackAndTransparent) {
   // A 2 x 1 true-colour TGA with alpha: a see-through red pixel and an opaque one.
-  Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 8};
-  Bytes pixels = {0, 0, 200, 0, 50, 100, 200, 255};
-  tga.insert(tga.end(), pixels.begin(), pixels.end());
+  const Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 8,  // header
+                     0, 0, 200, 0, 50, 100, 200, 255};                     // B, G, R, A twice
   PictureImage image;
   ASSERT_EQ(DecodePicture(tga.data(), tga.size(), 4096, &image), 0);
   ASSERT_EQ(image.width, 2u);

@@ -6,7 +6,6 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -179,8 +178,8 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
   }
 }
 
+// What libpng never writes: a stream that ends early, and chunks the decoder must step over.
 TEST(PngDecoder, HandMadeFilesGiveTheirPixels) {
-  const Bytes twoColours = Chunk("PLTE", {1, 2, 3, 4, 5, 6});
   Bytes shortTail(2 * 3 * 4, 0);  // a stream that ends early: the rest is filter None, black, clear
   for (int i = 0; i < 8; ++i) shortTail[size_t(i)] = uint8_t(i < 4 ? 10 * (i + 1) : 10 * (i - 3) + 1);
   const struct {
@@ -188,9 +187,6 @@ TEST(PngDecoder, HandMadeFilesGiveTheirPixels) {
     Bytes file;
     Bytes pixels;
   } cases[] = {
-      {"RGB, Up filter", Assemble(Header(1, 2, 8, 2), {Idat(kTwoRows)}), {1, 2, 3, 255, 5, 7, 9, 255}},
-      {"2-bit palette, tRNS", Assemble(Header(2, 1, 2, 3), {twoColours, Chunk("tRNS", {77}), Idat({0, 0x40})}),
-       {4, 5, 6, 255, 1, 2, 3, 77}},
       {"short stream", Assemble(Header(2, 3, 8, 6), {Idat({1, 10, 20, 30, 40, 1, 1, 1, 1})}), shortTail},
       {"bKGD and unknown chunks", Assemble(Header(1, 2, 8, 2), {Chunk("bKGD", {0, 1, 0, 2, 0, 3}),
                                                                 Chunk("zzZz", {9, 9}), Idat(kTwoRows)}),
@@ -253,7 +249,6 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
     EXPECT_EQ(image.error, c.error);
     EXPECT_TRUE(image.pixels.empty());
   }
-  EXPECT_EQ(DecodePng(nullptr, 0).error, 48);
 }
 
 TEST(PngDecoder, DamagedFilesNeverReadOutside) {
@@ -268,12 +263,8 @@ TEST(PngDecoder, DamagedFilesNeverReadOutside) {
       for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 50) {
         const Bytes part = Cut(file, cut);
         const PngImage image = DecodePng(part.data(), part.size());
-        if (cut + 12 <= file.size()) {
-          EXPECT_NE(image.error, 0) << cut;  // everything before IEND's own header is needed
-        }
-        if (image.error != 0) {
-          EXPECT_TRUE(image.pixels.empty());
-        }
+        if (cut + 12 <= file.size()) { EXPECT_NE(image.error, 0) << cut; }  // all before IEND's header is needed
+        if (image.error != 0) { EXPECT_TRUE(image.pixels.empty()); }
       }
       for (int round = 0; round < 300; ++round) {
         Bytes damaged = file;
@@ -284,9 +275,7 @@ TEST(PngDecoder, DamagedFilesNeverReadOutside) {
           damaged[at] ^= uint8_t(1 + random() % 255);
         }
         const PngImage image = DecodePng(damaged.data(), damaged.size());
-        if (image.error == 0) {
-          EXPECT_EQ(image.pixels.size(), size_t(image.width) * image.height * 4);
-        }
+        if (image.error == 0) { EXPECT_EQ(image.pixels.size(), size_t(image.width) * image.height * 4); }
       }
     }
   }

@@ -88,19 +88,14 @@ TEST(SpriteFiles, FontHasBlankControlCellsAndEveryPrintableGlyphInWhite) {
   ASSERT_EQ(font.rgba.size(), size_t(512) * 512 * 4);
   for (uint32_t code = 0; code < 256; ++code) {
     SCOPED_TRACE(code);
-    if (code <= 32) {
-      EXPECT_EQ(CellAlpha(font, 16, 16, code), 0);
-    } else if (code < 127) {
-      EXPECT_GT(CellAlpha(font, 16, 16, code), 128);
-    }
+    if (code <= 32) { EXPECT_EQ(CellAlpha(font, 16, 16, code), 0); }
+    if (code > 32 && code < 127) { EXPECT_GT(CellAlpha(font, 16, 16, code), 128); }
     // A glyph reaching its cell's edge would bleed into its neighbours when drawn.
     EXPECT_EQ(CellAlpha(font, 16, 16, code, true), 0);
   }
   // The game tints the glyphs with the text colour.
   for (size_t i = 0; i < font.rgba.size(); i += 4) {
-    if (font.rgba[i + 3] > 0) {
-      ASSERT_EQ(font.rgba[i] + font.rgba[i + 1] + font.rgba[i + 2], 3 * 255) << i;
-    }
+    if (font.rgba[i + 3] > 0) { ASSERT_EQ(font.rgba[i] + font.rgba[i + 1] + font.rgba[i + 2], 3 * 255) << i; }
   }
 }
 
@@ -125,9 +120,7 @@ TEST(SpriteFiles, SheetsHavePicturesInEveryFrameTheGameDraws) {
     for (uint32_t frame : sheet.frames) {
       SCOPED_TRACE(testing::Message() << sheet.file << " frame " << frame);
       EXPECT_GT(CellAlpha(p, sheet.columns, sheet.rows, frame), 128);
-      if (sheet.gutter) {
-        EXPECT_EQ(CellAlpha(p, sheet.columns, sheet.rows, frame, true), 0);
-      }
+      if (sheet.gutter) { EXPECT_EQ(CellAlpha(p, sheet.columns, sheet.rows, frame, true), 0); }
     }
   }
 }

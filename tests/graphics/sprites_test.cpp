@@ -110,15 +110,13 @@ TEST_F(SpriteTable, SlotsWithoutFileAndOutsideTheTableDoNothing) {
 }
 
 TEST_F(SpriteTable, AssignmentClampsTheGrid) {
+  // A grid of 0 x -4 is one cell; a strip of 6 is 6 x 1.
   AssignSprite(15, "riders\\sheet.png", 0, -4, false);
-  EXPECT_EQ(SpriteSlotInfo(15)->columns, 1);
-  EXPECT_EQ(SpriteSlotInfo(15)->rows, 1);
-  EXPECT_FALSE(SpriteSlotInfo(15)->mipmaps);
   AssignSpriteStrip(2, "sprites\\strip.png", 6, true);
-  EXPECT_EQ(SpriteSlotInfo(2)->columns, 6);
-  EXPECT_EQ(SpriteSlotInfo(2)->rows, 1);
+  BindSpriteFrame(15, 3);
   BindSpriteFrame(2, 7);
-  EXPECT_EQ(fake.calls.back(), Cell(6, 1, 1, 0));
+  EXPECT_EQ(fake.calls, (std::vector<Call>{{"png", "\\game\\riders\\sheet.png", 0}, {"bind", "", 100}, Cell(1, 1, 0, 0),
+                                           {"png", "\\game\\sprites\\strip.png", 1}, {"bind", "", 101}, Cell(6, 1, 1, 0)}));
 }
 
 TEST_F(SpriteTable, ReassigningGivesTheOldTextureBack) {
@@ -179,9 +177,7 @@ TEST_F(SpriteTable, FailedLoadsAreNotRetried) {
   EXPECT_FALSE(LoadSprite(4));
   // A failed slot binds name 0, which the device skips, but still selects its frame.
   for (const Call& call : fake.calls) {
-    if (call.what == "bind") {
-      EXPECT_EQ(call.a, 0);
-    }
+    if (call.what == "bind") { EXPECT_EQ(call.a, 0); }
   }
   EXPECT_EQ(Count("cell"), 15);
 }

@@ -64,16 +64,15 @@ TEST_F(Degenerate, ZeroAndExtremeMasses) {
   BodyPoint* p[6];
   const float x[] = {0, 15, 30, 35, 40, 45}, mass[] = {0, 0, 1, -1, FLT_MAX, FLT_MIN};
   for (int i = 0; i < 6; ++i) p[i] = Add(body, {.x = x[i], .y = 100, .mass = mass[i], .friction = 0.1f});
-  BodyPoint *a = p[0], *b = p[1], *c = p[2], *d = p[3], *e = p[4], *f = p[5];
-  Link* zero = Tie(body, a, b);
-  Tie(body, c, d);
-  Tie(body, e, f);
-  Tie(body, a, e, {.kind = LinkKind::Strut});
+  Link* zero = Tie(body, p[0], p[1]);
+  Tie(body, p[2], p[3]);
+  Tie(body, p[4], p[5]);
+  Tie(body, p[0], p[4], {.kind = LinkKind::Strut});
   // The mass sum of the first link is 0: it is skipped, not divided by.
-  b->x = 25;
+  p[1]->x = 25;
   SolveLink(*zero);
-  EXPECT_EQ(a->x, 0.0f);
-  EXPECT_EQ(b->x, 25.0f);
+  EXPECT_EQ(p[0]->x, 0.0f);
+  EXPECT_EQ(p[1]->x, 25.0f);
   RunAndExpectFinite(body, *world_, 300);
 }
 

@@ -221,13 +221,10 @@ const designs::Design& DesignOf(const char* file) {
 
 class EachShippedRider : public ShippedRidersTest, public testing::WithParamInterface<ShippedRider> {};
 
-INSTANTIATE_TEST_SUITE_P(Riders, EachShippedRider, testing::ValuesIn(kShipped),
-                         [](const testing::TestParamInfo<ShippedRider>& info) {
-                           std::string name = info.param.file;
-                           name = name.substr(0, name.find('.'));
-                           std::erase(name, '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Riders, EachShippedRider, testing::ValuesIn(kShipped), [](const auto& info) {
+  const std::string file = info.param.file;
+  return file.substr(0, file.find('.'));
+});
 
 }  // namespace
 
