@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "graphics/font.h"
@@ -83,9 +84,7 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
                 {56, 116, kBlack}, {56, 112, kBlue}, {20, 134, kBlue}, {80, 166, kBlue}});
   GLfloat colour[4] = {};
   glGetFloatv(GL_CURRENT_COLOR, colour);
-  EXPECT_FLOAT_EQ(colour[0], 1.0f) << "the text's colour stays current";
-  EXPECT_FLOAT_EQ(colour[1], 0.0f);
-  EXPECT_FLOAT_EQ(colour[3], 1.0f);
+  EXPECT_EQ(std::tuple(colour[0], colour[1], colour[3]), std::tuple(1.0f, 0.0f, 1.0f)) << "the text's colour stays current";
 
   // A half-transparent shadow lets half the background through.
   StartText(40, 150);
