@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 #include "track/cursor.h"
 #include "track_session.h"
@@ -14,6 +16,7 @@ using TrackScreenTest = TrackSessionTest;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 float LineLength(const SolidLine& line) { return std::hypot(line.x2 - line.x1, line.y2 - line.y1); }
+float Distance(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // The start of the newest solid line, for snapping checks.
 void ExpectNewestStartsAt(const World& world, Vec2 at) {
@@ -56,8 +59,7 @@ TEST_F(TrackScreenTest, FreehandStrokeAddsLinesFortyUnitsApart) {
 
 TEST_F(TrackScreenTest, StraightStrokesNeedTenUnitsAndChainWithCtrl) {
   Stroke(kKeyRightButton, {300, 300}, {308, 300});
-  EXPECT_EQ(SolidLineCount(world), 0);
-  EXPECT_EQ(editor.straightStroke, 0);
+  EXPECT_EQ(std::pair(SolidLineCount(world), editor.straightStroke), std::pair(0, false));
 
   SetKey(kKeyRightButton, true);
   Hover({300, 200});
@@ -85,9 +87,7 @@ TEST_F(TrackScreenTest, BoostAndSceneryPencilsMakeTheirKinds) {
   ClickButton(kSceneryButton);
   editor.sceneryR = 10;
   Stroke(kKeyRightButton, {300, 250}, {400, 250});
-  EXPECT_EQ(SolidLineCount(world), 1);
-  ASSERT_EQ(SceneryLineCount(world), 1);
-  EXPECT_EQ(editor.sceneryMode, 0);
+  EXPECT_EQ(std::tuple(SolidLineCount(world), SceneryLineCount(world), editor.sceneryMode), std::tuple(1, 1, false));
 }
 
 TEST_F(TrackScreenTest, SnappingStartsAStrokeOnAnEndpoint) {
@@ -115,8 +115,7 @@ TEST_F(TrackScreenTest, EraserRemovesWhatItsCircleTouches) {
   // The right button erases scenery only.
   Press(kKeyRightButton);
   SetKey(kKeyRightButton, false);
-  EXPECT_EQ(SceneryLineCount(world), 0);
-  EXPECT_EQ(SolidLineCount(world), 2);
+  EXPECT_EQ(std::pair(SceneryLineCount(world), SolidLineCount(world)), std::pair(0, 2));
   Tap(kKeyLeftButton);
   ASSERT_EQ(SolidLineCount(world), 1);
   EXPECT_FALSE(world.solidLines[0].live);
@@ -130,9 +129,7 @@ TEST_F(TrackScreenTest, PanAndZoomKeepTheirPoints) {
   Press(kKeyLeftButton);
   MoveTo({500, 300}, {650, 420}, 7);
   // The world point grabbed stays under the pointer.
-  Vec2 under = WorldPointOf(view, {650, 420});
-  EXPECT_NEAR(under.x, grabbed.x, 1e-3f);
-  EXPECT_NEAR(under.y, grabbed.y, 1e-3f);
+  EXPECT_LT(Distance(WorldPointOf(view, {650, 420}), grabbed), 1e-3f);
   Release(kKeyLeftButton);
   // The pan tool has no zoom keys.
   SetKey('Z', true);
@@ -159,9 +156,7 @@ TEST_F(TrackScreenTest, PanAndZoomKeepTheirPoints) {
   Press(kKeyLeftButton);
   Hover({600, 410});
   EXPECT_NEAR(view.zoom, 1.05f, 1e-5f);
-  Vec2 after = WorldPointOf(view, ScreenCentre());
-  EXPECT_NEAR(after.x, centre.x, 1e-3f);
-  EXPECT_NEAR(after.y, centre.y, 1e-3f);
+  EXPECT_LT(Distance(WorldPointOf(view, ScreenCentre()), centre), 1e-3f);
   // A wild jump up multiplies once (1 + 0.005 x 350); one down would make the zoom negative
   // (1 - 0.005 x 750) and is held at 0.3.
   Hover({600, 760});
@@ -186,8 +181,7 @@ TEST_F(TrackScreenTest, NoLineFromANonFinitePoint) {
   view.camera = {0.0f, 0.0f};
   view.zoom = kNaN;
   Step();
-  EXPECT_GE(view.zoom, kMinZoom);
-  EXPECT_LE(view.zoom, kMaxZoom);
+  EXPECT_TRUE(view.zoom >= kMinZoom && view.zoom <= kMaxZoom) << view.zoom;
 }
 
 TEST_F(TrackScreenTest, PointDragMovesARiderPointAndSurvivesRestart) {
