@@ -45,8 +45,7 @@ TEST_F(TrackScreenTest, FreehandStrokeAddsLinesFortyUnitsApart) {
   ASSERT_EQ(SolidLineCount(world), 2);
   EXPECT_EQ(Vec2(world.solidLines.front().x1, world.solidLines.front().y1), WorldPointOf(view, {300, 300}));
   for (const SolidLine& line : world.solidLines) {
-    EXPECT_GE(LineLength(line), 40.0f);
-    EXPECT_LT(LineLength(line), 42.5f);
+    EXPECT_TRUE(LineLength(line) >= 40.0f && LineLength(line) < 42.5f) << LineLength(line);
     EXPECT_EQ(line.kind, LineKind::Normal);
   }
   EXPECT_EQ(editor.freehandStroke, 0);
@@ -169,14 +168,11 @@ TEST_F(TrackScreenTest, PanAndZoomKeepTheirPoints) {
 }
 
 TEST_F(TrackScreenTest, NoLineFromANonFinitePoint) {
-  view.camera = {kNaN, 0.0f};
-  ScribbleWithBothButtons();
-  EXPECT_EQ(SolidLineCount(world), 0);
-  view.camera = {std::numeric_limits<float>::infinity(), 0.0f};
-  Press(kKeyRightButton);
-  Hover({300, 300});
-  Release(kKeyRightButton);
-  EXPECT_EQ(SolidLineCount(world), 0);
+  for (float bad : {kNaN, std::numeric_limits<float>::infinity()}) {
+    view.camera = {bad, 0.0f};
+    ScribbleWithBothButtons();
+    EXPECT_EQ(SolidLineCount(world), 0) << bad;
+  }
   // A zoom that became NaN is brought back into range before any tool uses it.
   view.camera = {0.0f, 0.0f};
   view.zoom = kNaN;
