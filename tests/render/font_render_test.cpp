@@ -136,9 +136,7 @@ TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays)
   // The quad covers x 100..140, y 50..80 from the bottom left; the disc's centre is (100, 150)
   // plus the translation, its radius 20.
   ExpectPixels({{120, 65, kRed}, {90, 65, kBlue}, {210, 200, kRed}, {210, 225, kBlue}}, 0);
-  EXPECT_EQ(CircleVertexCount(10), 10);
-  EXPECT_EQ(CircleVertexCount(11), 6);
-  EXPECT_EQ(CircleVertexCount(0.5f), 0);
+  EXPECT_EQ(std::tuple(CircleVertexCount(10), CircleVertexCount(11), CircleVertexCount(0.5f)), std::tuple(10, 6, 0));
 }
 
 TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
@@ -157,13 +155,10 @@ TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
   };
   const int h = lit(20, 100, 48, 48), space = lit(68, 100, 48, 48);
   const int w = lit(116, 100, 48, 48), dot = lit(164, 100, 48, 48);
-  EXPECT_GT(h, 48 * 48 / 10) << "H has ink";
-  EXPECT_GT(w, 48 * 48 / 10) << "W has ink";
+  EXPECT_TRUE(h > 48 * 48 / 10 && w > 48 * 48 / 10) << "H and W have ink: " << h << ", " << w;
   EXPECT_EQ(space, 0) << "the space is blank";
-  EXPECT_GT(dot, 0);
-  EXPECT_LT(dot, h / 2) << "a full stop is small";
+  EXPECT_TRUE(dot > 0 && dot < h / 2) << "a full stop is small: " << dot;
   EXPECT_EQ(lit(0, 0, kWidth, 95) + lit(0, 153, kWidth, kHeight - 153), 0) << "nothing above or below the line";
   // An H has ink in its upper and its lower third alike.
-  EXPECT_GT(lit(20, 100, 48, 16), 0);
-  EXPECT_GT(lit(20, 132, 48, 16), 0);
+  EXPECT_TRUE(lit(20, 100, 48, 16) > 0 && lit(20, 132, 48, 16) > 0);
 }
