@@ -74,8 +74,7 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   for (BodyPoint& point : scene.rider.snapshot.points) point.friction = 0.5f;
   RestartRiderFromScratch(scene);
   // A straight line 100 units under the rider, drawn with the right button.
-  Vec2 riderOnScreen = ScreenPointOf(view, {700.0f, 500.0f});
-  float lineY = riderOnScreen.y - 100.0f;
+  const float lineY = ScreenPointOf(view, {700.0f, 500.0f}).y - 100.0f;
   Stroke(kKeyRightButton, {300, lineY}, {1000, lineY});
   ASSERT_EQ(SolidLineCount(world), 1);
   const SolidLine line = world.solidLines.front();
