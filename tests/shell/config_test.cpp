@@ -65,6 +65,7 @@ TEST(ConfigLexer, TokenKindsValuesAndComments) {
   EXPECT_EQ(Lex("12;x " + std::string(60, 'q') + " 99999999999999999999"),
             "N:12 I:x I:" + std::string(40, 'q') + " N:" + std::to_string(INT32_MAX));
   EXPECT_EQ(Lex("/"), "") << "a lone slash at the end is skipped";
+  EXPECT_EQ(Lex("// only a comment"), "") << "a comment may run to the end of the file";
 }
 
 TEST(ConfigReading, KeysValuesAndDefaults) {
