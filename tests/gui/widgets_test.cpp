@@ -65,16 +65,14 @@ TEST_F(WidgetTest, ButtonForgetsPressWhenLeftButPlainWidgetKeepsIt) {
   UpdateButton(button, 10, 10, 1);
   EXPECT_EQ(presses, 1);
   for (auto [x, down] : kOutAndBack) UpdateButton(button, x, 10, down);
-  EXPECT_EQ(clicks, 0);
-  EXPECT_EQ(button.pressed, 0);
+  EXPECT_EQ(std::pair(clicks, button.pressed), std::pair(0, false));
 
   Widget widget;
   Place(widget, {0, 0}, {32, 32}, 8, 7);
   Watch(widget);
   UpdateWidget(widget, 10, 10, 1);
   for (auto [x, down] : kOutAndBack) UpdateWidget(widget, x, 10, down);
-  EXPECT_EQ(widget.pressed, 1);
-  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(std::pair(clicks, widget.pressed), std::pair(0, true));
   // Its next press inside fires no onPress, but the release after it clicks once.
   UpdateWidget(widget, 10, 10, 1);
   EXPECT_EQ(presses, 1);
@@ -88,12 +86,10 @@ TEST_F(WidgetTest, TextIsCutAndFitted) {
   TextButton text;
   Place(text, {0, 0}, {0, 20}, 7, 0);
   SetTextFitted(text, "ABC");
-  EXPECT_FLOAT_EQ(text.w, 66.0f);
-  EXPECT_STREQ(GetText(text), "ABC");
+  EXPECT_EQ(std::pair(text.w, std::string(GetText(text))), std::pair(66.0f, std::string("ABC")));
   std::string longName(300, 'x');
   SetText(text, longName.c_str());
-  EXPECT_EQ(text.length, 127);
-  EXPECT_EQ(std::string(GetText(text)), longName.substr(0, 127));
+  EXPECT_EQ(std::pair(text.length, std::string(GetText(text))), std::pair(127, longName.substr(0, 127)));
 }
 
 TEST_F(WidgetTest, SliderMapsThePointerAndHoldsTheCursorOnItsLine) {
@@ -107,22 +103,18 @@ TEST_F(WidgetTest, SliderMapsThePointerAndHoldsTheCursorOnItsLine) {
   EXPECT_EQ(slider.pressed, 1);
   UpdateSlider(slider, 20, 212, 1);
   // lo = x + 8: the knob stops at 0 and the cursor is moved back onto [lo, hi] and the middle line.
-  EXPECT_FLOAT_EQ(GetValue(slider), 0.0f);
-  EXPECT_TRUE(WasChanged(slider));
-  EXPECT_TRUE(SliderDragActive());
+  EXPECT_EQ(std::tuple(GetValue(slider), WasChanged(slider), SliderDragActive()), std::tuple(0.0f, true, true));
   float mx = 0, my = 0;
   GetMouse(&mx, &my);
-  EXPECT_FLOAT_EQ(mx, 120.0f + 88.0f);
   // Window y: 768 - 210 stored, moved down by (212 - 216) = -4.
-  EXPECT_FLOAT_EQ(my, 768.0f - 210.0f - 4.0f);
+  EXPECT_EQ(std::pair(mx, my), std::pair(120.0f + 88.0f, 768.0f - 210.0f - 4.0f));
   UpdateSlider(slider, 108, 216, 1);
   EXPECT_FALSE(WasChanged(slider));
   // Far right: hi = x + w - 4, so the value is w - 12.
   UpdateSlider(slider, 900, 216, 1);
   EXPECT_FLOAT_EQ(GetValue(slider), 51.0f);
   UpdateSlider(slider, 900, 216, 0);
-  EXPECT_FALSE(SliderDragActive());
-  EXPECT_EQ(slider.pressed, 0);
+  EXPECT_EQ(std::pair(SliderDragActive(), slider.pressed), std::pair(false, false));
 
   // The top 10 pixels are not part of the slider.
   Slider top;
@@ -143,8 +135,7 @@ TEST_F(WidgetTest, SecondSliderIgnoresThePointerWhileTheFirstIsDragged) {
     UpdateSlider(first, 30, y, 1);
     UpdateSlider(second, 30, y, 1);
   }
-  EXPECT_EQ(second.pressed, 0);
-  EXPECT_EQ(enters + presses, 0);
+  EXPECT_EQ(std::tuple(second.pressed, enters, presses), std::tuple(false, 0, 0));
   UpdateSlider(first, 30, 110, 0);
   UpdateSlider(second, 30, 110, 0);
   EXPECT_EQ(enters, 1);

@@ -27,6 +27,8 @@
 
 namespace {
 
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
 // An X server with one 1024 x 768 screen, for this test alone.
 struct SmallScreen {
   pid_t pid = -1;
@@ -50,10 +52,7 @@ struct SmallScreen {
     if (!number.empty()) name = ":" + number;
   }
   ~SmallScreen() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
+    if (pid > 0) kill(pid, SIGTERM), waitpid(pid, nullptr, 0);
   }
 };
 
@@ -78,10 +77,8 @@ Window FindWindow(Display* display, const char* title, Window other = 0) {
 }
 
 Window WaitForWindow(Display* display, const char* title, Window other = 0) {
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 200; ++i, Sleep(50))
     if (Window window = FindWindow(display, title, other)) return window;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
   return 0;
 }
 
@@ -90,7 +87,7 @@ void Press(Display* display, KeySym key) {
   XTestFakeKeyEvent(display, code, True, CurrentTime);
   XTestFakeKeyEvent(display, code, False, CurrentTime);
   XFlush(display);
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  Sleep(60);
 }
 
 }  // namespace
@@ -120,38 +117,31 @@ TEST(FileDialog, RealSaveDialogFitsOpensInTheGameFolderAndAsksWithTheFinalName) 
   ASSERT_NE(display, nullptr) << screen.name;
   const Window dialog = WaitForWindow(display, "SAVE track");
   ASSERT_NE(dialog, 0u) << "no save dialog shown";
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // mapped, sized and focused
+  Sleep(500);  // mapped, sized and focused
   XWindowAttributes attributes;
   XGetWindowAttributes(display, dialog, &attributes);
   int x = 0, y = 0;
   Window child;
   XTranslateCoordinates(display, dialog, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-  EXPECT_GE(x, 0);
-  EXPECT_GE(y, 0);
-  EXPECT_LE(x + attributes.width, 1024) << attributes.width << " wide at " << x;
-  EXPECT_LE(y + attributes.height, 768) << attributes.height << " high at " << y;
+  EXPECT_TRUE(x >= 0 && y >= 0 && x + attributes.width <= 1024 && y + attributes.height <= 768)
+      << attributes.width << " x " << attributes.height << " at " << x << ", " << y;
   XSetInputFocus(display, dialog, RevertToParent, CurrentTime);
   for (KeySym key : {XK_h, XK_i, XK_l, XK_l}) Press(display, key);
   // Return may first go to the name's completion list; it is pressed until the dialog closes.
   for (int i = 0; i < 10 && FindWindow(display, "SAVE track") == dialog; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    Sleep(400);
     Press(display, XK_Return);
   }
   const Window question = WaitForWindow(display, "SAVE track", dialog);
   EXPECT_NE(question, 0u) << "no question before replacing hill.track";
   if (question) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Sleep(300);
     XSetInputFocus(display, question, RevertToParent, CurrentTime);
     Press(display, XK_Return);
   }
   XCloseDisplay(display);
-  int status = 0;
-  for (int i = 0; i < 200 && waitpid(pid, &status, WNOHANG) == 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  if (waitpid(pid, &status, WNOHANG) == 0) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-  }
+  for (int i = 0; i < 200 && waitpid(pid, nullptr, WNOHANG) == 0; ++i) Sleep(50);
+  if (waitpid(pid, nullptr, WNOHANG) == 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
   std::string expected = game.file("hill.track");
   for (char& c : expected)
     if (c == '/') c = '\\';

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "graphics/font.h"
@@ -40,15 +41,17 @@ class RenderedText : public RenderWindow<kWidth, kHeight> {
     SetExecFolder((folder_.file("velmora")).c_str());
     AssignSpriteTable();
   }
-  // A cleared blue (or black) window, texturing and blending on, model-view at (x, y) and the
-  // font bound, as the screens draw text.
-  static void StartText(float x, float y, uint8_t blue = 255) {
+  // A cleared blue (or black) window, texturing on, white, model-view at (x, y) and the sprite's
+  // frame bound (by default the font, blended, as the screens draw text).
+  static void Start(float x, float y, uint8_t blue = 255, int slot = 7, int frame = 0, bool blend = true) {
     ClearToColour(0, 0, blue);
     glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
+    blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+    glColor4ub(255, 255, 255, 255);
     glLoadIdentity();
     glTranslatef(x, y, 0);
-    BindSpriteFrame(7, 0);
+    BindSpriteFrame(slot, frame);
+    ASSERT_NE(SpriteSlotInfo(slot)->texture, 0u);
   }
   TempFolder folder_;
 };
@@ -63,10 +66,8 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
     return std::array<uint8_t, 4>{ink, ink, ink, ink};
   });
   // The first bind of the font loads it and binds it in the same call.
-  StartText(40, 100);
+  ASSERT_NO_FATAL_FAILURE(Start(40, 100));
   ASSERT_TRUE(SpriteLoaded(7));
-  ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
-  glColor4ub(255, 255, 255, 255);
   // 32-pixel glyphs 40 pixels apart: A at x 40..72, B at 80..112, a space, A at 160..192.
   PrintText(32, 32, 8, "AB A");
   // A filled; the spacing after it; B's top half filled, its bottom half not (B stands upright);
@@ -75,7 +76,7 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
                 {96, 106, kBlue}, {136, 116, kBlue}, {176, 116, kWhite}, {56, 136, kBlue}, {56, 96, kBlue}});
 
   // Red text with an opaque shadow 4 pixels right and down, and a second line 32 pixels lower.
-  StartText(40, 150);
+  Start(40, 150);
   PrintShadowText(32, 32, 0, 4, -4, 255, 255, 0, 0, "A\nA");
   // First line x 40..72, y 150..182, its shadow's right edge x 72..76, its bottom edge under line
   // two; second line y 118..150, its shadow's bottom edge y 114..118; the line feed's glyph empty.
@@ -83,12 +84,10 @@ TEST_F(RenderedText, GlyphsLandAtTheirAdvanceUprightAndShadowed) {
                 {56, 116, kBlack}, {56, 112, kBlue}, {20, 134, kBlue}, {80, 166, kBlue}});
   GLfloat colour[4] = {};
   glGetFloatv(GL_CURRENT_COLOR, colour);
-  EXPECT_FLOAT_EQ(colour[0], 1.0f) << "the text's colour stays current";
-  EXPECT_FLOAT_EQ(colour[1], 0.0f);
-  EXPECT_FLOAT_EQ(colour[3], 1.0f);
+  EXPECT_EQ(std::tuple(colour[0], colour[1], colour[3]), std::tuple(1.0f, 0.0f, 1.0f)) << "the text's colour stays current";
 
   // A half-transparent shadow lets half the background through.
-  StartText(40, 150);
+  Start(40, 150);
   PrintShadowText(32, 32, 0, 4, -4, 128, 255, 255, 255, "A");
   ExpectPixels({{74, 166, {0, 0, 127}}, {56, 166, kWhite}});
 }
@@ -100,21 +99,14 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
   for (const Pixel& p : colours) tga += {char(p.b), char(p.g), char(p.r)};
   folder_.write("sprites/odd.tga", tga);
   AssignSprite(1, "sprites\\odd.tga", 1, 1, true);
-  ClearToColour(0, 0, 0);
-  glEnable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glColor4ub(255, 255, 255, 255);
-  glLoadIdentity();
-  BindSpriteFrame(1, 0);
-  ASSERT_NE(SpriteSlotInfo(1)->texture, 0u);
+  ASSERT_NO_FATAL_FAILURE(Start(0, 0, 0, 1, 0, false));
   // The first stored row at t = 0 is drawn at the bottom with a positive height.
   DrawQuad(300, 200);
   for (int i = 0; i < 6; ++i) ExpectPixels({{50 + (i % 3) * 100, 50 + (i / 3) * 100, colours[i]}});
 
   // The 3 x 2 cell grid of the same image: cell (2, 1) alone fills the quad.
   AssignSprite(1, "sprites\\odd.tga", 3, 2, false);
-  ClearToColour(0, 0, 0);
-  BindSpriteFrame(1, 5);
+  Start(0, 0, 0, 1, 5, false);
   DrawQuad(300, 200);
   ExpectPixels({{150, 100, {255, 0, 255}}});      // s = 5/6, t = 3/4: the texel's centre
 
@@ -128,11 +120,7 @@ TEST_F(RenderedText, SpritesShowTheirFramesAndTgaAndPictureFiles) {
                         62);
   folder_.write("sprites/two.bmp", bmp);
   AssignSprite(4, "sprites\\two.bmp", 1, 1, false);
-  ClearToColour(0, 0, 255);
-  glEnable(GL_BLEND);
-  glLoadIdentity();
-  BindSpriteFrame(4, 0);
-  ASSERT_NE(SpriteSlotInfo(4)->texture, 0u);
+  ASSERT_NO_FATAL_FAILURE(Start(0, 0, 255, 4));
   DrawQuad(200, 100);
   ExpectPixels({{50, 50, kBlue}, {150, 50, {0, 255, 0}}});  // the texels' centres, s = 1/4 and 3/4
 }
@@ -148,18 +136,14 @@ TEST_F(RenderedText, TheDeviceClearsAndDrawsAQuadAndADiscWhereTheProjectionSays)
   // The quad covers x 100..140, y 50..80 from the bottom left; the disc's centre is (100, 150)
   // plus the translation, its radius 20.
   ExpectPixels({{120, 65, kRed}, {90, 65, kBlue}, {210, 200, kRed}, {210, 225, kBlue}}, 0);
-  EXPECT_EQ(CircleVertexCount(10), 10);
-  EXPECT_EQ(CircleVertexCount(11), 6);
-  EXPECT_EQ(CircleVertexCount(0.5f), 0);
+  EXPECT_EQ(std::tuple(CircleVertexCount(10), CircleVertexCount(11), CircleVertexCount(0.5f)), std::tuple(10, 6, 0));
 }
 
 TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
   const char* gameFont = VELMORA_SOURCE_DIR "/sprites/font.png";
   if (!std::filesystem::exists(gameFont)) GTEST_SKIP() << "sprites/font.png is not made yet";
   std::filesystem::copy_file(gameFont, folder_.file("sprites/font.png"));
-  StartText(20, 100, 0);
-  ASSERT_NE(SpriteSlotInfo(7)->texture, 0u);
-  glColor4ub(255, 255, 255, 255);
+  ASSERT_NO_FATAL_FAILURE(Start(20, 100, 0));
   // 48-pixel glyphs: H at x 20..68, a space at 68..116, W at 116..164, "." at 164..212.
   PrintText(48, 48, 0, "H W.");
   const std::vector<uint8_t> rgba = ReadScreen();
@@ -171,13 +155,10 @@ TEST_F(RenderedText, TheGameFontIsLegibleWhereTheTextIs) {
   };
   const int h = lit(20, 100, 48, 48), space = lit(68, 100, 48, 48);
   const int w = lit(116, 100, 48, 48), dot = lit(164, 100, 48, 48);
-  EXPECT_GT(h, 48 * 48 / 10) << "H has ink";
-  EXPECT_GT(w, 48 * 48 / 10) << "W has ink";
+  EXPECT_TRUE(h > 48 * 48 / 10 && w > 48 * 48 / 10) << "H and W have ink: " << h << ", " << w;
   EXPECT_EQ(space, 0) << "the space is blank";
-  EXPECT_GT(dot, 0);
-  EXPECT_LT(dot, h / 2) << "a full stop is small";
+  EXPECT_TRUE(dot > 0 && dot < h / 2) << "a full stop is small: " << dot;
   EXPECT_EQ(lit(0, 0, kWidth, 95) + lit(0, 153, kWidth, kHeight - 153), 0) << "nothing above or below the line";
   // An H has ink in its upper and its lower third alike.
-  EXPECT_GT(lit(20, 100, 48, 16), 0);
-  EXPECT_GT(lit(20, 132, 48, 16), 0);
+  EXPECT_TRUE(lit(20, 100, 48, 16) > 0 && lit(20, 132, 48, 16) > 0);
 }

@@ -31,9 +31,8 @@ void ImmediateWorld(const World& world, float zoom, const CullRect& cull) {
   glEnable(GL_BLEND);
   glDisable(GL_TEXTURE_2D);
   glLineWidth(zoom * 2.1f);
-  for (const SceneryLine& line : world.sceneryLines) {
+  for (const SceneryLine& line : world.sceneryLines)
     if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(line.r, line.g, line.b), ImmediateLine(line);
-  }
   for (const SolidLine& line : world.solidLines) {
     const bool boost = line.kind == LineKind::BoostForward || line.kind == LineKind::BoostBackward;
     if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(boost ? 255 : 0, 0, 0), ImmediateLine(line);
@@ -75,11 +74,10 @@ TEST_F(LineBatchRender, SamePixelsAsOneCallSequencePerLine) {
     Vec2 a{next(-50, 700), next(-50, 520)};
     Vec2 b = a + Vec2(next(-120, 120), next(-120, 120));
     float thickness = i % 4 == 0 ? next(2.5f, 14.0f) : next(0.5f, 2.0f);
-    if (i % 2) {
+    if (i % 2)
       AddSolidLine(world, a, b, thickness, LineKind(i % 3));
-    } else {
+    else
       AddSceneryLine(world, a, b, uint8_t(next(0, 255)), uint8_t(next(0, 255)), uint8_t(next(0, 255)), thickness);
-    }
   }
   for (float zoom : {1.0f, 0.5f, 1.7f}) {
     CullRect cull{-40.0f / zoom, -40.0f / zoom, (kWidth + 40.0f) / zoom, (kHeight + 40.0f) / zoom};

@@ -74,8 +74,7 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   for (BodyPoint& point : scene.rider.snapshot.points) point.friction = 0.5f;
   RestartRiderFromScratch(scene);
   // A straight line 100 units under the rider, drawn with the right button.
-  Vec2 riderOnScreen = ScreenPointOf(view, {700.0f, 500.0f});
-  float lineY = riderOnScreen.y - 100.0f;
+  const float lineY = ScreenPointOf(view, {700.0f, 500.0f}).y - 100.0f;
   Stroke(kKeyRightButton, {300, lineY}, {1000, lineY});
   ASSERT_EQ(SolidLineCount(world), 1);
   const SolidLine line = world.solidLines.front();
@@ -88,16 +87,13 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   // The line lies where the view maps it: dark on its centre, white 8 px above and below.
   Vec2 onLine = ScreenPointOf(view, {line.x1 + 450.0f, line.y1});
   int lx = int(onLine.x), ly = int(std::lround(onLine.y));
-  ASSERT_GT(lx, 100);
-  ASSERT_LT(lx, kWidth);
+  ASSERT_TRUE(lx > 100 && lx < kWidth) << lx;
   EXPECT_TRUE(At(screen, lx, ly).Dark() || At(screen, lx, ly - 1).Dark());
-  EXPECT_TRUE(At(screen, lx, ly + 8).White());
-  EXPECT_TRUE(At(screen, lx, ly - 8).White());
+  EXPECT_TRUE(At(screen, lx, ly + 8).White() && At(screen, lx, ly - 8).White());
 
   // The rider is drawn around each of its points, resting above the line.
   for (const BodyPoint& point : world.rider.points) {
-    EXPECT_GT(point.y, line.y1);
-    EXPECT_LT(point.y, line.y1 + 30.0f);
+    EXPECT_TRUE(point.y > line.y1 && point.y < line.y1 + 30.0f) << point.y - line.y1;
     Vec2 p = ScreenPointOf(view, {point.x, point.y});
     EXPECT_GT(Marked(screen, int(p.x), int(p.y), 5), 10) << "rider point at " << p.x << ", " << p.y;
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 
 #include "support/temp_folder.h"
 
@@ -21,10 +22,8 @@ TEST(FileReader, OpensRegularFilesOnlyAndReportsSizes) {
   folder.write("empty", "");
   folder.write("five", "12345");
   FileReader empty(folder.file("empty").c_str());
-  EXPECT_TRUE(empty.isOpen());
-  EXPECT_EQ(empty.size(), 0u);
   char buffer[8];
-  EXPECT_EQ(empty.read(buffer, 8), 0u);
+  EXPECT_EQ(std::tuple(empty.isOpen(), empty.size(), empty.read(buffer, 8)), std::tuple(true, 0u, 0u));
 
   FileReader five(folder.file("five").c_str());
   EXPECT_EQ(five.size(), 5u);
@@ -35,11 +34,8 @@ TEST(FileReader, OpensRegularFilesOnlyAndReportsSizes) {
   EXPECT_EQ(five.readString(buffer, sizeof buffer), 0u) << "3 bytes left cannot make a string's length";
 
   FileReader missing(folder.file("nothing").c_str());
-  EXPECT_FALSE(missing.isOpen());
-  EXPECT_EQ(missing.size(), 0u);
-  EXPECT_EQ(missing.seek(4), 0u);
-  EXPECT_EQ(missing.read(buffer, 4), 0u);
-  EXPECT_EQ(missing.readString(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(std::tuple(missing.isOpen(), missing.size(), missing.seek(4), missing.read(buffer, 4),
+                       missing.readString(buffer, sizeof buffer)), std::tuple(false, 0u, 0u, 0u, 0u));
 
   FileReader directory(folder.path.c_str());
   EXPECT_FALSE(directory.isOpen()) << "a folder is not a file";
@@ -87,9 +83,8 @@ TEST(FileWriter, WritesLittleEndianAndReportsFailures) {
   EXPECT_EQ(folder.read("out"), std::string("\x01\x02\x03\x04\x03\0\0\0hi\0\0\0\x80\x3f", 15));
 
   FileWriter nowhere(folder.file("no/such/folder/out").c_str());
-  EXPECT_FALSE(nowhere.isOpen());
-  EXPECT_FALSE(nowhere.write("x", 1)) << "a write that went nowhere is not a success";
-  EXPECT_FALSE(nowhere.finish());
+  EXPECT_EQ(std::tuple(nowhere.isOpen(), nowhere.write("x", 1), nowhere.finish()), std::tuple(false, false, false))
+      << "a write that went nowhere is not a success";
 
   if (access("/dev/full", W_OK) == 0) {
     FileWriter full("/dev/full");
