@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <algorithm>
+#include <bit>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,11 +21,7 @@
 inline void PutU32(std::string& bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
 }
-inline void PutF32(std::string& bytes, size_t at, float value) {
-  uint32_t u;
-  memcpy(&u, &value, 4);
-  PutU32(bytes, at, u);
-}
+inline void PutF32(std::string& bytes, size_t at, float value) { PutU32(bytes, at, std::bit_cast<uint32_t>(value)); }
 
 // Fails every write once limit bytes have gone through: a disk that fills up midway.
 class FailingWriter : public FileWriter {
@@ -77,13 +74,12 @@ class GameFilesTest : public testing::Test {
     return lines;
   }
   std::string LastLogLine() const {
-    std::vector<std::string> lines = LogLines();
+    const std::vector<std::string> lines = LogLines();
     return lines.empty() ? "" : lines.back();
   }
   bool Logged(const std::string& text) const {
-    for (const std::string& line : LogLines())
-      if (line == text) return true;
-    return false;
+    const std::vector<std::string> lines = LogLines();
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
   }
   // A stored path ("\" separators) for a file in the test's exec folder.
   std::string Stored(const std::string& name) const { return std::string(ExecFolder()) + "\\" + name; }

@@ -10,25 +10,6 @@
 #include <cstring>
 #include <vector>
 
-// png_set_write_fn target: appends to the std::vector<uint8_t> given as the io pointer.
-inline void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-
-struct MemoryReader {
-  const std::vector<uint8_t>* bytes;
-  size_t at;
-};
-
-// png_set_read_fn source: reads from a MemoryReader given as the io pointer.
-inline void ReadFromVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (reader->at + length > reader->bytes->size()) png_error(png, "read past the end");
-  memcpy(data, reader->bytes->data() + reader->at, length);
-  reader->at += length;
-}
-
 // What libpng is asked to write: the header fields, its filter and zlib choices, and the
 // optional palette, palette alphas and an all-zero tRNS colour key (grey and RGB only).
 struct LibpngRecipe {
@@ -55,7 +36,10 @@ inline std::vector<uint8_t> LibpngEncode(const LibpngRecipe& recipe, std::vector
     png_destroy_write_struct(&png, &info);
     return {};
   }
-  png_set_write_fn(png, &file, WriteToVector, nullptr);
+  png_set_write_fn(png, &file, [](png_structp p, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+    out->insert(out->end(), data, data + length);
+  }, nullptr);
   png_set_IHDR(png, info, recipe.width, recipe.height, recipe.depth, recipe.colourType,
                recipe.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -63,9 +47,8 @@ inline std::vector<uint8_t> LibpngEncode(const LibpngRecipe& recipe, std::vector
   png_set_compression_level(png, recipe.level);
   png_set_compression_strategy(png, recipe.strategy);
   if (!recipe.palette.empty()) png_set_PLTE(png, info, recipe.palette.data(), int(recipe.palette.size()));
-  if (!recipe.paletteAlphas.empty()) {
+  if (!recipe.paletteAlphas.empty())
     png_set_tRNS(png, info, recipe.paletteAlphas.data(), int(recipe.paletteAlphas.size()), nullptr);
-  }
   png_color_16 key{};
   if (recipe.zeroKey) png_set_tRNS(png, info, nullptr, 0, &key);
   png_write_info(png, info);
@@ -88,8 +71,13 @@ inline bool LibpngDecodeRgba(const std::vector<uint8_t>& file, std::vector<uint8
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  MemoryReader reader{&file, 0};
-  png_set_read_fn(png, &reader, ReadFromVector);
+  struct { const std::vector<uint8_t>* bytes; size_t at; } reader{&file, 0};
+  png_set_read_fn(png, &reader, [](png_structp p, png_bytep data, png_size_t length) {
+    auto* from = static_cast<decltype(reader)*>(png_get_io_ptr(p));
+    if (from->at + length > from->bytes->size()) png_error(p, "read past the end");
+    memcpy(data, from->bytes->data() + from->at, length);
+    from->at += length;
+  });
   png_read_info(png, info);
   png_set_expand(png);
   png_set_strip_16(png);

@@ -28,18 +28,13 @@ bool Skipped(float x1, float y1, float x2, float y2, const CullRect& c) {
 
 // Does the segment come within `grow` of the rectangle? (Liang-Barsky clip against the grown box.)
 bool Touches(float x1, float y1, float x2, float y2, CullRect c, float grow) {
-  c = {c.minX - grow, c.minY - grow, c.maxX + grow, c.maxY + grow};
   float t0 = 0, t1 = 1, dx = x2 - x1, dy = y2 - y1;
-  float p[4] = {-dx, dx, -dy, dy};
-  float q[4] = {x1 - c.minX, c.maxX - x1, y1 - c.minY, c.maxY - y1};
+  const float p[4] = {-dx, dx, -dy, dy};
+  const float q[4] = {x1 - c.minX + grow, c.maxX + grow - x1, y1 - c.minY + grow, c.maxY + grow - y1};
   for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    float t = q[i] / p[i];
-    if (p[i] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[i] == 0 && q[i] < 0) return false;
+    if (p[i] < 0) t0 = std::max(t0, q[i] / p[i]);
+    if (p[i] > 0) t1 = std::min(t1, q[i] / p[i]);
   }
   return t0 <= t1;
 }
@@ -77,10 +72,6 @@ void AddRandomLine(World& world, Lcg& rng, int i) {
   AddSceneryLine(world, b, a, uint8_t(i), 2, 3, thickness);
 }
 
-void FillWorld(World& world, Lcg& rng, int count) {
-  for (int i = 0; i < count; ++i) AddRandomLine(world, rng, i);
-}
-
 void ExpectAllViews(World& world, LineDrawCache& cache, Lcg& rng, int views = 12) {
   std::vector<LineId> ids;
   for (int i = 0; i < views; ++i) {
@@ -107,7 +98,7 @@ TEST(LineDrawing, ViewHoldsEveryVisibleLineOnceInCreationOrderThroughAnyEdits) {
   LineDrawCache cache;
   CurrentRider rider;
   Lcg rng{12345};
-  FillWorld(*world, rng, 2000);
+  for (int i = 0; i < 2000; ++i) AddRandomLine(*world, rng, i);
   ExpectAllViews(*world, cache, rng);
   std::vector<uint8_t> bytes;
   TrackFileContent content;
@@ -127,7 +118,7 @@ TEST(LineDrawing, ViewHoldsEveryVisibleLineOnceInCreationOrderThroughAnyEdits) {
     } else {
       ClearSolidLines(*world);
       ClearSceneryLines(*world);
-      FillWorld(*world, rng, 300);
+      for (int i = 0; i < 300; ++i) AddRandomLine(*world, rng, i);
     }
     ExpectAllViews(*world, cache, rng, 3);
   }
@@ -137,10 +128,10 @@ TEST(LineDrawing, ViewHoldsEveryVisibleLineOnceInCreationOrderThroughAnyEdits) {
   EXPECT_TRUE(ids.empty());
   ClearSolidLines(*world);
   ClearSceneryLines(*world);
-  CollectSolidLinesInView(*world, {-1e7f, -1e7f, 1e7f, 1e7f}, cache, &ids);
-  EXPECT_TRUE(ids.empty());
-  CollectSceneryLinesInView(*world, {-1e7f, -1e7f, 1e7f, 1e7f}, cache, &ids);
-  EXPECT_TRUE(ids.empty());
+  for (auto collect : {CollectSolidLinesInView, CollectSceneryLinesInView}) {
+    collect(*world, {-1e7f, -1e7f, 1e7f, 1e7f}, cache, &ids);
+    EXPECT_TRUE(ids.empty());
+  }
 }
 
 // One cache drawing two worlds in turn never takes one's lines for the other's.

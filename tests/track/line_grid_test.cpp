@@ -104,10 +104,8 @@ TEST(LineGrid, InsertAndWithdrawAreSymmetric) {
 
 TEST(LineGrid, CellsKeepCreationOrderThroughRemovalsAndReturns) {
   LineGrid grid;
-  const SolidLine a = Line(10, 10, 50, 10), b = Line(10, 20, 50, 20), c = Line(10, 30, 50, 30);
-  InsertLine(grid, a, 0);
-  InsertLine(grid, b, 1);
-  InsertLine(grid, c, 2);
+  const SolidLine b = Line(10, 20, 50, 20);
+  for (LineId id : {0, 1, 2}) InsertLine(grid, Line(10, 10 + 10 * float(id), 50, 10 + 10 * float(id)), id);
   const XGridNode* cell = FindCell(grid, 0, 1);
   ASSERT_NE(cell, nullptr);
   EXPECT_EQ(cell->lines, (std::vector<LineId>{0, 1, 2}));

@@ -96,11 +96,11 @@ class RideToolTest : public GameFilesTest {
     if (fromStart) RestoreStart(*world);
     std::string out;
     char line[96];
-    for (const BodyPoint& p : world->rider.points) {
-      if (steps > 0) break;
-      snprintf(line, sizeof line, "0 %d %.9g %.9g\n", p.id, double(p.x), double(p.y));
-      out += line;
-    }
+    auto print = [&](int step) {
+      for (const BodyPoint& p : world->rider.points)
+        out += (snprintf(line, sizeof line, "%d %d %.9g %.9g\n", step, p.id, double(p.x), double(p.y)), line);
+    };
+    if (steps == 0) print(0);
     size_t logged = LogLines().size();
     for (int step = 1; step <= steps; ++step) {
       StepRider(*world);
@@ -108,15 +108,10 @@ class RideToolTest : public GameFilesTest {
       for (size_t i = logged; i < lines.size(); ++i)
         if (lines[i].rfind("link crashed. k = ", 0) == 0) {
           ++*crashes;
-          snprintf(line, sizeof line, "%d CRASH %.5f\n", step, std::stod(lines[i].substr(18)));
-          out += line;
+          out += (snprintf(line, sizeof line, "%d CRASH %.5f\n", step, std::stod(lines[i].substr(18))), line);
         }
       logged = lines.size();
-      if (step % every && step != steps) continue;
-      for (const BodyPoint& p : world->rider.points) {
-        snprintf(line, sizeof line, "%d %d %.9g %.9g\n", step, p.id, double(p.x), double(p.y));
-        out += line;
-      }
+      if (step % every == 0 || step == steps) print(step);
     }
     snprintf(line, sizeof line, "hash %016llx\n", static_cast<unsigned long long>(HashBodyPositions(world->rider)));
     return out + line;
@@ -127,23 +122,28 @@ class RideToolTest : public GameFilesTest {
 
 }  // namespace
 
-TEST_F(RideToolTest, TheSameRideGivesTheSameOutputAsTheGamesOwnCalls) {
-  const std::string args = Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 1500 --every 100";
-  const RideRun first = RunRide(args, folder_.file("err1"));
-  const RideRun second = RunRide(args, folder_.file("err2"));
-  ASSERT_EQ(first.status, 0) << first.err;
-  EXPECT_EQ(first.err, "");
-  EXPECT_TRUE(first.out == second.out) << "bit-identical on every run";
-  int crashes = 0;
-  EXPECT_EQ(first.out, RideHere("hills.track", "riders\\bike.rider", 1500, 100, false, &crashes));
-  EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 15 * 20 + crashes + 1)
-      << "20 points every 100 steps, the crashes, then the hash";
-
-  // From the stored start the ride is another one, and is the game's too, crashes included.
-  const RideRun fromStart = RunRide(
-      Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 700 --every 700 --from-start", folder_.file("err3"));
-  ASSERT_EQ(fromStart.status, 0) << fromStart.err;
-  EXPECT_TRUE(fromStart.out == RideHere("hills.track", "riders\\bike.rider", 700, 700, true, &crashes));
+TEST_F(RideToolTest, EveryRideGivesTheSameOutputAsTheGamesOwnCallsOnEveryRun) {
+  const struct { const char* track; const char* rider; int steps, every; bool fromStart; long lines; int crashes; } rides[] = {
+      {"hills.track", "bike", 1500, 100, false, 15 * 20 + 1, 0},  // 20 points every 100 steps, the crashes, the hash
+      {"hills.track", "bike", 700, 700, true, 20 + 1, 0},         // from the stored start: another ride
+      {"hills.track", "bike", 0, 1, false, 20 + 1, 0},            // no steps: the start positions
+      {"floor.track", "high", 600, 1000, false, 4 + 1, 3}};       // a drop from 2400 units breaks the box
+  for (const auto& r : rides) {
+    const std::string args = Arg(r.track) + " " + Arg(std::string("riders/") + r.rider + ".rider") + " --steps " +
+                             std::to_string(r.steps) + " --every " + std::to_string(r.every) +
+                             (r.fromStart ? " --from-start" : "");
+    SCOPED_TRACE(args);
+    const RideRun first = RunRide(args, folder_.file("err1"));
+    const RideRun second = RunRide(args, folder_.file("err2"));
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    EXPECT_TRUE(first.out == second.out) << "bit-identical on every run";
+    int crashes = 0;
+    EXPECT_EQ(first.out, RideHere(r.track, std::string("riders\\") + r.rider + ".rider", r.steps, r.every, r.fromStart,
+                                  &crashes));
+    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), r.lines + crashes);
+    EXPECT_GE(crashes, r.crashes);
+  }
 }
 
 TEST_F(RideToolTest, ItsHashIsThePhysicsDeterminismHashForTheSameRide) {
@@ -155,42 +155,12 @@ TEST_F(RideToolTest, ItsHashIsThePhysicsDeterminismHashForTheSameRide) {
   EXPECT_EQ(run.out.substr(run.out.size() - 22), "hash e77a5511c91a68d7\n");
 }
 
-TEST_F(RideToolTest, CrashesArePrintedAtTheirStepAsTheGameLogsThem) {
-  const RideRun run = RunRide(Arg("floor.track") + " " + Arg("riders/high.rider") + " --steps 600 --every 1000",
-                              folder_.file("err"));
-  ASSERT_EQ(run.status, 0) << run.err;
-  int crashes = 0;
-  EXPECT_EQ(run.out, RideHere("floor.track", "riders\\high.rider", 600, 1000, false, &crashes))
-      << "crash lines at their steps, then the last positions and the hash";
-  EXPECT_GE(crashes, 3) << "a drop from 2400 units breaks the box";
-}
-
-TEST_F(RideToolTest, ARefusedFilePrintsTheGamesLineAndExitsOne) {
+TEST_F(RideToolTest, ARefusedFileOrSectionAnEmptyTrackOrARiderNameOutsideItsFolderExitsOneWithTheGamesLines) {
   std::string damaged = folder_.read("hills.track");
   damaged[27] = char(0xc0);
   damaged[28] = char(0x7f);  // the first x1 becomes NaN
   folder_.write("damaged.track", damaged);
   folder_.write("riders/bad.rider", std::string("TOLK_RIDER_RIDER\0\xff\xff\xff\xff", 21));
-  const std::string refused = "File of unknown format or damaged! Not loaded.\n";
-  const struct { std::string args; int status; std::string err; } cases[] = {
-      {Arg("damaged.track") + " " + Arg("riders/bike.rider"), 1, refused},
-      {Arg("missing.track"), 1, "File not opened. User pressed cancel or file damaged\n"},
-      {Arg("hills.track") + " " + Arg("riders/bad.rider"), 1, refused}};
-  for (const auto& c : cases) {
-    const RideRun run = RunRide(c.args, folder_.file("err"));
-    EXPECT_EQ(run.status, c.status) << c.args;
-    EXPECT_TRUE(run.out.empty()) << c.args;
-    EXPECT_EQ(run.err, c.err) << c.args;
-  }
-  for (const char* count : {"--steps -5", "--steps 99999999999999999999", "--every 99999999999999999999",
-                            "--steps +5", "--every 0"}) {
-    const RideRun usage = RunRide(Arg("hills.track") + " " + count, folder_.file("err"));
-    EXPECT_EQ(usage.status, 2) << count;
-    EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos) << count;
-  }
-}
-
-TEST_F(RideToolTest, ARefusedSectionAnEmptyTrackOrARiderNameOutsideItsFolderExitsOne) {
   World world;
   CurrentRider rider;
   ASSERT_EQ(LoadTrack(world, rider, Stored("hills.track").c_str()), FileLoad::Loaded);
@@ -215,29 +185,28 @@ TEST_F(RideToolTest, ARefusedSectionAnEmptyTrackOrARiderNameOutsideItsFolderExit
   PutU32(huge, 25 + 240, 1);
   folder_.write("huge.track", huge);
   const std::string bike = " " + Arg("riders/bike.rider");
+  const std::string refused = "File of unknown format or damaged! Not loaded.\n";
+  const std::string cheat = "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!\n";
   const struct { std::string args; std::string err; } cases[] = {
-      {Arg("demo-named.track") + bike,
-       "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!\n"
-       "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!\n"
-       "velmora-ride: a section of the track was refused\n"},
+      {Arg("damaged.track") + bike, refused},
+      {Arg("missing.track"), "File not opened. User pressed cancel or file damaged\n"},
+      {Arg("hills.track") + " " + Arg("riders/bad.rider"), refused},
+      {Arg("demo-named.track") + bike, cheat + cheat + "velmora-ride: a section of the track was refused\n"},
       {Arg("unknown.track") + bike, "loading file: unknown format\nvelmora-ride: a section of the track was refused\n"},
       {Arg("scenery.track") + bike, "velmora-ride: the track has no solid line to ride on\n"},
       {Arg("outside.track"), "rider name leaves the program folder, not loaded: ..\\riders\\bike.rider\n"
                              "velmora-ride: the track names no rider that loads; give one\n"},
-      {Arg("huge.track") + bike, "track lines need more than 2097152 grid cells: too long to load\n"
-                                 "File of unknown format or damaged! Not loaded.\n"}};
+      {Arg("huge.track") + bike, "track lines need more than 2097152 grid cells: too long to load\n" + refused}};
   for (const auto& c : cases) {
     const RideRun run = RunRide(c.args, folder_.file("err"));
     EXPECT_EQ(run.status, 1) << c.args;
     EXPECT_TRUE(run.out.empty()) << c.args;
     EXPECT_EQ(run.err, c.err) << c.args;
   }
-}
-
-TEST_F(RideToolTest, NoStepsPrintsTheStartPositions) {
-  const RideRun run = RunRide(Arg("hills.track") + " " + Arg("riders/bike.rider") + " --steps 0", folder_.file("err"));
-  ASSERT_EQ(run.status, 0) << run.err;
-  int crashes = 0;
-  EXPECT_EQ(run.out, RideHere("hills.track", "riders\\bike.rider", 0, 1, false, &crashes));
-  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 20 + 1) << "20 points at step 0, then the hash";
+  for (const char* count : {"--steps -5", "--steps 99999999999999999999", "--every 99999999999999999999",
+                            "--steps +5", "--every 0"}) {
+    const RideRun usage = RunRide(Arg("hills.track") + " " + count, folder_.file("err"));
+    EXPECT_EQ(usage.status, 2) << count;
+    EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos) << count;
+  }
 }

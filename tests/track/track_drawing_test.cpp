@@ -27,6 +27,10 @@ struct Stroke {
   std::vector<float> xy;
 };
 
+long Count(const std::vector<DrawCommand>& commands, DrawKind kind) {
+  return std::count_if(commands.begin(), commands.end(), [&](const DrawCommand& c) { return c.kind == kind; });
+}
+
 class TrackDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,17 +40,16 @@ class TrackDrawing : public ::testing::Test {
     FontGlyphSink() = {[](uint8_t, float, float, float, float, float, float) {},
                        [](uint8_t, uint8_t, uint8_t, uint8_t) {}};
     scene_ = std::make_unique<TrackScene>();
-    TrackScene& scene = *scene_;
     // Zoom 1 and no camera offset: world units are screen pixels.
-    scene.view.camera = {0.0f, 0.0f};
-    scene.view.wireframe = true;
+    scene_->view.camera = {0.0f, 0.0f};
+    scene_->view.wireframe = true;
     Body source;
     BuildTestRider(source, 300.0f, 300.0f);
-    TakeSnapshot(source, scene.rider.snapshot);
-    scene.rider.loaded = 1;
-    RestartRider(scene.world, scene.rider);
-    AddSolidLine(scene.world, {100.0f, 200.0f}, {500.0f, 200.0f}, 1.0f, LineKind::Normal);
-    AddSolidLine(scene.world, {500.0f, 200.0f}, {700.0f, 250.0f}, 1.0f, LineKind::BoostForward);
+    TakeSnapshot(source, scene_->rider.snapshot);
+    scene_->rider.loaded = 1;
+    RestartRider(scene_->world, scene_->rider);
+    AddSolidLine(scene_->world, {100.0f, 200.0f}, {500.0f, 200.0f}, 1.0f, LineKind::Normal);
+    AddSolidLine(scene_->world, {500.0f, 200.0f}, {700.0f, 250.0f}, 1.0f, LineKind::BoostForward);
   }
   void TearDown() override {
     RecordDrawing(nullptr);
@@ -77,10 +80,6 @@ class TrackDrawing : public ::testing::Test {
     return std::any_of(strokes.begin(), strokes.end(), [&](const Stroke& s) {
       return s.primitive == Primitive::Lines && s.xy == xy && s.r == r && s.g == g && s.b == b && s.a == 255;
     });
-  }
-
-  static long Count(const std::vector<DrawCommand>& commands, DrawKind kind) {
-    return std::count_if(commands.begin(), commands.end(), [&](const DrawCommand& c) { return c.kind == kind; });
   }
 
   std::unique_ptr<TrackScene> scene_;
@@ -121,8 +120,6 @@ TEST_F(TrackDrawing, AStrokeInProgressShowsOneRedLineFromItsStartToThePointer) {
   EXPECT_TRUE(Has(strokes, preview, 255, 0, 0));
 }
 
-}  // namespace
-
 TEST(BodyDrawing, ASpriteSlotOutsideTheTableDrawsNoQuad) {
   // Without the guard the quad of slot 25 or -1 shows whatever texture slot 15 left bound.
   // Each sprite on a link of its own; a file may store a sprite in slot -1 as well.
@@ -139,8 +136,7 @@ TEST(BodyDrawing, ASpriteSlotOutsideTheTableDrawsNoQuad) {
   RecordDrawing(&commands);
   DrawSprites(body);
   RecordDrawing(nullptr);
-  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                          [](const DrawCommand& c) { return c.kind == DrawKind::DrawCentredQuad; }),
-            2)
-      << "slots 15 and 19 only";
+  EXPECT_EQ(Count(commands, DrawKind::DrawCentredQuad), 2) << "slots 15 and 19 only";
 }
+
+}  // namespace

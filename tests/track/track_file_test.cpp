@@ -29,24 +29,21 @@ constexpr const char* kCheatTitle =
     "Are you trying to cheat? or its just a mistake? Do not modify demo files, be honest!|";
 constexpr const char* kTrackAsDemoTitle = "you are trying to load track file with demo extension!|";
 
-// One stored little-endian field, to build files by hand.
-std::string U32(uint32_t value) {
-  std::string bytes(4, '\0');
-  PutU32(bytes, 0, value);
-  return bytes;
-}
-std::string F32(float value) {
-  std::string bytes(4, '\0');
-  PutF32(bytes, 0, value);
-  return bytes;
-}
+// Stored little-endian fields and records, to build files by hand.
+std::string U32(uint32_t value) { std::string bytes(4, '\0'); PutU32(bytes, 0, value); return bytes; }
+std::string F32(float value) { uint32_t bits; memcpy(&bits, &value, 4); return U32(bits); }
 const std::string kMagic("TOLK_RIDER_TRACK\0", 17);
-// One stored solid line record (24 bytes) and one scenery record (23 bytes, colour last).
+// One stored solid line record (24 bytes) and one scenery record.
 std::string Solid(float x1, float y1, float x2, float y2, float thickness, uint32_t kind) {
   return F32(x1) + F32(y1) + F32(x2) + F32(y2) + F32(thickness) + U32(kind);
 }
 std::string Scenery(float x1, float y1, float x2, float y2, const char* rgb) {
-  return F32(x1) + F32(y1) + F32(x2) + F32(y2) + F32(1) + std::string(rgb, 3);
+  return F32(x1) + F32(y1) + F32(x2) + F32(y2) + F32(1) + std::string(rgb, 3);  // 23 bytes, colour last
+}
+// A track of one solid line from (0, 0) to (100, 0), no scenery, no start state, naming a rider.
+std::string OneLineTrack(const std::string& riderName) {
+  return kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) + std::string("\0", 1) +
+         U32(uint32_t(riderName.size() + 1)) + riderName + '\0';
 }
 
 // A small rider: a box of four points on two wheels' worth of links, with a sprite.
@@ -67,6 +64,11 @@ void SaveSmallRider(const std::string& storedPath, float offsetX) {
   ASSERT_TRUE(SaveRider(rider, storedPath.c_str()));
 }
 
+struct Scene {
+  World world;
+  CurrentRider rider;
+};
+
 class TrackFileTest : public GameFilesTest {
  protected:
   void SetUp() override {
@@ -76,10 +78,12 @@ class TrackFileTest : public GameFilesTest {
     SaveSmallRider(Stored("riders\\other.rider"), 500);
   }
 
-  // A world with a track, a rider on it that has run for a while, and a stored start.
-  void MakeTrack(World& world, CurrentRider& rider, bool withStart) {
-    ASSERT_EQ(LoadRider(rider, Stored("riders\\small.rider").c_str()), FileLoad::Loaded);
-    RestartRider(world, rider);
+  // A world with a track, a rider on it that has run for a while, and (if asked) a stored start.
+  std::unique_ptr<Scene> Made(bool withStart) {
+    auto s = std::make_unique<Scene>();
+    EXPECT_EQ(LoadRider(s->rider, Stored("riders\\small.rider").c_str()), FileLoad::Loaded);
+    World& world = s->world;
+    RestartRider(world, s->rider);
     AddSolidLine(world, {-200, 0}, {400, -100}, 1, LineKind::Normal);
     AddSolidLine(world, {400, -100}, {900, -120.5f}, 3.5f, LineKind::BoostForward);
     AddSolidLine(world, {900, -120.5f}, {1000, 40}, 0, LineKind::BoostBackward);
@@ -88,113 +92,101 @@ class TrackFileTest : public GameFilesTest {
     AddSceneryLine(world, {-10, -10}, {-60, 20}, 0, 0, 0, 6);
     for (int i = 0; i < 30; ++i) StepRider(world);
     if (withStart) StoreStart(world);
+    return s;
   }
 
   // A different world and rider, so a refused load is seen to leave them alone.
-  void MakeBefore(World& world, CurrentRider& rider) {
-    ASSERT_EQ(LoadRider(rider, Stored("riders\\other.rider").c_str()), FileLoad::Loaded);
-    RestartRider(world, rider);
-    AddSolidLine(world, {0, 0}, {10, 10}, 1, LineKind::Normal);
-    AddSceneryLine(world, {1, 2}, {3, 4}, 9, 8, 7, 1);
-    StoreStart(world);
+  std::unique_ptr<Scene> Before() {
+    auto s = std::make_unique<Scene>();
+    EXPECT_EQ(LoadRider(s->rider, Stored("riders\\other.rider").c_str()), FileLoad::Loaded);
+    RestartRider(s->world, s->rider);
+    AddSolidLine(s->world, {0, 0}, {10, 10}, 1, LineKind::Normal);
+    AddSceneryLine(s->world, {1, 2}, {3, 4}, 9, 8, 7, 1);
+    StoreStart(s->world);
+    return s;
   }
 
-  std::string State(const World& world, const CurrentRider& rider) {
-    return DescribeWorld(world) + "current rider:\n" + DescribeRider(rider);
+  FileLoad Load(Scene& s, const std::string& name, bool* restarted = nullptr) {
+    return LoadTrack(s.world, s.rider, Stored(name).c_str(), restarted);
+  }
+  bool Save(const Scene& s, const std::string& name) { return SaveTrack(s.world, s.rider, Stored(name).c_str()); }
+  static std::string State(const Scene& s) {
+    return DescribeWorld(s.world) + "current rider:\n" + DescribeRider(s.rider);
+  }
+
+  // The file, loaded over another game, is refused whole and leaves that game as it was.
+  void ExpectRefused(const std::string& name, const std::string& what) {
+    auto s = Before();
+    const std::string before = State(*s);
+    EXPECT_EQ(Load(*s, name), FileLoad::Refused) << what;
+    EXPECT_EQ(LastLogLine(), kRefused) << what;
+    EXPECT_EQ(State(*s), before) << what;
   }
 };
 
 }  // namespace
 
 TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
-  CurrentRider rider;
-  World world;
-  snprintf(rider.path, sizeof rider.path, "abc.rid");
-  AddSolidLine(world, {0, 0}, {100, 0}, 1, LineKind::Normal);
-  ASSERT_TRUE(SaveTrack(world, rider, Stored("one.track").c_str()));
+  Scene s;
+  snprintf(s.rider.path, sizeof s.rider.path, "abc.rid");
+  AddSolidLine(s.world, {0, 0}, {100, 0}, 1, LineKind::Normal);
+  ASSERT_TRUE(Save(s, "one.track"));
   // Version 1 and one line, version 1 and no scenery, no start state, a name of L = 8.
-  EXPECT_EQ(folder_.read("one.track"), kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
-                                           std::string("\0", 1) + U32(8) + std::string("abc.rid\0", 8));
-  EXPECT_EQ(F32(100), std::string("\0\0\xc8\x42", 4)) << "little-endian IEEE single";
-  const std::vector<std::string> lines = LogLines();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
-            std::vector<std::string>({"Saving track:" + Stored("one.track"), "Track saved:" + Stored("one.track")}));
+  EXPECT_EQ(folder_.read("one.track"), OneLineTrack("abc.rid"));
+  EXPECT_EQ(LogLines().end()[-2], "Saving track:" + Stored("one.track"));
+  EXPECT_EQ(LastLogLine(), "Track saved:" + Stored("one.track"));
 }
 
 TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
-  CurrentRider rider;
-  World world;
-  MakeTrack(world, rider, true);
-  ASSERT_TRUE(SaveTrack(world, rider, Stored("round.track").c_str()));
+  auto source = Made(true);
+  const World& world = source->world;
+  ASSERT_TRUE(Save(*source, "round.track"));
   const std::string bytes = folder_.read("round.track");
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "round.track.saving"));
 
-  CurrentRider loadedRider;
-  World loaded;
-  MakeBefore(loaded, loadedRider);
-  EXPECT_EQ(LoadTrack(loaded, loadedRider, Stored("round.track").c_str()), FileLoad::Loaded);
+  auto loaded = Before();
+  EXPECT_EQ(Load(*loaded, "round.track"), FileLoad::Loaded);
   EXPECT_EQ(LastLogLine(), "Track loaded");
   EXPECT_TRUE(Logged("Loading track:" + Stored("round.track")));
   EXPECT_TRUE(Logged("Loading rider:" + Stored("riders\\small.rider"))) << "the rider the track names";
-  EXPECT_EQ(DescribeLines(loaded), DescribeLines(world)) << "same lines in list order";
-  EXPECT_EQ(DescribeSnapshot(loaded.startSnapshot), DescribeSnapshot(world.startSnapshot));
-  EXPECT_EQ(loaded.startFlagSet, 1);
-  EXPECT_EQ(loaded.flag, world.flag) << "the flag at the start state's focus point";
-  EXPECT_STREQ(loadedRider.path, "riders\\small.rider");
-  EXPECT_EQ(DescribeSnapshot(loadedRider.snapshot), DescribeSnapshot(rider.snapshot));
-  EXPECT_EQ(loaded.demoLoaded, 0);
-  BodySnapshot body;
-  TakeSnapshot(loaded.rider, body);
-  EXPECT_EQ(DescribeSnapshot(body), DescribeSnapshot(rider.snapshot)) << "rider restarted from the loaded rider";
-
-  ASSERT_TRUE(SaveTrack(loaded, loadedRider, Stored("again.track").c_str()));
+  // Lines in list order, the start state and its flag, the named rider, restarted from its file.
+  EXPECT_EQ(loaded->world.startFlagSet, 1);
+  RestartRider(source->world, source->rider);
+  EXPECT_EQ(State(*loaded), State(*source));
+  ASSERT_TRUE(Save(*loaded, "again.track"));
   EXPECT_EQ(folder_.read("again.track"), bytes);
 
-  // The same track as a demonstration file: version 2 and the other field order.
-  ASSERT_TRUE(SaveTrack(world, rider, Stored("round.demo").c_str()));
+  // The same track as a demonstration file: version 2 and the other field order, x1 y1 thickness
+  // kind x2 y2 for a solid line and r g b first for scenery; start state and rider name as in a track.
+  ASSERT_TRUE(Save(*source, "round.demo"));
   EXPECT_EQ(LastLogLine(), "Track saved");
   EXPECT_TRUE(Logged("Saving demo:" + Stored("round.demo")));
-  const std::string demo = folder_.read("round.demo");
-  ASSERT_EQ(demo.size(), bytes.size());
-  EXPECT_EQ(demo.substr(17, 8), U32(2) + U32(4));
-  for (int line = 0; line < 4; ++line) {
-    const size_t at = 25 + 24 * line;
-    const std::string t = bytes.substr(at, 24), d = demo.substr(at, 24);
-    EXPECT_EQ(d, t.substr(0, 8) + t.substr(16, 8) + t.substr(8, 8)) << "x1 y1 thickness kind x2 y2, line " << line;
-  }
-  const size_t scenery = 25 + 24 * 4;
-  EXPECT_EQ(demo.substr(scenery, 8), U32(2) + U32(2));
-  for (int line = 0; line < 2; ++line) {
-    const size_t at = scenery + 8 + 23 * line;
-    const std::string t = bytes.substr(at, 23), d = demo.substr(at, 23);
-    EXPECT_EQ(d, t.substr(20, 3) + t.substr(0, 20)) << "r g b first, line " << line;
-  }
-  const size_t tail = scenery + 8 + 46;
-  EXPECT_EQ(demo.substr(tail), bytes.substr(tail)) << "start state and rider name as in a track";
+  std::string demo = bytes.substr(0, 17) + U32(2) + U32(4);
+  for (size_t at = 25; at < 25 + 4 * 24; at += 24) demo += bytes.substr(at, 8) + bytes.substr(at + 16, 8) + bytes.substr(at + 8, 8);
+  demo += U32(2) + U32(2);
+  for (size_t at = 129; at < 129 + 2 * 23; at += 23) demo += bytes.substr(at + 20, 3) + bytes.substr(at, 20);
+  EXPECT_EQ(folder_.read("round.demo"), demo + bytes.substr(129 + 46));
 
-  World watched;
-  CurrentRider watchedRider;
-  EXPECT_EQ(LoadTrack(watched, watchedRider, Stored("round.demo").c_str()), FileLoad::Loaded);
-  EXPECT_EQ(watched.demoLoaded, 1);
-  EXPECT_EQ(DescribeLines(watched), DescribeLines(world));
+  auto watched = std::make_unique<Scene>();
+  EXPECT_EQ(Load(*watched, "round.demo"), FileLoad::Loaded);
+  EXPECT_EQ(watched->world.demoLoaded, 1);
+  EXPECT_EQ(DescribeLines(watched->world), DescribeLines(world));
   const size_t logged = LogLines().size();
-  EXPECT_FALSE(SaveTrack(watched, watchedRider, Stored("never.track").c_str())) << "a demo is never saved";
+  EXPECT_FALSE(Save(*watched, "never.track")) << "a demo is never saved";
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "never.track"));
   EXPECT_EQ(LogLines().size(), logged) << "without a message";
 }
 
 TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
-  CurrentRider rider;
-  World world;
+  Scene s;
   const size_t logged = LogLines().size();
-  EXPECT_FALSE(SaveTrack(world, rider, Stored("empty.track").c_str()));
+  EXPECT_FALSE(Save(s, "empty.track"));
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "empty.track"));
   EXPECT_EQ(LogLines().size(), logged) << "an empty world saves silently";
-  AddSolidLine(world, {0, 0}, {50, 0}, 1, LineKind::Normal);
-  EXPECT_FALSE(SaveTrack(world, rider, ""));
+  AddSolidLine(s.world, {0, 0}, {50, 0}, 1, LineKind::Normal);
+  EXPECT_FALSE(SaveTrack(s.world, s.rider, ""));
   EXPECT_EQ(LastLogLine(), "Saving cancelled");
-  EXPECT_EQ(LoadTrack(world, rider, ""), FileLoad::Cancelled);
+  EXPECT_EQ(LoadTrack(s.world, s.rider, ""), FileLoad::Cancelled);
   EXPECT_EQ(LastLogLine(), "Loading cancelled");
   for (const char* demo : {"x.demo", "demo"}) EXPECT_TRUE(IsDemoPath(demo)) << demo;
   for (const char* track : {"x.DEMO", "emo", "x.demo.track"}) EXPECT_FALSE(IsDemoPath(track)) << track;
@@ -202,47 +194,40 @@ TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
 
 TEST_F(TrackFileTest, OnlyCleanEndsOfTheOptionalItemsLoadAndEveryOtherCutChangesNothing) {
   for (bool withStart : {true, false}) {
-    CurrentRider sourceRider;
-    World source;
-    MakeTrack(source, sourceRider, withStart);
-    ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("whole.track").c_str()));
+    auto source = Made(withStart);
+    ASSERT_TRUE(Save(*source, "whole.track"));
     const std::string whole = folder_.read("whole.track");
     const size_t afterScenery = 17 + 8 + 24 * 4 + 8 + 23 * 2;
     const size_t afterStart = whole.size() - (4 + strlen("riders\\small.rider") + 1);
     for (size_t cut = 0; cut <= whole.size(); ++cut) {
       SCOPED_TRACE(testing::Message() << "cut at " << cut << (withStart ? " with" : " without") << " start");
-      auto world = std::make_unique<World>();
-      auto rider = std::make_unique<CurrentRider>();
-      MakeBefore(*world, *rider);
-      const std::string before = State(*world, *rider);
+      auto s = Before();
+      const std::string before = State(*s);
       folder_.write("cut.track", whole.substr(0, cut));
-      const FileLoad result = LoadTrack(*world, *rider, Stored("cut.track").c_str());
+      const FileLoad result = Load(*s, "cut.track");
       const bool noStart = cut == afterScenery || (!withStart && cut == afterScenery + 1);
       if (!noStart && cut != afterStart && cut != whole.size()) {
         EXPECT_EQ(result, cut <= 17 ? FileLoad::NotOpened : FileLoad::Refused);
         EXPECT_EQ(LastLogLine(), cut <= 17 ? kNotOpened : kRefused);
-        ASSERT_EQ(State(*world, *rider), before);
+        ASSERT_EQ(State(*s), before);
         continue;
       }
       EXPECT_EQ(result, FileLoad::Loaded);
       EXPECT_EQ(LastLogLine(), "Track loaded");
-      EXPECT_EQ(DescribeLines(*world), DescribeLines(source));
-      EXPECT_EQ(world->startFlagSet, !noStart && withStart ? 1 : 0) << "start flag cleared without a start";
+      EXPECT_EQ(DescribeLines(s->world), DescribeLines(source->world));
+      EXPECT_EQ(s->world.startFlagSet, !noStart && withStart ? 1 : 0) << "start flag cleared without a start";
       if (noStart) {
-        EXPECT_STREQ(rider->path, "riders\\other.rider") << "rider kept";
+        EXPECT_STREQ(s->rider.path, "riders\\other.rider") << "rider kept";
       } else if (withStart) {
-        EXPECT_EQ(DescribeSnapshot(world->startSnapshot), DescribeSnapshot(source.startSnapshot));
+        EXPECT_EQ(DescribeSnapshot(s->world.startSnapshot), DescribeSnapshot(source->world.startSnapshot));
       }
-      EXPECT_TRUE(cut != whole.size() || strcmp(rider->path, "riders\\small.rider") == 0) << rider->path;
+      EXPECT_TRUE(cut != whole.size() || strcmp(s->rider.path, "riders\\small.rider") == 0) << s->rider.path;
     }
   }
 }
 
 TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged) {
-  CurrentRider sourceRider;
-  World source;
-  MakeTrack(source, sourceRider, true);
-  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("good.track").c_str()));
+  ASSERT_TRUE(Save(*Made(true), "good.track"));
   const std::string good = folder_.read("good.track");
   const size_t solidAt = 25, sceneryCountAt = 25 + 96 + 4, sceneryAt = sceneryCountAt + 4;
   const size_t flagAt = sceneryAt + 46, pointCountAt = flagAt + 1, pointAt = pointCountAt + 4;
@@ -251,16 +236,12 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
   ASSERT_EQ(good.substr(nameAt, 4), U32(19));
   ASSERT_EQ(good.substr(pointCountAt, 4), U32(4));
 
-  World world;
-  CurrentRider rider;
-  MakeBefore(world, rider);
-  const std::string before = State(world, rider);
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  std::vector<std::pair<std::string, std::string>> damaged;  // what, the file's bytes
-  auto with = [&](const std::string& what, auto change) {
+  auto damaged = [&](const std::string& what, auto change) {
     std::string bytes = good;
     change(bytes);
-    damaged.emplace_back(what, bytes);
+    folder_.write("bad.track", bytes);
+    ExpectRefused("bad.track", what);
   };
   const struct { const char* what; size_t at; uint32_t value; } words[] = {
       {"huge solid count", solidAt - 4, 0x7fffffff}, {"solid count one too many", solidAt - 4, 40},
@@ -270,28 +251,22 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
       {"huge link count", linkCountAt, 0x7fffffff}, {"huge rider name", nameAt, 0xffffffff},
       {"rider name longer than the file", nameAt, 20}, {"rider name without its zero", nameAt, 18},
       {"rider name of length 0", nameAt, 0}};
-  for (const auto& w : words) with(w.what, [&](std::string& b) { PutU32(b, w.at, w.value); });
+  for (const auto& w : words) damaged(w.what, [&](std::string& b) { PutU32(b, w.at, w.value); });
   const struct { const char* what; size_t at; float value; } floats[] = {
       {"NaN solid x1", solidAt, nan}, {"infinite solid y2", solidAt + 24 + 12, -INFINITY},
       {"NaN thickness", solidAt + 16, nan}, {"thickness beyond 2^16", solidAt + 16, 70000},
       {"infinite scenery x2", sceneryAt + 23 + 8, INFINITY}, {"scenery thickness beyond 2^16", sceneryAt + 16, 1e9f},
       {"NaN start point", pointAt + 4, nan}, {"negative start radius", pointAt + 16, -2},
       {"negative start mass", pointAt + 37 + 20, -1}};
-  for (const auto& f : floats) with(f.what, [&](std::string& b) { PutF32(b, f.at, f.value); });
-  with("flipped magic", [](std::string& b) { b[0] ^= 1; });
-  with("magic without its zero", [](std::string& b) { b[16] = 'X'; });
-  with("a fifth point repeating the first", [&](std::string& b) {
+  for (const auto& f : floats) damaged(f.what, [&](std::string& b) { PutF32(b, f.at, f.value); });
+  damaged("flipped magic", [](std::string& b) { b[0] ^= 1; });
+  damaged("magic without its zero", [](std::string& b) { b[16] = 'X'; });
+  damaged("a fifth point repeating the first", [&](std::string& b) {
     b.insert(linkCountAt, b.substr(pointAt, 37));
     PutU32(b, pointCountAt, 5);
   });
-  with("rider name over 255 characters",
-       [&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; });
-  for (const auto& [what, bytes] : damaged) {
-    folder_.write("bad.track", bytes);
-    EXPECT_EQ(LoadTrack(world, rider, Stored("bad.track").c_str()), FileLoad::Refused) << what;
-    EXPECT_EQ(LastLogLine(), kRefused) << what;
-    ASSERT_EQ(State(world, rider), before) << what;
-  }
+  damaged("rider name over 255 characters",
+          [&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; });
   EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
@@ -301,10 +276,9 @@ TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads
                                  Solid(1e8f, 0, 0, 0, 1, 0) + Solid(0, 10, 50, 10, -1, 1) +
                                  Solid(100, 0, 200, -20, 65536, 2) + U32(1) + U32(2) + Scenery(0, 0, 0, 0, "\1\2\3") +
                                  Scenery(0, 0, 9, 9, "\4\5\6"));
-  World world;
-  CurrentRider rider;
-  MakeBefore(world, rider);
-  EXPECT_EQ(LoadTrack(world, rider, Stored("odd.track").c_str()), FileLoad::Loaded);
+  auto s = Before();
+  const World& world = s->world;
+  EXPECT_EQ(Load(*s, "odd.track"), FileLoad::Loaded);
   EXPECT_EQ(world.solidLineCount, 2);
   EXPECT_EQ(world.sceneryLineCount, 1);
   EXPECT_EQ(world.solidLines.front().x2, 100.0f);
@@ -313,37 +287,32 @@ TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads
   EXPECT_TRUE(Logged("4 lines skipped: zero length, too far out or bad thickness"));
   EXPECT_EQ(LastLogLine(), "Track loaded");
   EXPECT_EQ(world.startFlagSet, 0);
-  EXPECT_STREQ(rider.path, "riders\\other.rider") << "a file without a rider name keeps the rider";
+  EXPECT_STREQ(s->rider.path, "riders\\other.rider") << "a file without a rider name keeps the rider";
 
   // Counts of zero or below mean no records.
   folder_.write("none.track", kMagic + U32(1) + U32(0xfffffffb) + U32(1) + U32(0x80000000u) + std::string("\0", 1));
-  EXPECT_EQ(LoadTrack(world, rider, Stored("none.track").c_str()), FileLoad::Loaded);
-  EXPECT_EQ(world.solidLineCount, 0);
-  EXPECT_EQ(world.sceneryLineCount, 0);
+  EXPECT_EQ(Load(*s, "none.track"), FileLoad::Loaded);
+  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0);
 }
 
 TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySection) {
-  CurrentRider sourceRider;
-  World source;
-  MakeTrack(source, sourceRider, true);
-  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("s.demo").c_str()));
-  ASSERT_TRUE(SaveTrack(source, sourceRider, Stored("s.track").c_str()));
+  auto source = Made(true);
+  ASSERT_TRUE(Save(*source, "s.demo"));
+  ASSERT_TRUE(Save(*source, "s.track"));
   folder_.write("demo-named.track", folder_.read("s.demo"));
   folder_.write("track-named.demo", folder_.read("s.track"));
 
-  World world;
-  CurrentRider rider;
-  MakeBefore(world, rider);
-  EXPECT_EQ(LoadTrack(world, rider, Stored("demo-named.track").c_str()), FileLoad::Loaded);
+  auto s = Before();
+  const World& world = s->world;
+  EXPECT_EQ(Load(*s, "demo-named.track"), FileLoad::Loaded);
   EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
-  EXPECT_EQ(world.solidLineCount, 0) << "no line of a refused section";
-  EXPECT_EQ(world.sceneryLineCount, 0);
+  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0) << "no line of a refused section";
   EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
-  EXPECT_STREQ(rider.path, "riders\\small.rider");
+  EXPECT_STREQ(s->rider.path, "riders\\small.rider");
   EXPECT_EQ(LastLogLine(), "Track loaded");
 
   ShownMessageBoxes().clear();
-  EXPECT_EQ(LoadTrack(world, rider, Stored("track-named.demo").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(Load(*s, "track-named.demo"), FileLoad::Loaded);
   EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
   EXPECT_EQ(world.solidLineCount, 0);
   EXPECT_EQ(world.demoLoaded, 1);
@@ -352,7 +321,7 @@ TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySectio
   std::string unknown = folder_.read("s.track");
   PutU32(unknown, 17, 7);
   folder_.write("unknown.track", unknown);
-  EXPECT_EQ(LoadTrack(world, rider, Stored("unknown.track").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(Load(*s, "unknown.track"), FileLoad::Loaded);
   EXPECT_TRUE(ShownMessageBoxes().empty());
   EXPECT_TRUE(Logged("loading file: unknown format"));
   EXPECT_EQ(world.solidLineCount, 0);
@@ -362,40 +331,31 @@ TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySectio
 
 TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut) {
   const std::string name(255, 'n');
-  folder_.write("long.track", kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
-                                  std::string("\0", 1) + U32(256) + name + '\0');
-  World world;
-  CurrentRider rider;
-  MakeBefore(world, rider);
-  EXPECT_EQ(LoadTrack(world, rider, Stored("long.track").c_str()), FileLoad::Loaded);
+  folder_.write("long.track", OneLineTrack(name));
+  auto s = Before();
+  EXPECT_EQ(Load(*s, "long.track"), FileLoad::Loaded);
   EXPECT_TRUE(Logged("path too long: " + std::string(ExecFolder()) + "\\" + name));
   EXPECT_FALSE(Logged("Loading rider:" + Stored(name.substr(0, 200))));
-  EXPECT_STREQ(rider.path, "riders\\other.rider");
-  EXPECT_EQ(world.solidLineCount, 1);
+  EXPECT_STREQ(s->rider.path, "riders\\other.rider");
+  EXPECT_EQ(s->world.solidLineCount, 1);
 
   // A rider kept without a path (it lies outside the exec folder) is saved as the empty name,
-  // which loads as no stored rider: the rider in use stays and is not restarted.
-  rider.path[0] = 0;
-  ASSERT_TRUE(SaveTrack(world, rider, Stored("nameless.track").c_str()));
-  const std::string bytes = folder_.read("nameless.track");
-  EXPECT_EQ(bytes.size(), 17u + 8 + 24 + 8 + 1 + 5);
-  EXPECT_EQ(bytes.substr(bytes.size() - 5), std::string("\1\0\0\0\0", 5)) << "L = 1: the zero alone";
-  World other;
-  CurrentRider kept;
-  MakeBefore(other, kept);
-  const std::string riderBefore = DescribeRider(kept);
+  // L = 1: the zero alone, which loads as no stored rider: the rider in use stays and is not restarted.
+  s->rider.path[0] = 0;
+  ASSERT_TRUE(Save(*s, "nameless.track"));
+  EXPECT_EQ(folder_.read("nameless.track"), OneLineTrack(""));
+  auto kept = Before();
+  const std::string riderBefore = DescribeRider(kept->rider);
   bool restarted = true;
-  EXPECT_EQ(LoadTrack(other, kept, Stored("nameless.track").c_str(), &restarted), FileLoad::Loaded);
+  EXPECT_EQ(Load(*kept, "nameless.track", &restarted), FileLoad::Loaded);
   EXPECT_FALSE(restarted);
-  EXPECT_EQ(DescribeRider(kept), riderBefore);
+  EXPECT_EQ(DescribeRider(kept->rider), riderBefore);
   EXPECT_FALSE(Logged("Loading rider:" + std::string(ExecFolder()) + "\\"));
 }
 
 TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
-  World world;
-  CurrentRider rider;
-  MakeBefore(world, rider);
-  const std::string riderBefore = DescribeRider(rider);
+  auto s = Before();
+  const std::string riderBefore = DescribeRider(s->rider);
   // The program now lives one folder down, so the test's riders lie just outside it.
   SetExecFolder((folder_.path / "game" / "velmora").c_str());
   std::filesystem::create_directories(folder_.path / "game" / "riders");
@@ -407,14 +367,13 @@ TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
       {"\\" + absolute.substr(1), false}, {"C:\\riders\\small.rider", false},
       {"riders\\..\\riders\\small.rider", true}};
   for (const auto& c : cases) {
-    folder_.write("game/named.track", kMagic + U32(1) + U32(1) + Solid(0, 0, 100, 0, 1, 0) + U32(1) + U32(0) +
-                                          std::string("\0", 1) + U32(uint32_t(c.name.size() + 1)) + c.name + '\0');
-    EXPECT_EQ(LoadTrack(world, rider, Stored("named.track").c_str()), FileLoad::Loaded) << c.name;
+    folder_.write("game/named.track", OneLineTrack(c.name));
+    EXPECT_EQ(Load(*s, "named.track"), FileLoad::Loaded) << c.name;
     EXPECT_EQ(Logged("rider name leaves the program folder, not loaded: " + c.name), !c.inside) << c.name;
     if (c.inside) {
-      EXPECT_STREQ(rider.path, c.name.c_str());
+      EXPECT_STREQ(s->rider.path, c.name.c_str());
     } else {
-      EXPECT_EQ(DescribeRider(rider), riderBefore) << c.name;
+      EXPECT_EQ(DescribeRider(s->rider), riderBefore) << c.name;
     }
   }
 }
@@ -422,37 +381,30 @@ TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
 TEST_F(TrackFileTest, ATrackWhoseLinesNeedTooManyGridCellsIsRefusedBeforeAnyIsListed) {
   // Corner to corner of the world: the longest line the pencil can draw.
   const float m = kMaxLineCoordinate;
-  const std::string longest = Solid(-m, -m, m, m, 1, 0);
-  const std::string scenery = F32(-m) + F32(m) + F32(m) + F32(-m) + F32(1) + std::string("\1\2\3", 3);
+  const std::string kTooLong = "track lines need more than 2097152 grid cells: too long to load";
   auto repeat = [](const std::string& record, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += record;
     return out;
   };
-  const struct { const char* what; std::string sections; bool loads; } cases[] = {
-      {"one longest line", U32(1) + U32(1) + longest + U32(1) + U32(0), true},
-      {"ten of them", U32(1) + U32(10) + repeat(longest, 10) + U32(1) + U32(0), false},
-      {"twenty longest scenery lines", U32(1) + U32(0) + U32(1) + U32(20) + repeat(scenery, 20), false},
-      {"seven of each", U32(1) + U32(7) + repeat(longest, 7) + U32(1) + U32(7) + repeat(scenery, 7), false}};
+  const std::string longest = Solid(-m, -m, m, m, 1, 0), scenery = Scenery(-m, m, m, -m, "\1\2\3");
+  auto s = Before();
+  folder_.write("long.track", kMagic + U32(1) + U32(1) + longest + U32(1) + U32(0));
+  EXPECT_EQ(Load(*s, "long.track"), FileLoad::Loaded) << "one longest line";
+  EXPECT_FALSE(Logged(kTooLong));
+  const struct { const char* what; std::string sections; } cases[] = {
+      {"ten of them", U32(1) + U32(10) + repeat(longest, 10) + U32(1) + U32(0)},
+      {"twenty longest scenery lines", U32(1) + U32(0) + U32(1) + U32(20) + repeat(scenery, 20)},
+      {"seven of each", U32(1) + U32(7) + repeat(longest, 7) + U32(1) + U32(7) + repeat(scenery, 7)}};
   for (const auto& c : cases) {
-    World world;
-    CurrentRider rider;
-    MakeBefore(world, rider);
-    const std::string before = State(world, rider);
     folder_.write("long.track", kMagic + c.sections);
-    EXPECT_EQ(LoadTrack(world, rider, Stored("long.track").c_str()), c.loads ? FileLoad::Loaded : FileLoad::Refused)
-        << c.what;
-    EXPECT_EQ(Logged("track lines need more than 2097152 grid cells: too long to load"), !c.loads) << c.what;
-    if (!c.loads) {
-      EXPECT_EQ(State(world, rider), before) << c.what;
-    }
+    ExpectRefused("long.track", c.what);
+    EXPECT_EQ(LogLines().end()[-2], kTooLong) << c.what;
   }
 }
 
 TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
-  CurrentRider rider;
-  World world;
-  MakeTrack(world, rider, true);
+  auto s = Made(true);
   const std::string target = Stored("keep.track");
   folder_.write("keep.track", "the player's old track");
   for (uint32_t limit : {0u, 17u, 200u}) {
@@ -461,7 +413,7 @@ TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
     SetSaveWriterMaker([](const char* path) -> std::unique_ptr<FileWriter> {
       return std::make_unique<FailingWriter>(path, failAfter);
     });
-    EXPECT_FALSE(SaveTrack(world, rider, target.c_str())) << limit;
+    EXPECT_FALSE(Save(*s, "keep.track")) << limit;
     EXPECT_EQ(LastLogLine(), kCannotCreate) << limit;
     EXPECT_FALSE(Logged("Track saved:" + target)) << limit;
     EXPECT_EQ(folder_.read("keep.track"), "the player's old track") << limit;
@@ -480,12 +432,12 @@ TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
     std::filesystem::remove(folder_.path / "locked/probe");
     std::filesystem::create_directories(folder_.path / "locked/old.track.saving/x");
   }
-  EXPECT_FALSE(SaveTrack(world, rider, Stored("locked\\old.track").c_str()));
+  EXPECT_FALSE(Save(*s, "locked\\old.track"));
   EXPECT_EQ(LastLogLine(), kCannotCreate);
   EXPECT_EQ(folder_.read("locked/old.track"), "old");
   std::filesystem::permissions(folder_.path / "locked", std::filesystem::perms::owner_all);
 
-  ASSERT_TRUE(SaveTrack(world, rider, target.c_str())) << "and a sound disk saves";
+  ASSERT_TRUE(Save(*s, "keep.track")) << "and a sound disk saves";
   EXPECT_EQ(LastLogLine(), "Track saved:" + target);
   EXPECT_NE(folder_.read("keep.track"), "the player's old track");
 }
@@ -500,12 +452,11 @@ TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSave
   ASSERT_FALSE(saved.empty());
 
   // The main menu's continue action loads the same path.
-  World continued;
-  CurrentRider rider;
+  Scene continued;
   char path[kMaxPath];
   ASSERT_TRUE(MakeAbsolutePath(path, "last_played.track"));
-  EXPECT_EQ(LoadTrack(continued, rider, path), FileLoad::Loaded);
-  EXPECT_EQ(DescribeLines(continued), DescribeLines(game));
+  EXPECT_EQ(LoadTrack(continued.world, continued.rider, path), FileLoad::Loaded);
+  EXPECT_EQ(DescribeLines(continued.world), DescribeLines(game));
 
   // A disk that fails at exit leaves the last good file; a demo is never stored.
   AddSolidLine(game, {300, -50}, {600, -20}, 1, LineKind::Normal);
@@ -528,23 +479,15 @@ TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSave
 // A start state of more points than a rider may have refuses the whole track, with the count
 // and the limit in the log, and leaves the game as it was.
 TEST_F(TrackFileTest, StartStateAboveThePointLimitIsRefused) {
-  CurrentRider rider;
-  World world;
-  MakeTrack(world, rider, true);
-  ClearSnapshot(world.startSnapshot);
+  auto s = Made(true);
+  ClearSnapshot(s->world.startSnapshot);
   for (uint32_t i = 0; i <= kMaxRiderPoints; ++i) {
     BodyPoint point;
     point.x = float(i);
     point.id = int32_t(i);
-    AddSnapshotPoint(world.startSnapshot, point);
+    AddSnapshotPoint(s->world.startSnapshot, point);
   }
-  ASSERT_TRUE(SaveTrack(world, rider, Stored("crowd.track").c_str()));
-
-  CurrentRider loadedRider;
-  World loaded;
-  MakeBefore(loaded, loadedRider);
-  const std::string before = State(loaded, loadedRider);
-  EXPECT_EQ(LoadTrack(loaded, loadedRider, Stored("crowd.track").c_str()), FileLoad::Refused);
+  ASSERT_TRUE(Save(*s, "crowd.track"));
+  ExpectRefused("crowd.track", "257 points");
   EXPECT_TRUE(Logged("Rider too big: 257 points, the limit is 256"));
-  EXPECT_EQ(State(loaded, loadedRider), before);
 }
