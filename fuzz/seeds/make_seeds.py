@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the generated fuzz seeds: small interlaced PNG images, large but cheap ones (a few kB of file for up to
-8192 x 8192 pixels, so the PNG target meets sizes from 4 Mpixels up to the cap and just past it)
+8192 x 8192 pixels, so the large-image PNG target meets sizes from 4 Mpixels up to the cap and
+just past it)
 and small rider and track files that reach every record kind. Run from anywhere; the files go
 beside this script, in the folder of each target. Only the standard library is used."""
 import os
@@ -66,12 +67,13 @@ write("png_decode", "grey16_adam7_key.png", png(9, 9, 16, 0, 1, patterned, chunk
 write("png_decode", "grey_alpha8_adam7.png", png(4, 4, 8, 4, 1, patterned))
 write("png_decode", "palette2_adam7_alpha.png", png(7, 3, 2, 3, 1, patterned, FOUR_COLOURS))
 
-write("png_decode", "grey1_8192x8192_at_the_cap.png", png(8192, 8192, 1, 0))
-write("png_decode", "rgba8_1024x4400_striped.png", png(1024, 4400, 8, 6, rows=stripes(1024)))
-write("png_decode", "palette1_8192x1024_adam7.png", png(8192, 1024, 1, 3, interlace=1, extra=PALETTE))
-write("png_decode", "grey16_4096x1100_keyed.png", png(4096, 1100, 16, 0, extra=chunk(b"tRNS", bytes([0, 0]))))
+write("png_decode_large", "grey1_8192x8192_at_the_cap.png", png(8192, 8192, 1, 0))
+write("png_decode_large", "rgba8_1024x4400_striped.png", png(1024, 4400, 8, 6, rows=stripes(1024)))
+write("png_decode_large", "palette1_8192x1024_adam7.png", png(8192, 1024, 1, 3, interlace=1, extra=PALETTE))
+write("png_decode_large", "grey16_4096x1100_keyed.png", png(4096, 1100, 16, 0, extra=chunk(b"tRNS", bytes([0, 0]))))
 write("png_decode", "grey1_8193x1_over_the_cap.png", png(8193, 1, 1, 0))
 write("png_decode", "grey1_1x8193_over_the_cap.png", png(1, 8193, 1, 0))
+write("png_decode_large", "grey1_8193x8192_over_the_cap.png", png(8193, 8192, 1, 0))
 
 # ---- Riders and tracks ----
 
