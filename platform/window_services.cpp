@@ -4,6 +4,8 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <cstdio>
+
 #include "platform/keys.h"
 #include "platform/window_internal.h"
 #include "platform/window_keys.h"
@@ -64,14 +66,18 @@ static void WarpCursor(int x, int y) {
   if (SDL_Window* window = PlatformSdlWindow()) SDL_WarpMouseInWindow(window, x, y);
 }
 
+// SDL's own box first; where it cannot be shown (no core X fonts), GTK's, and the log and stderr
+// as the last resort so the player's message is never lost without a trace.
 static void MessageBox(const char* title, const char* text) {
   PlatformBeginModal();
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "", text ? text : "",
-                           PlatformSdlWindow());
+  const bool shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "", text ? text : "",
+                                               PlatformSdlWindow()) == 0 ||
+                     PlatformShowGtkMessage(title, text);
   PlatformEndModal();
+  if (!shown) fprintf(stderr, "Velmora: %s %s\n", title ? title : "", text ? text : "");
 }
 
-// Enter answers yes, Escape no.
+// Enter answers yes, Escape no; a box that cannot be shown at all answers no.
 static bool Question(const char* title, const char* text) {
   const SDL_MessageBoxButtonData buttons[] = {{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
                                               {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"}};
@@ -79,9 +85,9 @@ static bool Question(const char* title, const char* text) {
                                   2, buttons, nullptr};
   int pressed = 0;
   PlatformBeginModal();
-  const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  const bool yes = SDL_ShowMessageBox(&box, &pressed) == 0 ? pressed == 1 : PlatformAskGtkQuestion(title, text);
   PlatformEndModal();
-  return shown && pressed == 1;
+  return yes;
 }
 
 static bool FileDialog(const FileDialogRequest& request, std::string* result) {
