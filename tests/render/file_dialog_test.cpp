@@ -129,10 +129,13 @@ TEST(FileDialog, RealSaveDialogFitsOpensInTheGameFolderAndAsksWithTheFinalName) 
       << attributes.width << " x " << attributes.height << " at " << x << ", " << y;
   XSetInputFocus(display, dialog, RevertToParent, CurrentTime);
   for (KeySym key : {XK_h, XK_i, XK_l, XK_l}) Press(display, key);
-  // Return may first go to the name's completion list; it is pressed until the dialog closes.
+  // Return may first go to the name's completion list, so it is pressed until the dialog closes,
+  // each time only after the last press had two seconds to close it: a press too many would
+  // answer the question that follows before it can be seen.
+  Sleep(400);
   for (int i = 0; i < 10 && FindWindow(display, "SAVE track") == dialog; ++i) {
-    Sleep(400);
     Press(display, XK_Return);
+    for (int wait = 0; wait < 40 && FindWindow(display, "SAVE track") == dialog; ++wait) Sleep(50);
   }
   const Window question = WaitForWindow(display, "SAVE track", dialog);
   EXPECT_NE(question, 0u) << "no question before replacing hill.track";
