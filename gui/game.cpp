@@ -20,10 +20,6 @@ namespace {
 // The rider the game starts with: riders\sledder.rider, else the first rider file of the
 // folder, by name, that loads.
 const char* const kDefaultRider = "riders\\sledder.rider";
-// The rider files found by the last walk of the riders folder; scratch for LoadDefaultRider.
-std::vector<std::string> riderFiles;
-
-void RememberRider(const char* path) { riderFiles.emplace_back(path); }
 
 }  // namespace
 
@@ -34,17 +30,13 @@ void LoadDefaultRider(CurrentRider& rider) {
     if (LoadRider(rider, defaultPath) == FileLoad::Loaded) return;
     Log("rider %s refused, trying the others", defaultPath);
   }
-  riderFiles.clear();
-  WalkFolder("riders\\*.rider", RememberRider, false);
+  std::vector<std::string> riderFiles;
+  WalkFolder("riders\\*.rider", [&](const char* path) { riderFiles.emplace_back(path); }, false);
   for (const std::string& path : riderFiles) {
     if (path == defaultPath) continue;
-    if (LoadRider(rider, path.c_str()) == FileLoad::Loaded) {
-      riderFiles.clear();
-      return;
-    }
+    if (LoadRider(rider, path.c_str()) == FileLoad::Loaded) return;
     Log("rider %s refused, trying the next", path.c_str());
   }
-  riderFiles.clear();
   Log("no rider found in the riders folder");
 }
 
@@ -52,11 +44,11 @@ void RemoveStaleSaveFiles() {
   // The folders the game saves into by itself: last_played.track in the exec folder, the test
   // ride's rider in riders. A save elsewhere, through a dialog, is the player's folder to keep.
   static const char* const kFolders[] = {"", "riders"};
-  static const char* const kExtensions[] = {".track", ".demo", ".rider"};
+  static const std::vector<std::string> kExtensions = {".track", ".demo", ".rider"};
   for (const char* folder : kFolders) {
     std::string stored = ExecFolder();
     if (folder[0]) stored += std::string("\\") + folder;
-    for (const char* extension : kExtensions) RemoveStaleSaves(stored.c_str(), extension);
+    RemoveStaleSaves(stored.c_str(), kExtensions);
   }
 }
 

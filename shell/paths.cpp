@@ -78,7 +78,7 @@ static bool MatchesMask(const char* name, const char* mask) {
   return MatchesMask(name + 1, mask + 1);
 }
 
-bool WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse) {
+bool WalkFolder(const char* pattern, const std::function<void(const char* path)>& callback, bool recurse) {
   std::string full = pattern;
   if (full.empty() || full[0] != '\\') full = std::string(execFolder) + "\\" + full;
   if (full.size() >= kMaxPath) return false;

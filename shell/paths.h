@@ -2,6 +2,7 @@
 // system; only the platform layer turns them into "/" when it touches the disk.
 #pragma once
 #include <cstddef>
+#include <functional>
 
 constexpr size_t kMaxPath = 260;                  // the longest path a record or dialog holds, with its zero
 
@@ -21,4 +22,4 @@ bool StaysInsideProgramFolder(const char* name);
 // Calls callback(full path) for every regular file matching pattern's last part (a mask such as
 // "*.rider"); with recurse, sub-folders (not those starting with ".") first, sorted by name.
 // False when a full path cannot be formed.
-bool WalkFolder(const char* pattern, void (*callback)(const char* path), bool recurse);
+bool WalkFolder(const char* pattern, const std::function<void(const char* path)>& callback, bool recurse);

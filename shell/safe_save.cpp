@@ -48,15 +48,21 @@ bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count) {
   return true;
 }
 
-int RemoveStaleSaves(const char* storedFolder, const char* targetExtension) {
+int RemoveStaleSaves(const char* storedFolder, const std::vector<std::string>& targetExtensions) {
   std::vector<FolderEntry> entries;
   if (!PlatformListFolder(storedFolder, &entries)) return 0;
-  const std::string suffix = std::string(targetExtension) + kTempSuffix;
+  const auto stale = [&](const std::string& name) {
+    for (const std::string& extension : targetExtensions) {
+      const std::string suffix = extension + kTempSuffix;
+      if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return true;
+    }
+    return false;
+  };
   int removed = 0;
   for (const FolderEntry& entry : entries) {
     const std::string& name = entry.name;
-    if (!entry.regular || entry.folder || name.size() <= suffix.size()) continue;
-    if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
+    if (!entry.regular || entry.folder || !stale(name)) continue;
     const std::string path = std::string(storedFolder) + "\\" + name;
     if (PlatformRemoveFile(path.c_str())) {
       Log("removed %s, left by a save that did not finish", path.c_str());

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "shell/file_stream.h"
 
@@ -14,9 +16,10 @@
 bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count);
 
 // Removes what saves killed midway left in storedFolder: regular files named
-// <name><targetExtension>.saving (targetExtension such as ".track", matched exactly), each with a
-// log line. Nothing else is touched; a folder that cannot be listed is skipped. Returns the count.
-int RemoveStaleSaves(const char* storedFolder, const char* targetExtension);
+// <name><extension>.saving for one of targetExtensions (such as ".track", matched exactly), each
+// with a log line. The folder is listed once; nothing else is touched, and a folder that cannot
+// be listed is skipped. Returns the count.
+int RemoveStaleSaves(const char* storedFolder, const std::vector<std::string>& targetExtensions);
 
 // Test seam: makes the writer of the temporary file, so a test can hand in one that fails
 // midway. nullptr restores the plain FileWriter.
