@@ -89,10 +89,21 @@ Link LinkValues(const Link& from) {
 int32_t NextLinkId(Body& body) {
   if (body.nextLinkId == INT32_MAX) {
     body.nextLinkId = 0;
+  body.nextJointId = 0;
     for (Link& link : body.links) link.id = body.nextLinkId++;
     body.generation += 1;
   }
   return body.nextLinkId++;
+}
+
+// Joint ids follow the same rule as link ids.
+int32_t NextJointId(Body& body) {
+  if (body.nextJointId == INT32_MAX) {
+    body.nextJointId = 0;
+    for (AngleJoint& joint : body.joints) joint.id = body.nextJointId++;
+    body.generation += 1;
+  }
+  return body.nextJointId++;
 }
 
 float Distance(const BodyPoint& a, const BodyPoint& b) {
@@ -108,6 +119,8 @@ float Distance(const BodyPoint& a, const BodyPoint& b) {
 PointHandle HandleOf(const Body& body, const BodyPoint& point) { return {point.id, body.generation}; }
 
 LinkHandle HandleOf(const Body& body, const Link& link) { return {link.id, body.generation}; }
+
+JointHandle HandleOf(const Body& body, const AngleJoint& joint) { return {joint.id, body.generation}; }
 
 BodyPoint* Resolve(Body& body, PointHandle handle) {
   return handle.generation == body.generation ? FindPointById(body, handle.id) : nullptr;
@@ -125,6 +138,17 @@ const Link* Resolve(const Body& body, LinkHandle handle) {
   if (handle.generation != body.generation || handle.id < 0) return nullptr;
   for (const Link& link : body.links)
     if (link.id == handle.id) return &link;
+  return nullptr;
+}
+
+AngleJoint* Resolve(Body& body, JointHandle handle) {
+  return const_cast<AngleJoint*>(Resolve(static_cast<const Body&>(body), handle));
+}
+
+const AngleJoint* Resolve(const Body& body, JointHandle handle) {
+  if (handle.generation != body.generation || handle.id < 0) return nullptr;
+  for (const AngleJoint& joint : body.joints)
+    if (joint.id == handle.id) return &joint;
   return nullptr;
 }
 
@@ -234,9 +258,11 @@ AngleJoint* AddAngleJoint(Body& body, BodyPoint* p0, BodyPoint* p1, BodyPoint* p
   for (AngleJoint& existing : body.joints) {
     if (!IdAmong(existing.p0->id, joint) || !IdAmong(existing.p1->id, joint) || !IdAmong(existing.p2->id, joint))
       continue;
+    joint.id = existing.id;                     // the same record: its handles stay good
     existing = joint;
     return &existing;
   }
+  joint.id = NextJointId(body);
   body.joints.push_back(joint);
   body.jointsAdded += 1;
   return &body.joints.back();
@@ -394,6 +420,7 @@ void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot) {
       joint.p2 = p2;
       joint.limitAngle = source.limitAngle;
       joint.stiffness = source.stiffness;
+      joint.id = NextJointId(body);
       body.joints.push_back(joint);
       body.jointsAdded += 1;
     }

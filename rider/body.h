@@ -64,6 +64,7 @@ struct AngleJoint {
   float stiffness = 0;
   float measured = 0;                             // asin of the clamped cross product of the last solve
   bool active = true;
+  int32_t id = -1;                                // identity inside the body, for handles; never stored
 };
 
 // Links carrying a sprite, by depth ascending; equal depths keep their insertion order.
@@ -102,6 +103,7 @@ struct Body {
   int32_t nextPointId = 0;                        // id for the next added point
   int32_t highestPointId = -1;                    // largest point id handed out in this generation
   int32_t nextLinkId = 0;                         // id for the next added link
+  int32_t nextJointId = 0;                        // id for the next added joint
   int32_t provisionalNext = 0;                    // next provisional point id, 0..10000 (see below)
   uint32_t generation = 0;                        // bumped when an id may name another record: handles die
 
@@ -124,7 +126,7 @@ struct BodySnapshot {
   BodySnapshot& operator=(const BodySnapshot&) = delete;
 };
 
-// Checked references to a body's points and links, for code outside the body (a dragged point,
+// Checked references to a body's points, links and joints, for code outside the body (a dragged point,
 // the editor's picks). A handle resolves to null once its record is removed (clean-up) or the
 // body is cleared or rebuilt; it never names a record that is not in the body's lists. A record
 // marked for the next clean-up still resolves. Resolving walks the list (bodies are small).
@@ -138,12 +140,20 @@ struct LinkHandle {
   uint32_t generation = 0;
 };
 
+struct JointHandle {
+  int32_t id = -1;                                // AngleJoint::id; -1 names nothing
+  uint32_t generation = 0;
+};
+
 PointHandle HandleOf(const Body& body, const BodyPoint& point);  // point must be one of body's points
 LinkHandle HandleOf(const Body& body, const Link& link);          // link must be one of body's links
+JointHandle HandleOf(const Body& body, const AngleJoint& joint);  // joint must be one of body's joints
 BodyPoint* Resolve(Body& body, PointHandle handle);  // null: removed, or the body cleared/rebuilt since
 const BodyPoint* Resolve(const Body& body, PointHandle handle);
 Link* Resolve(Body& body, LinkHandle handle);        // null: removed, or the body cleared/rebuilt since
 const Link* Resolve(const Body& body, LinkHandle handle);
+AngleJoint* Resolve(Body& body, JointHandle handle); // null: removed, or the body cleared/rebuilt since
+const AngleJoint* Resolve(const Body& body, JointHandle handle);
 
 // ---- points and provisional ids ----
 // Each body counts provisional ids 0..10000, then -1 once, then from 0 again; every add draws
