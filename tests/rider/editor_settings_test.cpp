@@ -1,0 +1,162 @@
+#include "rider/editor_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "rider/link_breaking.h"
+#include "rider/rider_editor.h"
+
+namespace {
+
+// Two selected points (0, 0) and (40, 0) joined by one selected link, and a third point and
+// link outside the selection.
+std::unique_ptr<RiderEditor> EditorWithSelection() {
+  auto e = std::make_unique<RiderEditor>();
+  RightPress(*e, 0, 0, false);
+  RightRelease(*e, 40, 0);
+  RightPress(*e, 0, 0, false);
+  RightRelease(*e, 0, 100);
+  e->selectedPoints.clear();
+  e->selectedLinks.clear();
+  SelectPoint(*e, e->body.points.front());
+  SelectPoint(*e, *std::next(e->body.points.begin()));
+  SelectLink(*e, e->body.links.front());
+  return e;
+}
+
+std::string Shown(float value) {
+  char text[32];
+  FormatBreakValue(value, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+TEST(EditorSettings, Defaults) {
+  const EditorSettings s;
+  EXPECT_FALSE(s.grip);
+  EXPECT_EQ(s.pointMass, 20.0f);
+  EXPECT_EQ(s.pointRadius, 20.0f);
+  EXPECT_EQ(s.pointFriction, 0.0001f);
+  EXPECT_EQ(s.pointGroup, 0);
+  EXPECT_EQ(s.pointCollides, 1);
+  EXPECT_EQ(s.linkStiffness, 0.8f);
+  EXPECT_EQ(s.linkBreak, 1000.0f);
+  EXPECT_EQ(s.linkBreakGroup, 0);
+  EXPECT_EQ(s.linkKind, LinkKind::Spring);
+  EXPECT_EQ(s.spriteHalfW, 16.0f);
+  EXPECT_EQ(s.spriteHalfH, 16.0f);
+  EXPECT_EQ(s.spriteFrame, 0);
+  EXPECT_EQ(Shown(s.linkBreak), "NO CRASH");
+}
+
+TEST(EditorSettings, SlidersBothWays) {
+  const struct { int32_t slider; float size, stiffness, breakValue; } cases[] = {
+      {0, 1.0f, 0.0f, 0.0f}, {50, 5.75f, 0.225f, 0.25f}, {94, 17.7884f, 0.795240f, 0.8836f}, {95, 18.1475f, 0.81225f, 10000},
+      {100, 20.0f, 0.9f, 10000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(SliderToPointSize(c.slider), c.size, 1e-4f) << c.slider;
+    EXPECT_NEAR(SliderToStiffness(c.slider), c.stiffness, 1e-5f) << c.slider;
+    EXPECT_NEAR(SliderToBreak(c.slider), c.breakValue, 1e-4f) << c.slider;
+    EXPECT_EQ(PointSizeToSlider(c.size), c.slider);
+    EXPECT_EQ(StiffnessToSlider(c.stiffness), c.slider);
+  }
+  // Stored values outside a slider's range put its knob at the end, never at NaN.
+  const struct { float stored; int32_t size, stiffness, breakValue; } outside[] = {
+      {-3, 0, 0, 0}, {0.5f, 0, 75, 71}, {1000, 100, 100, 100}, {NAN, 0, 0, 0}, {INFINITY, 100, 100, 100}};
+  for (const auto& o : outside) {
+    EXPECT_EQ(PointSizeToSlider(o.stored), o.size) << o.stored;
+    EXPECT_EQ(StiffnessToSlider(o.stored), o.stiffness) << o.stored;
+    EXPECT_EQ(BreakToSlider(o.stored), o.breakValue) << o.stored;
+  }
+}
+
+TEST(EditorSettings, BreakValueIsTheStrainTheLinkSurvives) {
+  auto e = EditorWithSelection();
+  const Link& link = e->body.links.front();        // rest length 40
+  SetLinkBreak(*e, SliderToBreak(50));
+  EXPECT_FLOAT_EQ(link.breakLimit, 0.25f / 40.0f);
+  EXPECT_FLOAT_EQ(BreakValueOf(link), 0.25f);
+  EXPECT_EQ(Shown(BreakValueOf(link)), "0.25000");
+  // Stretched to strain 0.25 it holds, a little beyond it breaks.
+  EXPECT_FALSE(LinkStrainBreaks(40.0f / 0.76f, link.restLength, link.breakLimit));
+  EXPECT_TRUE(LinkStrainBreaks(40.0f / 0.74f, link.restLength, link.breakLimit));
+  const struct { float value; const char* shown; } shown[] = {
+      {0.0f, "0.00000"}, {0.99999f, "0.99999"}, {1.0f, "NO CRASH"}, {10000, "NO CRASH"}};
+  for (const auto& s : shown) EXPECT_EQ(Shown(s.value), s.shown);
+  SetLinkBreak(*e, -1);
+  EXPECT_EQ(e->settings.linkBreak, 0.0f);
+  SetLinkBreak(*e, 1e9f);
+  EXPECT_EQ(e->settings.linkBreak, kNoCrashBreak);
+  // Picking the link shows its value, not the stored limit.
+  e->settings.linkBreak = 0;
+  SelectLink(*e, e->body.links.front());
+  EXPECT_FLOAT_EQ(e->settings.linkBreak, 10000.0f);
+  EXPECT_TRUE(std::isfinite(BreakLimitFor(1, 0)));  // a link of no length still gets a number
+}
+
+TEST(EditorSettings, EachSettingReachesTheSelectionWithinItsLimits) {
+  auto e = EditorWithSelection();
+  BodyPoint& selected = e->body.points.front();
+  BodyPoint& outside = e->body.points.back();
+  Link& link = e->body.links.front();
+  Link& other = e->body.links.back();
+  const BodyPoint outsideBefore = outside;
+  const Link otherBefore = other;
+
+  SetPointRadius(*e, 30);                          // above the slider's top; mass follows
+  EXPECT_EQ(selected.radius, 20.0f);
+  EXPECT_EQ(selected.mass, 20.0f);
+  ToggleMassFollowsRadius(*e);
+  SetPointRadius(*e, 0.5f);
+  EXPECT_EQ(selected.radius, 1.0f);
+  EXPECT_EQ(selected.mass, 20.0f);
+  SetPointMass(*e, 5);
+  EXPECT_EQ(selected.mass, 5.0f);
+  for (int i = 0; i < 9; ++i) StepPointGroup(*e, 1);
+  EXPECT_EQ(selected.group, 7);
+  for (int i = 0; i < 9; ++i) StepPointGroup(*e, -1);
+  EXPECT_EQ(selected.group, 0);
+  ToggleCollides(*e);
+  EXPECT_EQ(selected.collides, 0);
+  ToggleGrip(*e);
+  EXPECT_EQ(selected.friction, kGripFriction);
+  ToggleGrip(*e);
+  EXPECT_EQ(selected.friction, kNoGripFriction);
+
+  SetLinkStiffness(*e, 2);
+  EXPECT_EQ(link.stiffness, 0.9f);
+  StepLinkBreakGroup(*e, -1);
+  EXPECT_EQ(link.breakGroup, 0);
+  for (int i = 0; i < 12; ++i) StepLinkBreakGroup(*e, 1);
+  EXPECT_EQ(link.breakGroup, 12);
+  SetLinkKind(*e, LinkKind::Thruster);
+  EXPECT_EQ(link.kind, LinkKind::Thruster);
+  for (int i = 0; i < 20; ++i) StepSpriteFrame(*e, 1);
+  EXPECT_EQ(link.spriteFrame, 15);
+  for (int i = 0; i < 20; ++i) StepSpriteFrame(*e, -1);
+  EXPECT_EQ(link.spriteFrame, 0);
+
+  EXPECT_EQ(std::next(e->body.points.begin())->radius, 1.0f);  // the second selected point too
+  EXPECT_EQ(outside.radius, outsideBefore.radius);
+  EXPECT_EQ(outside.mass, outsideBefore.mass);
+  EXPECT_EQ(outside.collides, outsideBefore.collides);
+  EXPECT_EQ(other.stiffness, otherBefore.stiffness);
+  EXPECT_EQ(other.kind, otherBefore.kind);
+  EXPECT_EQ(other.breakGroup, otherBefore.breakGroup);
+}
+
+TEST(EditorSettings, FocusFollowsTheFirstSelectedPoint) {
+  auto e = EditorWithSelection();
+  const int32_t second = std::next(e->body.points.begin())->id;
+  e->selectedPoints.erase(e->selectedPoints.begin());
+  SetFocusToSelection(*e);
+  EXPECT_EQ(FocusPointId(*e), second);
+  e->selectedPoints.clear();
+  SetFocusToSelection(*e);                         // nothing selected: unchanged
+  EXPECT_EQ(FocusPointId(*e), second);
+}
