@@ -57,7 +57,9 @@ void StartGame(Game& game) {
   AssignSpriteTable();
   ResetInput();
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
+  SetScreen(game, ScreenId::RiderEditor, {RiderEditorUpdate, RiderEditorRender});
   InitTrackToolbar(game);
+  InitRiderToolbar(game);
   LoadDefaultRider(game.track.rider);
   StartTrackScene(game.track);
   SetCursorShape(game.track.cursor, CursorShape::Pencil);

@@ -4,10 +4,13 @@
 // of resetting modules by hand.
 #pragma once
 
+#include "gui/rider_editor_screen.h"
+#include "gui/rider_toolbar.h"
 #include "gui/screens.h"
-#include "shell/app.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
+#include "rider/rider_editor.h"
+#include "shell/app.h"
 #include "track/line_drawing.h"
 #include "track/track_scene.h"
 
@@ -16,6 +19,9 @@ struct Game {
   TrackScene track;                               // world, rider in use, editor, view, cursor: whole run
   TrackToolbar toolbar;                           // laid out at start; keeps tool and position across screens
   TrackScreen trackScreen;                        // the track screen's step memory
+  RiderEditor riderEditor;                        // the rider being built: kept across visits
+  RiderToolbar riderToolbar;                      // laid out at start; keeps place and highlights
+  RiderEditorScreen riderEditorScreen;            // the editor screen's step memory
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;

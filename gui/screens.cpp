@@ -13,6 +13,7 @@ namespace {
 const char* NameOf(ScreenId id) {
   switch (id) {
     case ScreenId::Track: return "track screen";
+    case ScreenId::RiderEditor: return "rider editor";
     case ScreenId::Count: break;
   }
   return "unknown screen";
@@ -23,6 +24,9 @@ void EndTransientDrags(Game& game) {
   EndSliderDrag();
   EndToolbarDrag(game.toolbar);
   EndDrags(game.track.editor);
+  EndRiderToolbarDrag(game.riderToolbar);
+  EndGestures(game.riderEditor);
+  game.riderEditorScreen.leftDown = game.riderEditorScreen.rightDown = false;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ struct Screen {
 };
 
 // The screens the game has.
-enum class ScreenId { Track, Count };
+enum class ScreenId { Track, RiderEditor, Count };
 
 struct Screens {
   Screen table[int(ScreenId::Count)];             // filled once at start

@@ -2,6 +2,7 @@
 
 #include "graphics/draw.h"
 #include "gui/game.h"
+#include "gui/rider_editor_screen.h"
 #include "platform/keys.h"
 #include "shell/display.h"
 #include "shell/input.h"
@@ -47,6 +48,11 @@ void TrackScreenUpdate(Game& game) {
   if (KeyDown('R')) RestartRiderFromScratch(game.track);
   if (KeyPressed('D')) game.track.view.wireframe = !game.track.view.wireframe;
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
+  // Until the game has its menus, E is the way into the rider editor.
+  if (KeyPressed('E')) {
+    ToRiderEditor(game);
+    return;
+  }
   if (KeyPressed(kKeyEscape)) LeaveTrackScreen(game);
 }
 

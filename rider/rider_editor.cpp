@@ -300,8 +300,34 @@ void DeleteSelection(RiderEditor& editor) {
   ForgetDeadReferences(editor);
 }
 
+void EndGestures(RiderEditor& editor) {
+  editor.moving = editor.rectangleOn = editor.rightHeld = false;
+  Forget(editor.chainStart);
+}
+
 void SetZoom(RiderEditor& editor, float zoom) {
   editor.zoom = std::isnan(zoom) ? 1.0f : std::clamp(zoom, kMinEditorZoom, kMaxEditorZoom);
+}
+
+Vec2 EditorWorldPoint(const RiderEditor& editor, Vec2 screen, Vec2 screenSize) {
+  const float cx = screenSize.x / 2, cy = screenSize.y / 2;
+  return {(screen.x - cx) / editor.zoom - editor.viewX + cx, (screen.y - cy) / editor.zoom - editor.viewY + cy};
+}
+
+void CentreView(RiderEditor& editor, Vec2 screenSize) {
+  editor.zoom = 1.0f;
+  float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool any = false;
+  for (const BodyPoint& point : editor.body.points) {
+    x0 = any ? std::min(x0, point.x) : point.x;
+    x1 = any ? std::max(x1, point.x) : point.x;
+    y0 = any ? std::min(y0, point.y) : point.y;
+    y1 = any ? std::max(y1, point.y) : point.y;
+    any = true;
+  }
+  // At zoom 1 a world point shows at its own coordinates plus the translation.
+  editor.viewX = any ? screenSize.x / 2 - (x0 + x1) / 2 : 0.0f;
+  editor.viewY = any ? screenSize.y / 2 - (y0 + y1) / 2 : 0.0f;
 }
 
 // ---- selection ----

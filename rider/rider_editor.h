@@ -13,6 +13,7 @@
 
 #include "rider/body.h"
 #include "rider/editor_settings.h"
+#include "shell/vec2.h"
 
 struct CurrentRider;
 
@@ -28,6 +29,8 @@ struct RiderEditor {
   EditorSettings settings;                        // values for new records; applied to the selection
   EditorTool tool = EditorTool::Point;
   float zoom = 1.0f;                              // kept in [kMinEditorZoom, kMaxEditorZoom]
+  float viewX = 0, viewY = 0;                     // view translation, world units
+  bool showSprites = true;                        // the link sprites are drawn
 
   // The current gesture; ended by every release.
   float mouseX = 0, mouseY = 0;                   // last mouse position given to an action, world units
@@ -46,6 +49,12 @@ struct RiderEditor {
   std::vector<LinkHandle> selectedLinks;          // no repeats
   PointHandle focus;                              // the point the camera follows; empty only with no points
   char spriteSheet[256] = {};                     // sprite sheet for slot 15, relative to the exec folder
+
+  // Where the edited rider came from: the file it was loaded from or last saved to, relative to
+  // the exec folder ("" for a rider never saved), and its saved form then; a body that would
+  // save to other bytes has unsaved edits (rider/editor_files.h).
+  char path[259] = {};
+  std::vector<uint8_t> savedForm;
 };
 
 // ---- mouse, in world units ----
@@ -61,6 +70,10 @@ void ArrowStep(RiderEditor& editor, int32_t dx, int32_t dy);  // one step of an 
                                                               // moves points (point tool) or sprites (link tool)
 void DeleteSelection(RiderEditor& editor);        // removes what the tool selects, with all that refers to it
 void SetZoom(RiderEditor& editor, float zoom);    // clamped to the zoom limits
+void EndGestures(RiderEditor& editor);            // a move, rectangle or chain ends where it is
+// The view: screen = centre + zoom (world + view - centre), screen px with y up, centre = size / 2.
+Vec2 EditorWorldPoint(const RiderEditor& editor, Vec2 screen, Vec2 screenSize);
+void CentreView(RiderEditor& editor, Vec2 screenSize);  // zoom 1, the body's middle at the screen's
 
 // ---- selection ----
 bool PointSelected(const RiderEditor& editor, const BodyPoint& point);

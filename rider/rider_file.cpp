@@ -58,7 +58,8 @@ void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out) {
   WriteSnapshot(rider.snapshot, writer);
 }
 
-bool SaveRider(CurrentRider& rider, const char* filePath) {
+// Writes the file without touching the record: "Saving rider:" and the safe save's own lines.
+static bool WriteRider(const CurrentRider& rider, const char* filePath) {
   if (!filePath || !filePath[0]) {
     Log("Saving cancelled");
     return false;
@@ -66,14 +67,18 @@ bool SaveRider(CurrentRider& rider, const char* filePath) {
   Log("Saving rider:%s", filePath);
   std::vector<uint8_t> bytes;
   EncodeRiderFile(rider, &bytes);
-  if (!SaveBytesSafely(filePath, bytes.data(), bytes.size())) return false;
+  return SaveBytesSafely(filePath, bytes.data(), bytes.size());
+}
+
+bool SaveRider(CurrentRider& rider, const char* filePath) {
+  if (!WriteRider(rider, filePath)) return false;
   KeepRelativePath(rider, filePath);
   return true;
 }
 
-bool SaveTempRider(CurrentRider& rider) {
+bool SaveTempRider(const CurrentRider& rider) {
   char path[kMaxPath];
-  return MakeAbsolutePath(path, kTempRiderFile) && SaveRider(rider, path);
+  return MakeAbsolutePath(path, kTempRiderFile) && WriteRider(rider, path);
 }
 
 FileLoad LoadRider(CurrentRider& rider, const char* filePath) {

@@ -32,8 +32,8 @@ void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out);
 // to the exec folder, in rider.path. Logs as the game does; true when the file was written.
 bool SaveRider(CurrentRider& rider, const char* filePath);
 // Saves rider as riders\temp_rider.rider under the exec folder, as the rider editor does before
-// a test ride. True when the file was written.
-bool SaveTempRider(CurrentRider& rider);
+// a test ride; the rider stays known by its own path. True when the file was written.
+bool SaveTempRider(const CurrentRider& rider);
 // Loads filePath into rider: snapshot, focus point id, sprite sheet name, path relative to the
 // exec folder; loaded = true. A sheet name that leaves the program folder is dropped with a log
 // line. Showing the sheet is the screen's business.

@@ -16,7 +16,7 @@ allowed() {
     platform/*) echo "platform" ;;
     shell/*) echo "shell platform" ;;
     graphics/*) echo "graphics shell platform" ;;
-    rider/body_drawing.*) echo "rider graphics shell platform" ;;
+    rider/body_drawing.* | rider/editor_drawing.*) echo "rider graphics shell platform" ;;
     rider/*) echo "rider shell platform" ;;
     track/line_drawing.* | track/track_view.* | track/cursor_drawing.*) echo "track rider graphics shell platform" ;;
     track/*) echo "track rider shell platform" ;;

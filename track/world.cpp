@@ -6,6 +6,7 @@
 
 #include "rider/current_rider.h"
 #include "rider/simulation.h"
+#include "shell/log.h"
 #include "track/collision.h"
 
 namespace {
@@ -239,6 +240,21 @@ void StoreStart(World& world) {
 void RestoreStart(World& world) {
   if (!world.startFlagSet) return;
   RebuildFromSnapshot(world.rider, world.startSnapshot);
+}
+
+void PlaceStartForRider(World& world, const CurrentRider& rider) {
+  if (!world.startFlagSet || !rider.loaded) return;
+  CopySnapshot(rider.snapshot, world.startSnapshot);
+  const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, rider.focusPointId);
+  const float dx = world.flag.x - (focus ? focus->x : 0.0f);
+  const float dy = world.flag.y - (focus ? focus->y : 0.0f);
+  for (BodyPoint& point : world.startSnapshot.points) {
+    point.x += dx;
+    point.y += dy;
+    point.prevX += dx;
+    point.prevY += dy;
+  }
+  Log("the start flag keeps its place: the new rider starts there");
 }
 
 void StepRider(World& world) {

@@ -66,5 +66,8 @@ void RestartRider(World& world, const CurrentRider& rider);  // rider rebuilt fr
 Vec2 FocusPoint(const World& world);              // the rider's focus point; (0, 0) when the body has none
 void StoreStart(World& world);                    // rider -> start snapshot, flag at the focus point
 void RestoreStart(World& world);                  // start snapshot -> rider, if a start is stored
+// After the rider in use changed: a stored start becomes the new rider's own pose, moved so that
+// its focus point is at the flag (log line). Nothing without a stored start.
+void PlaceStartForRider(World& world, const CurrentRider& rider);
 void StepRider(World& world);                     // one step of the rider; asks the ghost to resync
 void StepBodyOnTrack(Body& body, World& world);   // one step of any body against the world's solid lines

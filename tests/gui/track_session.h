@@ -25,11 +25,11 @@ inline std::unique_ptr<Game>& SessionGame() {
 
 inline Game& TheGame() { return *SessionGame(); }
 
-// One 10 ms step: the input refresh, then the track screen's update.
+// One 10 ms step: the input refresh, then the current screen's update.
 inline void Step(int count = 1) {
   for (int i = 0; i < count; ++i) {
     RefreshInput();
-    TrackScreenUpdate(TheGame());
+    UpdateCurrentScreen(TheGame());
   }
 }
 
@@ -40,7 +40,10 @@ inline void ResetSession() {
   Game& game = TheGame();
   game.track.view.camera = {0.0f, 0.0f};
   InitTrackToolbar(game);
+  InitRiderToolbar(game);
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
+  SetScreen(game, ScreenId::RiderEditor, {RiderEditorUpdate, RiderEditorRender});
+  SwitchScreen(game, ScreenId::Track);
   PointAt(600, 400);
   Step();
 }
@@ -73,9 +76,11 @@ inline void Stroke(int key, Vec2 from, Vec2 to, float step = 1e9f) {
   Release(key);
 }
 
-// Centre of a toolbar widget in screen px (y up).
+// Centre of a toolbar widget in screen px (y up): the track toolbar's, else the rider editor's.
 inline Vec2 CentreOf(const Widget& widget) {
-  Vec2 anchor = TheGame().toolbar.anchor;
+  const Game& game = TheGame();
+  const bool track = game.screens.current.update == TrackScreenUpdate;
+  Vec2 anchor = track ? game.toolbar.anchor : game.riderToolbar.origin;
   return {anchor.x + widget.x + widget.w / 2, anchor.y + widget.y + widget.h / 2};
 }
 

@@ -111,7 +111,7 @@ TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
   EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
   // The rider editor's test ride saves to its fixed file.
   ASSERT_TRUE(SaveTempRider(loaded));
-  EXPECT_STREQ(loaded.path, "riders\\temp_rider.rider");
+  EXPECT_STREQ(loaded.path, "riders\\again.rider") << "the test ride's file never renames the rider";
   EXPECT_EQ(folder_.read("riders/temp_rider.rider"), bytes);
 }
 

@@ -1,0 +1,276 @@
+// The rider editor screen driven through the input seam in a private exec folder: the way in and
+// out, the test ride, the toolbar, the file dialogs and the sprite sheet.
+#include "gui/rider_editor_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "graphics/sprites.h"
+#include "rider/editor_files.h"
+#include "rider/rider_file.h"
+#include "support/game_files.h"
+#include "track/track_file.h"
+#include "track_session.h"
+
+namespace {
+
+// What the next file dialog answers; "" cancels it.
+std::string& Chosen() {
+  static std::string chosen;
+  return chosen;
+}
+
+// Stands in for the GL loaders: a file "shows" when it starts with the PNG signature.
+unsigned FakeLoadPng(const char* path, bool) {
+  std::vector<uint8_t> bytes;
+  return ReadWholeFile(path, &bytes) && bytes.size() > 4 && bytes[1] == 'P' && bytes[2] == 'N' ? 1u : 0u;
+}
+
+class RiderEditorScreenTest : public GameFilesTest {
+ protected:
+  void SetUp() override {
+    GameFilesTest::SetUp();
+    std::filesystem::create_directories(folder_.path / "riders");
+    std::filesystem::create_directories(folder_.path / "sprites");
+    Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
+      *result = Chosen();
+      return !Chosen().empty();
+    };
+    Chosen().clear();
+    savedDevice_ = SpriteDeviceTable();
+    SpriteDeviceTable().loadPng = FakeLoadPng;
+    SpriteDeviceTable().deleteTexture = [](unsigned) {};
+    LoadTestRider();
+  }
+  void TearDown() override {
+    SpriteDeviceTable() = savedDevice_;
+    GameFilesTest::TearDown();
+  }
+
+  struct Session {
+    Session() { ResetSession(); }
+  } session_;
+  Game& game = TheGame();
+  RiderEditor& editor() { return TheGame().riderEditor; }
+  CurrentRider& rider() { return TheGame().track.rider; }
+  bool InEditor() { return TheGame().screens.current.update == RiderEditorUpdate; }
+
+  // Where a world point shows in the editor, screen px (y up).
+  Vec2 ScreenOf(Vec2 world) {
+    const RiderEditor& e = editor();
+    const Vec2 c{512.0f, 384.0f};
+    return {c.x + e.zoom * (world.x + e.viewX - c.x), c.y + e.zoom * (world.y + e.viewY - c.y)};
+  }
+  BodyPoint& Point(size_t i) { return *std::next(editor().body.points.begin(), long(i)); }
+  void ClickRider(int index) { Click(TheGame().riderToolbar.buttons[index]); }
+  // A right-button chain on the canvas from a to b (screen px): a new point at each end, or
+  // the existing one under the pointer.
+  void Chain(Vec2 a, Vec2 b) { Stroke(kKeyRightButton, a, b); }
+
+  SpriteDevice savedDevice_;
+};
+
+}  // namespace
+
+// E takes the rider in use into the editor; edits survive a test ride and a change of the
+// rider in use until they are saved; after that the editor follows the rider in use again.
+TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdits) {
+  Tap('E');
+  ASSERT_TRUE(InEditor());
+  ASSERT_EQ(editor().body.points.size(), 2u);
+  EXPECT_EQ(ScreenOf({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
+
+  Chain({600, 650}, {700, 650});
+  ASSERT_EQ(editor().body.points.size(), 4u);
+  Tap(kKeyEscape);
+  ASSERT_FALSE(InEditor());
+  EXPECT_EQ(rider().snapshot.points.size(), 4u) << "the test ride rides the edited rider";
+  EXPECT_EQ(game.track.world.rider.points.size(), 4u);
+  EXPECT_STREQ(rider().path, "") << "the temporary file never names the rider";
+  CurrentRider temporary;
+  ASSERT_EQ(LoadRider(temporary, Stored("riders\\temp_rider.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(temporary.snapshot.points.size(), 4u);
+
+  LoadTestRider(100, 100);
+  Tap('E');
+  EXPECT_EQ(editor().body.points.size(), 4u) << "unsaved edits are kept";
+  Chosen() = folder_.file("riders/mine.rider");
+  ClickRider(kRiderSaveButton);
+  EXPECT_STREQ(rider().path, "riders\\mine.rider");
+  Tap(kKeySpace);
+  LoadTestRider(100, 100);
+  Tap('E');
+  EXPECT_EQ(editor().body.points.size(), 2u) << "saved edits give way to the rider in use";
+  EXPECT_FLOAT_EQ(Point(0).x, 100.0f);
+}
+
+TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
+  Tap('E');
+  Stroke(kKeyLeftButton, ScreenOf({600, 400}), ScreenOf({800, 600}), 20);
+  ASSERT_EQ(editor().selectedPoints.size(), 2u);
+  Tap(kKeyDelete);
+  ASSERT_TRUE(editor().body.points.empty());
+  Tap(kKeySpace);
+  EXPECT_FALSE(InEditor());
+  EXPECT_EQ(rider().snapshot.points.size(), 2u);
+  EXPECT_EQ(LastLogLine(), "the rider editor has no points: no test ride, the rider in use stays");
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "riders/temp_rider.rider"));
+}
+
+// The player's road: the rider in use, a link made stiffer with the slider, saved under a new
+// name, test-ridden; the track saved afterwards names the new file.
+TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
+  Tap('E');
+  ClickRider(kLinkToolButton);
+  EXPECT_EQ(editor().tool, EditorTool::Link);
+  EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
+  Hover(ScreenOf({715, 505}));
+  Tap(kKeyLeftButton);
+  ASSERT_EQ(editor().selectedLinks.size(), 1u);
+  const Slider& stiffness = game.riderToolbar.sliders[kStiffnessSlider];
+  const Vec2 knob = game.riderToolbar.origin + Vec2(stiffness.x + 8 + GetValue(stiffness), stiffness.y + 16);
+  Stroke(kKeyLeftButton, knob, knob - Vec2(50, 0), 5);
+  const float chosen = editor().settings.linkStiffness;
+  EXPECT_LT(chosen, 0.5f);
+  EXPECT_FLOAT_EQ(editor().body.links.front().stiffness, chosen);
+
+  Chosen() = folder_.file("riders/stiff.rider");
+  ClickRider(kRiderSaveButton);
+  Tap(kKeySpace);
+  EXPECT_FLOAT_EQ(game.track.world.rider.links.front().stiffness, chosen);
+  AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
+  ASSERT_TRUE(SaveTrack(game.track.world, rider(), Stored("after.track").c_str()));
+  const std::string bytes = folder_.read("after.track");
+  TrackFileContent content;
+  ASSERT_EQ(ParseTrackFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), false, &content),
+            FileLoad::Loaded);
+  EXPECT_STREQ(content.riderName, "riders\\stiff.rider");
+}
+
+// Only a written file changes anything; one written elsewhere is also kept in riders\ under a
+// name no other file has, and a load that fails leaves the edited body as it was.
+TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
+  Tap('E');
+  Hover(ScreenOf({700, 500}));
+  Tap(kKeyLeftButton);
+  Tap(kKeyLeft, 50);                               // the pose moves: rest lengths differ from it
+  const float rest = editor().body.links.front().restLength;
+  ClickRider(kRiderSaveButton);
+  EXPECT_FLOAT_EQ(editor().body.links.front().restLength, rest) << "a cancelled save changes nothing";
+  EXPECT_FLOAT_EQ(rider().snapshot.points.front().x, 700.0f);
+
+  TempFolder elsewhere;
+  folder_.write("riders/far.rider", "a different rider of the same name");
+  Chosen() = elsewhere.file("far.rider");
+  ClickRider(kRiderSaveButton);
+  EXPECT_GT(editor().body.links.front().restLength, rest + 10);
+  EXPECT_STREQ(rider().path, "riders\\far-2.rider");
+  EXPECT_EQ(folder_.read("riders/far-2.rider"), elsewhere.read("far.rider"));
+  EXPECT_EQ(folder_.read("riders/far.rider"), "a different rider of the same name");
+
+  folder_.write("riders/broken.rider", "TOLK_RIDER_RIDER and then nothing a rider needs");
+  for (const std::string& refused : {std::string(), folder_.file("riders/broken.rider")}) {
+    Chosen() = refused;
+    ClickRider(kRiderLoadButton);
+    EXPECT_EQ(editor().body.points.size(), 2u);
+    EXPECT_EQ(editor().selectedPoints.size(), 1u) << "the old body's selection stays";
+  }
+  Chosen() = folder_.file("riders/far-2.rider");
+  Tap(kKeyRight, 50);
+  ClickRider(kRiderLoadButton);
+  EXPECT_TRUE(editor().selectedPoints.empty());
+  EXPECT_FALSE(EditorHasUnsavedEdits(editor()));
+}
+
+// After a test ride the stored start belongs to the new rider: its own pose with its focus at
+// the flag, not the old body.
+TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
+  StoreStart(game.track.world);
+  const Vec2 flag = game.track.world.flag;
+  Tap('E');
+  Chain({600, 650}, {700, 650});
+  Tap(kKeySpace);
+  ASSERT_EQ(game.track.world.startSnapshot.points.size(), 4u);
+  RestoreTrackStart(game.track);
+  EXPECT_EQ(FocusPoint(game.track.world), flag);
+  EXPECT_EQ(game.track.world.rider.points.size(), 4u);
+  EXPECT_EQ(LastLogLine(), "the start flag keeps its place: the new rider starts there");
+}
+
+TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
+  Tap('E');
+  for (const Button& button : game.riderToolbar.buttons) EXPECT_FALSE(button.selected) << "no tool shown at first";
+  ClickRider(kFirstLinkKindButton + 2);
+  EXPECT_EQ(editor().settings.linkKind, LinkKind::Strut);
+  for (int kind = 0; kind < 4; ++kind)
+    EXPECT_EQ(game.riderToolbar.buttons[kFirstLinkKindButton + kind].frame, 40 + kind + (kind == 2 ? 4 : 0));
+  ClickRider(kGripButton);
+  EXPECT_EQ(game.riderToolbar.buttons[kGripButton].frame, 37);
+  EXPECT_FLOAT_EQ(editor().settings.pointFriction, 0.1f);
+
+  // The break slider: 94 is a breakable value, 95 and above never break.
+  const Slider& slider = game.riderToolbar.sliders[kBreakSlider];
+  const Vec2 knob = game.riderToolbar.origin + Vec2(slider.x + 8 + GetValue(slider), slider.y + 16);
+  Stroke(kKeyLeftButton, knob, knob - Vec2(6, 0), 1);
+  EXPECT_FLOAT_EQ(editor().settings.linkBreak, 0.94f * 0.94f);
+  EXPECT_EQ(GetValue(slider), 94.0f);
+  Stroke(kKeyLeftButton, knob - Vec2(6, 0), knob - Vec2(5, 0), 1);
+  EXPECT_FLOAT_EQ(editor().settings.linkBreak, 10000.0f);
+
+  // The handle stops the toolbar at x = -1 and one pixel above the screen's top.
+  const Vec2 handle = CentreOf(game.riderToolbar.handle);
+  Stroke(kKeyLeftButton, handle, handle + Vec2(-500, 500), 50);
+  EXPECT_EQ(game.riderToolbar.origin, Vec2(-1.0f, 769.0f));
+}
+
+// Sprite size and depth have keys on the main keyboard as well as on the numpad.
+TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
+  Tap('E');
+  ClickRider(kLinkToolButton);
+  Hover(ScreenOf({715, 505}));
+  Tap(kKeyLeftButton);
+  ClickRider(kToggleSpritesButton);
+  const Link& link = editor().body.links.front();
+  ASSERT_TRUE(link.hasSprite);
+  Hover(ScreenOf({900, 300}));
+  const struct {
+    int numpad, main;
+    float halfW, halfH;
+    int depth;
+  } keys[] = {{kKeyPad0 + 8, 'I', -0.2f, 0, 0}, {kKeyPad0 + 2, 'K', 0.2f, 0, 0}, {kKeyPad0 + 6, 'L', 0, 0.2f, 0},
+              {kKeyPad0 + 4, 'J', 0, -0.2f, 0}, {kKeyPadPlus, 'O', 0, 0, 1}, {kKeyPadMinus, 'U', 0, 0, -1}};
+  for (const auto& key : keys) {
+    for (int code : {key.numpad, key.main}) {
+      SCOPED_TRACE(code);
+      const float w = link.spriteHalfW, h = link.spriteHalfH;
+      const int depth = link.spriteDepth;
+      Tap(code);
+      EXPECT_NEAR(link.spriteHalfW - w, key.halfW, 1e-5f);
+      EXPECT_NEAR(link.spriteHalfH - h, key.halfH, 1e-5f);
+      EXPECT_EQ(link.spriteDepth - depth, key.depth);
+    }
+  }
+}
+
+// A sheet becomes the editor's only once it shows; one from outside the program folder is copied
+// into the sprites folder first, and the copy of a sheet that does not show is removed again.
+TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
+  Tap('E');
+  TempFolder elsewhere;
+  elsewhere.write("broken.png", "not a picture");
+  elsewhere.write("sheet.png", "\x89PNG picture");
+  for (const std::string& refused : {std::string(), elsewhere.file("broken.png")}) {
+    Chosen() = refused;
+    ClickRider(kSpriteSheetButton);
+    EXPECT_STREQ(editor().spriteSheet, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.path / "sprites/broken.png"));
+  Chosen() = elsewhere.file("sheet.png");
+  ClickRider(kSpriteSheetButton);
+  EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png");
+  EXPECT_EQ(folder_.read("sprites/sheet.png"), "\x89PNG picture");
+  EXPECT_NE(std::string(SpriteSlotInfo(kSlotRiderSheet)->path).find("sheet.png"), std::string::npos);
+}
