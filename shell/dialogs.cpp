@@ -24,10 +24,11 @@ static struct {
 } graphicsSwitch;
 
 // Where a dialog opens, with "/" separators: the last folder used for its kind, else the game's
-// folder for tracks and textures and riders/ beside it for riders.
+// folder for tracks, riders/ beside it for riders and sprites/ for pictures.
 static std::string StartFolder(FileKind kind) {
+  static const char* const kHomes[kFileKinds] = {"", "\\sprites", "\\riders"};
   std::string folder = lastFolder[kind];
-  if (folder.empty()) folder = std::string(ExecFolder()) + (kind == kRiderFiles ? "\\riders" : "");
+  if (folder.empty()) folder = std::string(ExecFolder()) + kHomes[kind];
   for (char& c : folder)
     if (c == '\\') c = '/';
   return folder;

@@ -1,7 +1,8 @@
 // The game's five file dialogs. Each returns one shared 260-character result buffer: the
 // chosen path with "\" separators, or "" when cancelled. Use or copy it before the next dialog.
-// Each opens in the folder its kind of file was last chosen in (at first the game's folder, or
-// riders/ for riders); a save over an existing file asks first, and "No" reopens the dialog.
+// Each opens in the folder its kind of file was last chosen in (at first the game's folder,
+// riders/ for riders or sprites/ for pictures); a save over an existing file asks first, and
+// "No" reopens the dialog.
 #pragma once
 #include <functional>
 

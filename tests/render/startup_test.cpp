@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "rider/current_rider.h"
+#include "rider/rider_file.h"
 #include "track/track_file.h"
 
 // Last: Xlib's macros would otherwise clash with the test framework's names.
@@ -62,7 +64,12 @@ int WaitExit(pid_t pid, int seconds) {
 // The game running in a clean folder under the test's display.
 struct RunningGame {
   TempFolder folder;
-  pid_t pid = Launch(folder.path);
+  pid_t pid = -1;
+  // With riders, the shipped riders go beside the program first.
+  explicit RunningGame(bool withRiders = false) {
+    if (withRiders) std::filesystem::copy(VELMORA_SOURCE_DIR "/riders", folder.path / "riders");
+    pid = Launch(folder.path);
+  }
   ~RunningGame() {
     if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
   }
@@ -185,42 +192,92 @@ TEST(Startup, IdleTrackScreenUsesLittleProcessorTime) {
 #endif
 }
 
-// The real path: X pointer and key events through the server. A stroke drawn with the left button
-// held becomes lines, and Escape leaves through the normal exit, which keeps them in
-// last_played.track. The pointer moves by warps, as the game's own slider moves it: they make no
-// device events, so only a reading straight from the server follows them.
+// The real path: X pointer and key events through the server, into the game's focused window.
+// The pointer moves by warps, as the game's own slider moves it: they make no device events, so
+// only a reading straight from the server follows them.
+struct RealInput {
+  Display* display = XOpenDisplay(nullptr);
+  explicit RealInput(const std::string& log) {
+    const size_t handle = log.find("with handle ");
+    if (!display || handle == std::string::npos) return;
+    XSetInputFocus(display, Window(std::stoul(log.substr(handle + 12))), RevertToParent, CurrentTime);
+  }
+  ~RealInput() {
+    if (display) XCloseDisplay(display);
+  }
+  void pause(int ms) { XFlush(display), Sleep(ms); }
+  void warp(int x, int y, int ms = 30) {
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+    pause(ms);
+  }
+  void button(unsigned number, bool down) {
+    XTestFakeButtonEvent(display, number, down, CurrentTime);
+    pause(100);
+  }
+  void key(KeySym symbol) {
+    const KeyCode code = XKeysymToKeycode(display, symbol);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    pause(100);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    pause(200);
+  }
+};
+
+// The track a game left behind when it ended.
+bool ReadLastTrack(const RunningGame& game, TrackFileContent* content) {
+  const std::string saved = game.folder.read("last_played.track");
+  return ParseTrackFile(reinterpret_cast<const uint8_t*>(saved.data()), saved.size(), false, content) ==
+         FileLoad::Loaded;
+}
+
+// A stroke drawn with the left button held becomes lines, and Escape leaves through the normal
+// exit, which keeps them in last_played.track.
 TEST(Startup, ARealStrokeBecomesLinesThatEscapeKeeps) {
   RunningGame game;
   ASSERT_TRUE(game.started()) << game.folder.read("System.log");
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  const std::string log = game.folder.read("System.log");
-  const size_t handle = log.find("with handle ");
-  ASSERT_NE(handle, std::string::npos);
-  XSetInputFocus(display, Window(std::stoul(log.substr(handle + 12))), RevertToParent, CurrentTime);
-  auto pause = [display](int ms) { XFlush(display), Sleep(ms); };
-  const Window root = DefaultRootWindow(display);
-  XWarpPointer(display, None, root, 0, 0, 0, 0, 300, 300);
-  pause(100);
-  XTestFakeButtonEvent(display, 1, True, CurrentTime);
-  pause(100);
-  for (int i = 1; i <= 20; ++i) {
-    XWarpPointer(display, None, root, 0, 0, 0, 0, 300 + i * 15, 300 + i * 5);
-    pause(30);
-  }
-  XTestFakeButtonEvent(display, 1, False, CurrentTime);
-  pause(200);
-  const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
-  XTestFakeKeyEvent(display, escape, True, CurrentTime);
-  pause(100);
-  XTestFakeKeyEvent(display, escape, False, CurrentTime);
-  XCloseDisplay(display);
+  RealInput input(game.folder.read("System.log"));
+  ASSERT_NE(input.display, nullptr);
+  input.warp(300, 300, 100);
+  input.button(1, true);
+  for (int i = 1; i <= 20; ++i) input.warp(300 + i * 15, 300 + i * 5);
+  input.button(1, false);
+  input.key(XK_Escape);
   EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
-  const std::string saved = game.folder.read("last_played.track");
   TrackFileContent content;
-  ASSERT_EQ(ParseTrackFile(reinterpret_cast<const uint8_t*>(saved.data()), saved.size(), false, &content),
-            FileLoad::Loaded);
+  ASSERT_TRUE(ReadLastTrack(game, &content));
   EXPECT_GE(content.solids.size(), 5u) << "a 300-pixel stroke is a line every 40 units";
+}
+
+// After a stroke, E opens the rider editor on the rider in use; a right-button chain adds two
+// points; Escape test-rides the edited rider, saved as the temporary rider, while the track still names the
+// rider's own file.
+TEST(Startup, ARealChainInTheRiderEditorRidesWithoutRenamingTheRider) {
+  RunningGame game(true);
+  ASSERT_TRUE(game.started()) << game.folder.read("System.log");
+  RealInput input(game.folder.read("System.log"));
+  ASSERT_NE(input.display, nullptr);
+  input.warp(200, 650, 100);
+  input.button(1, true);
+  input.warp(500, 650);
+  input.button(1, false);
+  input.warp(700, 200);
+  input.key(XK_e);
+  input.button(3, true);
+  input.warp(800, 150);
+  input.warp(850, 120);
+  input.button(3, false);
+  input.key(XK_Escape);
+  input.key(XK_Escape);
+  EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
+  const std::string log = game.folder.read("System.log");
+  CurrentRider shipped, ridden;
+  ASSERT_EQ(LoadRider(shipped, (std::string(VELMORA_SOURCE_DIR) + "/riders/sledder.rider").c_str()), FileLoad::Loaded);
+  ASSERT_EQ(LoadRider(ridden, game.folder.file("riders/temp_rider.rider").c_str()), FileLoad::Loaded) << log;
+  EXPECT_EQ(ridden.snapshot.points.size(), shipped.snapshot.points.size() + 2) << log;
+  EXPECT_EQ(ridden.snapshot.links.size(), shipped.snapshot.links.size() + 1);
+  TrackFileContent content;
+  ASSERT_TRUE(ReadLastTrack(game, &content));
+  EXPECT_STREQ(content.riderName, "riders\\sledder.rider");
 }
 
 TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {

@@ -125,3 +125,92 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   EXPECT_GT(Differences(withCursor, overBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24, int(onBar.y) + 4),
             20);
 }
+
+// The rider editor's canvas in its view: points and links, the marks of each tool, sprites, the
+// values printed on the toolbar, and the cursor over everything.
+TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
+  Game& game = TheGame();
+  const RiderEditor& editor = game.riderEditor;
+  LoadTestRider(700.0f, 500.0f);
+  Tap('E');
+  SetZoom(game.riderEditor, 3.0f);
+  auto screenOf = [&](float x, float y) {
+    return Vec2(512 + editor.zoom * (x + editor.viewX - 512), 384 + editor.zoom * (y + editor.viewY - 384));
+  };
+  auto render = [&] {
+    RenderCurrentScreen(game);
+    RenderCurrentScreen(game);
+    return ReadScreen();
+  };
+  auto count = [](const std::vector<uint8_t>& screen, Vec2 at, int half, auto wanted) {
+    int n = 0;
+    for (int y = int(at.y) - half; y <= int(at.y) + half; ++y)
+      for (int x = int(at.x) - half; x <= int(at.x) + half; ++x) n += wanted(At(screen, x, y));
+    return n;
+  };
+  auto red = [](Pixel p) { return p.r > 200 && p.g < 60 && p.b < 60; };
+  auto dark = [](Pixel p) { return p.Dark(); };
+
+  // A third point, then the first one picked.
+  Stroke(kKeyRightButton, screenOf(730, 500), screenOf(730, 540));
+  ASSERT_EQ(editor.body.points.size(), 3u);
+  Hover(screenOf(700, 500));
+  Tap(kKeyLeftButton);
+  Hover({900, 100});
+  const std::vector<uint8_t> picked = render();
+  for (const BodyPoint& point : editor.body.points)
+    EXPECT_GT(Marked(picked, int(screenOf(point.x, point.y).x), int(screenOf(point.x, point.y).y), 10), 100);
+  EXPECT_GT(Marked(picked, int(screenOf(715, 500).x), int(screenOf(715, 500).y), 2), 3) << "the link";
+  EXPECT_EQ(Marked(picked, 900, 500, 20), 0) << "nothing where the body is not";
+  const Vec2 origin = game.riderToolbar.origin;
+  EXPECT_GT(count(picked, origin + Vec2(185, -154), 12, dark), 30) << "the stiffness value";
+  EXPECT_GT(count(picked, origin + Vec2(185, -186), 12, dark), 30) << "the break value";
+  EXPECT_FALSE(At(picked, int(origin.x) + 100, int(origin.y) - 340).White()) << "the toolbar panel";
+
+  // The pick mark goes with the pick.
+  Hover(screenOf(800, 300));
+  Tap(kKeyLeftButton);
+  Hover({900, 100});
+  const std::vector<uint8_t> unpicked = render();
+  const Vec2 first = screenOf(700, 500);
+  EXPECT_GT(Differences(picked, unpicked, int(first.x) - 30, int(first.y) - 30, int(first.x) + 30, int(first.y) + 30),
+            50);
+
+  // Link tool: the picked link is outlined in red.
+  Click(game.riderToolbar.buttons[kLinkToolButton]);
+  Hover(screenOf(715, 503));
+  Tap(kKeyLeftButton);
+  Hover({900, 100});
+  EXPECT_GT(count(render(), screenOf(715, 500), 20, red), 20);
+
+  // A sprite on that link shows, and D hides it.
+  Click(game.riderToolbar.buttons[kToggleSpritesButton]);
+  Hover({900, 100});
+  const std::vector<uint8_t> sprite = render();
+  Tap('D');
+  const std::vector<uint8_t> hidden = render();
+  EXPECT_GT(Differences(sprite, hidden, int(first.x) - 40, int(first.y) - 60, int(first.x) + 130, int(first.y) + 60),
+            200);
+
+  // Joint tool: a joint on the three points, picked, is marked red on its middle point.
+  Click(game.riderToolbar.buttons[kJointToolButton]);
+  for (Vec2 p : {Vec2(700, 500), Vec2(730, 500), Vec2(730, 540)}) {
+    Hover(screenOf(p.x, p.y));
+    Tap(kKeyRightButton);
+  }
+  ASSERT_EQ(editor.body.joints.size(), 1u);
+  const std::vector<uint8_t> unselectedJoint = render();
+  Hover(screenOf(730, 520));
+  Tap(kKeyLeftButton);
+  Hover({900, 100});
+  const Vec2 middle = screenOf(730, 500);
+  EXPECT_GT(count(render(), middle, 25, red), count(unselectedJoint, middle, 25, red) + 20);
+
+  // The cursor is drawn last, over the toolbar too.
+  const Vec2 onBar = origin + Vec2(230, -300);
+  Hover(onBar);
+  const std::vector<uint8_t> cursorOnBar = render();
+  EXPECT_GT(Differences(unselectedJoint, cursorOnBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24,
+                        int(onBar.y) + 4),
+            20);
+}

@@ -59,12 +59,12 @@ TEST_F(DialogsTest, EachKindOpensInItsLastFolderElseItsHomeInTheGameFolder) {
   } steps[] = {
       {LoadTrackDialog, "", home},
       {LoadRiderDialog, "", home + "/riders"},
-      {LoadTextureDialog, "", home},
+      {LoadTextureDialog, "", home + "/sprites"},
       {LoadRiderDialog, "/home/p/riders/a.rider", home + "/riders"},
       {SaveRiderDialog, "", "/home/p/riders"},
       {SaveTrackDialog, "/home/p/tracks/b.track", home},
       {LoadTrackDialog, "", "/home/p/tracks"},
-      {LoadTextureDialog, "", home},
+      {LoadTextureDialog, "", home + "/sprites"},
       {LoadRiderDialog, "", "/home/p/riders"},
   };
   for (const auto& step : steps) {
