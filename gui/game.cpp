@@ -52,18 +52,29 @@ void RemoveStaleSaveFiles() {
   }
 }
 
+void BuildScreens(Game& game) {
+  SetScreen(game, ScreenId::MainMenu, {MainMenuUpdate, MainMenuRender});
+  SetScreen(game, ScreenId::GameMenu, {GameMenuUpdate, GameMenuRender});
+  SetScreen(game, ScreenId::RiderChooser, {RiderChooserUpdate, RiderChooserRender});
+  SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
+  SetScreen(game, ScreenId::RiderEditor, {RiderEditorUpdate, RiderEditorRender});
+  SetScreen(game, ScreenId::TrackExplanation, {TrackExplanationUpdate, TrackExplanationRender});
+  SetScreen(game, ScreenId::RiderExplanation, {RiderExplanationUpdate, RiderExplanationRender});
+  InitMainMenu(game);
+  InitGameMenu(game);
+  InitExplanations(game);
+  InitTrackToolbar(game);
+  InitRiderToolbar(game);
+}
+
 void StartGame(Game& game) {
   RemoveStaleSaveFiles();
   AssignSpriteTable();
   ResetInput();
-  SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
-  SetScreen(game, ScreenId::RiderEditor, {RiderEditorUpdate, RiderEditorRender});
-  InitTrackToolbar(game);
-  InitRiderToolbar(game);
+  BuildScreens(game);
   LoadDefaultRider(game.track.rider);
   StartTrackScene(game.track);
-  SetCursorShape(game.track.cursor, CursorShape::Pencil);
-  ToTrackScreen(game);
+  ToMainMenu(game);
 }
 
 void SaveGameAtExit(const Game& game) {
@@ -82,11 +93,7 @@ GameCalls GameCallsFor(Game& game) {
   calls.clearToBlack = [] { ClearToColour(0, 0, 0); };
   calls.clearScreen = ClearScreen;
   calls.present = Present;
-  calls.start = [&game] {
-    // Until the menus exist, leaving the track screen ends the game.
-    game.trackScreen.escape = [](Game&) { Quit(); };
-    StartGame(game);
-  };
+  calls.start = [&game] { StartGame(game); };
   calls.update = [&game] { UpdateCurrentScreen(game); };
   calls.render = [&game] { RenderCurrentScreen(game); };
   calls.handShownFps = [&game](int fps) { game.track.view.shownFps = fps; };

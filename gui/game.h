@@ -4,6 +4,9 @@
 // of resetting modules by hand.
 #pragma once
 
+#include "gui/explanations.h"
+#include "gui/menus.h"
+#include "gui/rider_chooser.h"
 #include "gui/rider_editor_screen.h"
 #include "gui/rider_toolbar.h"
 #include "gui/screens.h"
@@ -22,6 +25,11 @@ struct Game {
   RiderEditor riderEditor;                        // the rider being built: kept across visits
   RiderToolbar riderToolbar;                      // laid out at start; keeps place and highlights
   RiderEditorScreen riderEditorScreen;            // the editor screen's step memory
+  TextMenu mainMenu;                              // laid out at start, with the day's caption
+  TextMenu gameMenu;                              // laid out at start
+  RiderChooser riderChooser;                      // listed anew on every visit; keeps its scroll
+  Explanation trackExplanation;                   // laid out at start
+  Explanation riderExplanation;                   // laid out at start
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;
@@ -29,11 +37,12 @@ struct Game {
   Game& operator=(const Game&) = delete;
 };
 
-// Start-up after the display settings are read and the device is up: screens, toolbar, the
-// default rider, the track screen current.
+// Start-up after the display settings are read and the device is up: screens, menus, toolbars,
+// the default rider, the main menu current.
 void StartGame(Game& game);
+// Every screen's pair into the table, and every screen's widgets laid out with their actions.
+void BuildScreens(Game& game);
 // What the frame calls for this game: device, start-up, steps, frames and the exit-time save.
-// Escape on the track screen ends the game through the normal exit path.
 GameCalls GameCallsFor(Game& game);
 void SaveGameAtExit(const Game& game);            // last_played.track unless the track came from a .demo
 // Removes the temporary files of saves killed midway from the folders the game saves into.

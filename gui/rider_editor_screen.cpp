@@ -100,13 +100,10 @@ int ToRiderEditor(Game& game) {
   return 0;
 }
 
-void TestRide(Game& game) {
-  if (HandOverForTestRide(game.riderEditor, game.track.rider)) {
-    RestartRiderFromScratch(game.track);
-    PlaceStartForRider(game.track.world, game.track.rider);
-  }
-  SetCursorShape(game.track.cursor, CursorShape::Pencil);
-  ToTrackScreen(game);
+void HandOverEditedRider(Game& game) {
+  if (!HandOverForTestRide(game.riderEditor, game.track.rider)) return;
+  RestartRiderFromScratch(game.track);
+  PlaceStartForRider(game.track.world, game.track.rider);
 }
 
 void RiderEditorUpdate(Game& game) {
@@ -120,8 +117,13 @@ void RiderEditorUpdate(Game& game) {
   RunTool(game, world);
   RunKeys(game, screen.mouse - before);
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
-  // Until the game has its menus, Escape too goes back to the track for a test ride.
-  if (KeyPressed(kKeySpace) || KeyPressed(kKeyEscape)) TestRide(game);
+  if (KeyPressed(kKeySpace)) {
+    HandOverEditedRider(game);
+    ToTrackScreen(game);
+  } else if (KeyPressed(kKeyEscape)) {
+    HandOverEditedRider(game);
+    ToGameMenu(game);
+  }
 }
 
 void RiderEditorRender(const Game& game) {

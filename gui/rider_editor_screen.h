@@ -18,9 +18,10 @@ struct RiderEditorScreen {
 int ToRiderEditor(Game& game);
 void RiderEditorUpdate(Game& game);
 void RiderEditorRender(const Game& game);
-// Space and Escape: the edited rider becomes the rider in use (saved as riders\temp_rider.rider) and rides
-// on the track screen; with no point nothing changes but the screen.
-void TestRide(Game& game);
+// Before Space (to the track screen) and Escape (to the in-game menu): the edited rider becomes
+// the rider in use, saved as riders\temp_rider.rider, and is put on the track; with no point
+// nothing changes.
+void HandOverEditedRider(Game& game);
 
 // The toolbar's file actions, each with a dialog's result ("" = cancelled).
 void SaveEditorRiderAs(Game& game, const char* path);

@@ -1,6 +1,7 @@
 #include "gui/screens.h"
 
 #include <cstring>
+#include <utility>
 
 #include "graphics/sprites.h"
 #include "gui/game.h"
@@ -12,8 +13,13 @@ namespace {
 
 const char* NameOf(ScreenId id) {
   switch (id) {
+    case ScreenId::MainMenu: return "main menu";
+    case ScreenId::GameMenu: return "in-game menu";
+    case ScreenId::RiderChooser: return "rider chooser";
     case ScreenId::Track: return "track screen";
     case ScreenId::RiderEditor: return "rider editor";
+    case ScreenId::TrackExplanation: return "track explanation";
+    case ScreenId::RiderExplanation: return "rider editor explanation";
     case ScreenId::Count: break;
   }
   return "unknown screen";
@@ -27,6 +33,7 @@ void EndTransientDrags(Game& game) {
   EndRiderToolbarDrag(game.riderToolbar);
   EndGestures(game.riderEditor);
   game.riderEditorScreen.leftDown = game.riderEditorScreen.rightDown = false;
+  game.riderChooser.thumbDrag = false;
 }
 
 }  // namespace
@@ -48,9 +55,36 @@ void UseRiderSheet(const CurrentRider& rider) {
   if (strlen(rider.spriteSheet) > 4) AssignSprite(kSlotRiderSheet, rider.spriteSheet, 4, 4, true);
 }
 
+int ToMainMenu(Game& game) {
+  SwitchScreen(game, ScreenId::MainMenu);
+  return 0;
+}
+
+int ToGameMenu(Game& game) {
+  SwitchScreen(game, ScreenId::GameMenu);
+  return 0;
+}
+
+int ToRiderChooser(Game& game) {
+  if (SwitchScreen(game, ScreenId::RiderChooser)) ScanRiders(game);
+  return 0;
+}
+
 int ToTrackScreen(Game& game) {
   UseRiderSheet(game.track.rider);
   SwitchScreen(game, ScreenId::Track);
+  return 0;
+}
+
+int ToTrackScreenExplained(Game& game) {
+  if (std::exchange(game.screens.trackExplained, true)) return ToTrackScreen(game);
+  SwitchScreen(game, ScreenId::TrackExplanation);
+  return 0;
+}
+
+int ToRiderEditorExplained(Game& game) {
+  if (std::exchange(game.screens.riderEditorExplained, true)) return ToRiderEditor(game);
+  SwitchScreen(game, ScreenId::RiderExplanation);
   return 0;
 }
 

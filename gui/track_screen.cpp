@@ -2,7 +2,6 @@
 
 #include "graphics/draw.h"
 #include "gui/game.h"
-#include "gui/rider_editor_screen.h"
 #include "platform/keys.h"
 #include "shell/display.h"
 #include "shell/input.h"
@@ -48,12 +47,7 @@ void TrackScreenUpdate(Game& game) {
   if (KeyDown('R')) RestartRiderFromScratch(game.track);
   if (KeyPressed('D')) game.track.view.wireframe = !game.track.view.wireframe;
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
-  // Until the game has its menus, E is the way into the rider editor.
-  if (KeyPressed('E')) {
-    ToRiderEditor(game);
-    return;
-  }
-  if (KeyPressed(kKeyEscape)) LeaveTrackScreen(game);
+  if (KeyPressed(kKeyEscape)) ToGameMenu(game);
 }
 
 void TrackScreenRender(const Game& game) {
@@ -64,8 +58,4 @@ void TrackScreenRender(const Game& game) {
   RenderTrackToolbar(game.toolbar);
   LoadIdentity();
   DrawCursor(game.track.cursor);
-}
-
-void LeaveTrackScreen(Game& game) {
-  if (game.trackScreen.escape) game.trackScreen.escape(game);
 }

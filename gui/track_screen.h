@@ -11,9 +11,7 @@ struct Game;
 struct TrackScreen {
   bool stepLatch = false;                         // M held after it advanced the rider once
   Vec2 mouse;                                     // screen px, y up
-  void (*escape)(Game& game) = nullptr;           // what Escape (and the menu button) does
 };
 
 void TrackScreenUpdate(Game& game);
 void TrackScreenRender(const Game& game);
-void LeaveTrackScreen(Game& game);                // Escape and the menu button

@@ -163,8 +163,7 @@ void InitTrackToolbar(Game& game) {
   place(kLoadButton, {0, -320}, 26, [&scene] {
     if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider);
   });
-  // Until the menus exist, the menu button leaves the track screen as Escape does.
-  place(kMenuButton, {0, -352}, 28, [&game] { LeaveTrackScreen(game); });
+  place(kMenuButton, {0, -352}, 28, [&game] { ToGameMenu(game); });
   place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));
   Place(toolbar.buttons[kGhostButton], {6, -378}, {20, 20}, kSlotButtons, kGhostOffFrame);
   toolbar.buttons[kGhostButton].onClick = [&toolbar, &scene] {

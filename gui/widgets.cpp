@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "graphics/draw.h"
+#include "graphics/font.h"
 #include "graphics/png.h"
 #include "graphics/sprites.h"
 #include "platform/keys.h"
@@ -253,6 +254,34 @@ void RenderButton(const Button& button) {
   float o = button.offset;
   float down = button.pressed ? 4.0f : 0.0f;
   DrawRect(button.x + o, button.y + o - down, button.w - 2.0f * o, button.h - 2.0f * o);
+}
+
+namespace {
+
+void RenderText(const TextButton& button, bool centred, uint8_t r, uint8_t g, uint8_t b) {
+  if (!button.visible) return;
+  const float s = button.h - button.depth;
+  const float o = button.offset;
+  const float k = 0.8f * (button.depth - o);
+  const bool pressed = button.pressed && button.hovered && button.slot >= 0;
+  BindSpriteFrame(button.slot, button.frame);
+  PushTransform();
+  Translate(button.x + (centred ? (button.w - float(button.length) * s) / 2 : 0.0f) + o,
+            button.y - o - (pressed ? 4.0f : 0.0f));
+  PrintShadowText(s + 4 - o, s + 4 - o, 0.0f, 2 + k, -2 - k, uint8_t(std::trunc(128 - 10 * (4 - o))), r, g, b, "%s",
+                  button.text);
+  PopTransform();
+}
+
+}  // namespace
+
+void RenderTextButton(const TextButton& button) { RenderText(button, true, 255, 100, 0); }
+
+void RenderListEntry(const TextButton& button) {
+  if (button.selected)
+    RenderText(button, false, 255, 100, 0);
+  else
+    RenderText(button, false, 50, 50, 50);
 }
 
 void RenderSlider(const Slider& slider) {

@@ -94,3 +94,7 @@ void RenderWidget(const Widget& widget);          // also the colour picker
 void RenderButton(const Button& button);
 void RenderSlider(const Slider& slider);
 void RenderColourSwatch(const ColourSwatch& swatch);
+// Orange shadowed text centred in the button; hovering grows it and lengthens its shadow.
+void RenderTextButton(const TextButton& button);
+// A list line: the text from the left edge, orange when selected, else dark grey.
+void RenderListEntry(const TextButton& button);

@@ -43,6 +43,7 @@ struct PlatformServices {
   // without an extension takes the chosen filter's; the caller asks before replacing a file.
   bool (*fileDialog)(const FileDialogRequest& request, std::string* result);
   bool (*desktopSize)(int* width, int* height);   // pixels; false when unknown
+  int (*takeWheel)();                             // wheel notches since the last call; + turned away from the player
 };
 PlatformServices& Platform();                     // the table in use
 PlatformServices RealPlatform();                  // the system's own: headless, or the window's once installed

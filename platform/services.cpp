@@ -43,8 +43,10 @@ static bool CancelDialog(const FileDialogRequest&, std::string* result) {
 
 static bool NoDesktop(int*, int*) { return false; }
 
-static constexpr PlatformServices kHeadless = {NoKeys,          CursorAtOrigin, IgnoreWarp,   Clock,    ReadLocalTime,
-                                               MessageToStderr, AnswerNo,       CancelDialog, NoDesktop};
+static int NoWheel() { return 0; }
+
+static constexpr PlatformServices kHeadless = {NoKeys,          CursorAtOrigin, IgnoreWarp,   Clock,     ReadLocalTime,
+                                               MessageToStderr, AnswerNo,       CancelDialog, NoDesktop, NoWheel};
 
 // The system's services and the table in use: the headless defaults until the window installs
 // its own; reset never.
@@ -74,4 +76,5 @@ void InstallPlatformServices(const PlatformServices& installed) {
   Replace(&table.question, kHeadless.question, installed.question);
   Replace(&table.fileDialog, kHeadless.fileDialog, installed.fileDialog);
   Replace(&table.desktopSize, kHeadless.desktopSize, installed.desktopSize);
+  Replace(&table.takeWheel, kHeadless.takeWheel, installed.takeWheel);
 }

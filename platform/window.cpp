@@ -14,6 +14,7 @@ static struct {
   bool glVisual = false;
   bool focused = true;
   bool minimised = false;
+  int wheel = 0;                                  // notches not yet taken by the input refresh
   bool active = true;                             // focused and not minimised, as last reported
 } win;
 
@@ -132,10 +133,21 @@ static PlatformEvent ActivityChange() {
   return active ? PlatformEvent::Activate : PlatformEvent::Deactivate;
 }
 
+int PlatformTakeWheel() {
+  const int notches = win.wheel;
+  win.wheel = 0;
+  return notches;
+}
+
 PlatformEvent PlatformNextEvent(bool block) {
   SDL_Event event;
   if (!(block ? SDL_WaitEvent(&event) : SDL_PollEvent(&event))) return PlatformEvent::Empty;
   if (event.type == SDL_QUIT) return PlatformEvent::Destroy;
+  if (event.type == SDL_MOUSEWHEEL && modalDepth == 0) {
+    const int notches = event.wheel.y;
+    win.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -notches : notches;
+    return PlatformEvent::Other;
+  }
   if (event.type != SDL_WINDOWEVENT || modalDepth > 0) return PlatformEvent::Other;
   switch (event.window.event) {
     case SDL_WINDOWEVENT_CLOSE: return PlatformEvent::Destroy;

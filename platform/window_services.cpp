@@ -114,5 +114,6 @@ PlatformServices WindowServices() {
   services.question = Question;
   services.fileDialog = FileDialog;
   services.desktopSize = DesktopSize;
+  services.takeWheel = PlatformTakeWheel;
   return services;
 }

@@ -14,6 +14,7 @@ static struct {
   uint8_t previous[256] = {};
   float x = 0, y = 0;                             // screen pixels, y down, clamped
   float dx = 0, dy = 0;                           // motion of the last refresh
+  int wheel = 0;                                  // notches turned before the last refresh
 } input;
 
 void ResetInput() {
@@ -21,11 +22,14 @@ void ResetInput() {
   // Both tables take the keys as they are now, so a key held through a reset is no new press.
   Platform().readKeys(input.previous);
   memcpy(input.current, input.previous, sizeof input.current);
+  Platform().takeWheel();
+  input.wheel = 0;
 }
 
 void RefreshInput() {
   memcpy(input.previous, input.current, sizeof input.current);
   Platform().readKeys(input.current);
+  input.wheel = Platform().takeWheel();
   int cursorX = 0, cursorY = 0;
   Platform().readCursor(&cursorX, &cursorY);
   input.dx = float(cursorX) - input.x;
@@ -44,6 +48,8 @@ bool KeyDown(int vk) { return vk >= 0 && vk < 256 && (input.current[vk] & 0x80);
 bool KeyPressed(int vk) {
   return vk >= 0 && vk < 256 && (input.current[vk] & 0x80) && !(input.previous[vk] & 0x80);
 }
+
+int WheelSteps() { return input.wheel; }
 
 void GetMouse(float* x, float* y) {
   *x = input.x;

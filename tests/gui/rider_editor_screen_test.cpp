@@ -57,6 +57,10 @@ class RiderEditorScreenTest : public GameFilesTest {
   RiderEditor& editor() { return TheGame().riderEditor; }
   CurrentRider& rider() { return TheGame().track.rider; }
   bool InEditor() { return TheGame().screens.current.update == RiderEditorUpdate; }
+  void EnterEditor() {
+    ToRiderEditor(TheGame());
+    Step();
+  }
 
   // Where a world point shows in the editor, screen px (y up).
   Vec2 ScreenOf(Vec2 world) {
@@ -75,10 +79,10 @@ class RiderEditorScreenTest : public GameFilesTest {
 
 }  // namespace
 
-// E takes the rider in use into the editor; edits survive a test ride and a change of the
+// The editor takes the rider in use on entry; edits survive a test ride and a change of the
 // rider in use until they are saved; after that the editor follows the rider in use again.
 TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdits) {
-  Tap('E');
+  EnterEditor();
   ASSERT_TRUE(InEditor());
   ASSERT_EQ(editor().body.points.size(), 2u);
   EXPECT_EQ(ScreenOf({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
@@ -95,20 +99,20 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
   EXPECT_EQ(temporary.snapshot.points.size(), 4u);
 
   LoadTestRider(100, 100);
-  Tap('E');
+  EnterEditor();
   EXPECT_EQ(editor().body.points.size(), 4u) << "unsaved edits are kept";
   Chosen() = folder_.file("riders/mine.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_STREQ(rider().path, "riders\\mine.rider");
   Tap(kKeySpace);
   LoadTestRider(100, 100);
-  Tap('E');
+  EnterEditor();
   EXPECT_EQ(editor().body.points.size(), 2u) << "saved edits give way to the rider in use";
   EXPECT_FLOAT_EQ(Point(0).x, 100.0f);
 }
 
 TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
-  Tap('E');
+  EnterEditor();
   Stroke(kKeyLeftButton, ScreenOf({600, 400}), ScreenOf({800, 600}), 20);
   ASSERT_EQ(editor().selectedPoints.size(), 2u);
   Tap(kKeyDelete);
@@ -123,7 +127,7 @@ TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
 // The player's road: the rider in use, a link made stiffer with the slider, saved under a new
 // name, test-ridden; the track saved afterwards names the new file.
 TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
-  Tap('E');
+  EnterEditor();
   ClickRider(kLinkToolButton);
   EXPECT_EQ(editor().tool, EditorTool::Link);
   EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
@@ -153,7 +157,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
 // Only a written file changes anything; one written elsewhere is also kept in riders\ under a
 // name no other file has, and a load that fails leaves the edited body as it was.
 TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
-  Tap('E');
+  EnterEditor();
   Hover(ScreenOf({700, 500}));
   Tap(kKeyLeftButton);
   Tap(kKeyLeft, 50);                               // the pose moves: rest lengths differ from it
@@ -191,7 +195,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
   StoreStart(game.track.world);
   const Vec2 flag = game.track.world.flag;
-  Tap('E');
+  EnterEditor();
   Chain({600, 650}, {700, 650});
   std::filesystem::create_directories(folder_.path / "riders/temp_rider.rider");
   Tap(kKeySpace);
@@ -204,7 +208,7 @@ TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
 }
 
 TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
-  Tap('E');
+  EnterEditor();
   for (const Button& button : game.riderToolbar.buttons) EXPECT_FALSE(button.selected) << "no tool shown at first";
   ClickRider(kFirstLinkKindButton + 2);
   EXPECT_EQ(editor().settings.linkKind, LinkKind::Strut);
@@ -231,7 +235,7 @@ TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
 
 // Sprite size and depth have keys on the main keyboard as well as on the numpad.
 TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
-  Tap('E');
+  EnterEditor();
   ClickRider(kLinkToolButton);
   Hover(ScreenOf({715, 505}));
   Tap(kKeyLeftButton);
@@ -261,7 +265,7 @@ TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
 // A sheet becomes the editor's only once it shows; one from outside the program folder is copied
 // into the sprites folder first, and the copy of a sheet that does not show is removed again.
 TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
-  Tap('E');
+  EnterEditor();
   TempFolder elsewhere;
   elsewhere.write("broken.png", "not a picture");
   elsewhere.write("sheet.png", "\x89PNG picture");

@@ -267,15 +267,13 @@ TEST_F(TrackScreenTest, DemoTrackRefusesEditing) {
   Release(kKeyLeftButton);
 }
 
-// Until the menus exist the menu button leaves the track screen as Escape does.
-TEST_F(TrackScreenTest, EscapeAndTheMenuButtonLeaveTheScreen) {
-  static int escapes = 0;
-  escapes = 0;
-  game.trackScreen.escape = [](Game&) { ++escapes; };
+// Escape and the toolbar's menu button both open the in-game menu.
+TEST_F(TrackScreenTest, EscapeAndTheMenuButtonOpenTheInGameMenu) {
   Tap(kKeyEscape, 3);
-  EXPECT_EQ(escapes, 1) << "a held key is one press";
+  EXPECT_EQ(game.screens.current.update, GameMenuUpdate);
+  ToTrackScreen(game);
   ClickButton(kMenuButton);
-  EXPECT_EQ(escapes, 2);
+  EXPECT_EQ(game.screens.current.update, GameMenuUpdate);
 }
 
 // D is read in the update, so every press toggles however many steps a frame holds.

@@ -39,10 +39,7 @@ inline void ResetSession() {
   SessionGame() = std::make_unique<Game>();
   Game& game = TheGame();
   game.track.view.camera = {0.0f, 0.0f};
-  InitTrackToolbar(game);
-  InitRiderToolbar(game);
-  SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
-  SetScreen(game, ScreenId::RiderEditor, {RiderEditorUpdate, RiderEditorRender});
+  BuildScreens(game);
   SwitchScreen(game, ScreenId::Track);
   PointAt(600, 400);
   Step();
@@ -76,11 +73,16 @@ inline void Stroke(int key, Vec2 from, Vec2 to, float step = 1e9f) {
   Release(key);
 }
 
-// Centre of a toolbar widget in screen px (y up): the track toolbar's, else the rider editor's.
+// Centre of a widget in screen px (y up), from the current screen's layout origin.
 inline Vec2 CentreOf(const Widget& widget) {
   const Game& game = TheGame();
-  const bool track = game.screens.current.update == TrackScreenUpdate;
-  Vec2 anchor = track ? game.toolbar.anchor : game.riderToolbar.origin;
+  const ScreenUpdate current = game.screens.current.update;
+  Vec2 anchor = current == TrackScreenUpdate     ? game.toolbar.anchor
+                : current == RiderEditorUpdate   ? game.riderToolbar.origin
+                : current == MainMenuUpdate      ? game.mainMenu.anchor
+                : current == GameMenuUpdate      ? game.gameMenu.anchor
+                : current == RiderChooserUpdate  ? game.riderChooser.listOrigin
+                                                 : Vec2{};
   return {anchor.x + widget.x + widget.w / 2, anchor.y + widget.y + widget.h / 2};
 }
 

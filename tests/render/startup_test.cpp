@@ -165,13 +165,13 @@ TEST(Startup, LogsInOrderRunsAndShutsDownCleanlyWhenClosed) {
   EXPECT_EQ(log.find("ERROR!"), std::string::npos) << log;
 }
 
-// With no vsync to wait on (Xvfb has none), an idle track screen would draw as fast as it can
+// With no vsync to wait on (Xvfb has none), an idle screen would draw as fast as it can
 // (some 900 frames a second) and keep a core busy (well over one with Mesa's threads); the frame
 // cap holds it to 120 frames and a small share of one core. The frame rate the game logs every
 // 1000 frames cannot rise with the machine's load, so it is checked exactly; the processor time
 // can, so its bound is generous, and sanitizer builds, whose every call costs several times
 // more, are spared it.
-TEST(Startup, IdleTrackScreenUsesLittleProcessorTime) {
+TEST(Startup, IdleGameUsesLittleProcessorTime) {
   RunningGame game;
   ASSERT_TRUE(game.started(1000)) << game.folder.read("System.log");
   const double before = CpuSeconds(game.pid);
@@ -179,7 +179,7 @@ TEST(Startup, IdleTrackScreenUsesLittleProcessorTime) {
   Sleep(10000);
   const double cpu = CpuSeconds(game.pid) - before;
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("idle track screen: %.2f s of processor time in %.2f s (%.0f%% of a core)\n", cpu, wall,
+  std::printf("idle main menu: %.2f s of processor time in %.2f s (%.0f%% of a core)\n", cpu, wall,
               100 * cpu / wall);
   const std::string log = game.folder.read("System.log");
   EXPECT_NE(log.find("frames capped at 120 per second"), std::string::npos) << log;
@@ -214,6 +214,12 @@ struct RealInput {
     XTestFakeButtonEvent(display, number, down, CurrentTime);
     pause(100);
   }
+  void click(int x, int y) {
+    warp(x, y, 100);
+    button(1, true);
+    button(1, false);
+    pause(200);
+  }
   void key(KeySym symbol) {
     const KeyCode code = XKeysymToKeycode(display, symbol);
     XTestFakeKeyEvent(display, code, True, CurrentTime);
@@ -230,44 +236,56 @@ bool ReadLastTrack(const RunningGame& game, TrackFileContent* content) {
          FileLoad::Loaded;
 }
 
-// A stroke drawn with the left button held becomes lines, and Escape leaves through the normal
-// exit, which keeps them in last_played.track.
-TEST(Startup, ARealStrokeBecomesLinesThatEscapeKeeps) {
+// Where the menus' buttons are on the 1024 x 768 window (X coordinates, y down): the column's
+// middle, and the rows of CONTINUE, EDIT RIDER (in-game menu) and EXIT (in-game menu).
+constexpr int kMenuX = 512, kContinueY = 304, kGameEditRiderY = 344, kGameExitY = 504;
+constexpr int kNextX = 900, kNextY = 21;          // NEXT of the explanation screens
+
+// From the main menu, CONTINUE leads to the track screen; a stroke drawn with the left button
+// held becomes lines; Escape opens the in-game menu, and its EXIT leaves through the normal
+// exit, which keeps the lines in last_played.track.
+TEST(Startup, ARealStrokeBecomesLinesThatExitKeeps) {
   RunningGame game;
   ASSERT_TRUE(game.started()) << game.folder.read("System.log");
   RealInput input(game.folder.read("System.log"));
   ASSERT_NE(input.display, nullptr);
+  input.click(kMenuX, kContinueY);
   input.warp(300, 300, 100);
   input.button(1, true);
   for (int i = 1; i <= 20; ++i) input.warp(300 + i * 15, 300 + i * 5);
   input.button(1, false);
   input.key(XK_Escape);
+  input.click(kMenuX, kGameExitY);
   EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
   TrackFileContent content;
   ASSERT_TRUE(ReadLastTrack(game, &content));
   EXPECT_GE(content.solids.size(), 5u) << "a 300-pixel stroke is a line every 40 units";
 }
 
-// After a stroke, E opens the rider editor on the rider in use; a right-button chain adds two
-// points; Escape test-rides the edited rider, saved as the temporary rider, while the track still names the
+// After a stroke, EDIT RIDER in the in-game menu opens the rider editor (through its
+// explanation) on the rider in use; a right-button chain adds two points; Escape hands the
+// edited rider to the track, saved as the temporary rider, while the track still names the
 // rider's own file.
 TEST(Startup, ARealChainInTheRiderEditorRidesWithoutRenamingTheRider) {
   RunningGame game(true);
   ASSERT_TRUE(game.started()) << game.folder.read("System.log");
   RealInput input(game.folder.read("System.log"));
   ASSERT_NE(input.display, nullptr);
+  input.click(kMenuX, kContinueY);
   input.warp(200, 650, 100);
   input.button(1, true);
   input.warp(500, 650);
   input.button(1, false);
-  input.warp(700, 200);
-  input.key(XK_e);
+  input.key(XK_Escape);
+  input.click(kMenuX, kGameEditRiderY);
+  input.click(kNextX, kNextY);
+  input.warp(700, 200, 100);
   input.button(3, true);
   input.warp(800, 150);
   input.warp(850, 120);
   input.button(3, false);
   input.key(XK_Escape);
-  input.key(XK_Escape);
+  input.click(kMenuX, kGameExitY);
   EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
   const std::string log = game.folder.read("System.log");
   CurrentRider shipped, ridden;

@@ -132,7 +132,7 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   Game& game = TheGame();
   const RiderEditor& editor = game.riderEditor;
   LoadTestRider(700.0f, 500.0f);
-  Tap('E');
+  ToRiderEditor(game);
   SetZoom(game.riderEditor, 3.0f);
   auto screenOf = [&](float x, float y) {
     return Vec2(512 + editor.zoom * (x + editor.viewX - 512), 384 + editor.zoom * (y + editor.viewY - 384));

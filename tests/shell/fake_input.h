@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/platform.h"
 #include "shell/display.h"
@@ -12,6 +13,7 @@ struct FakeInput {
   uint8_t keys[256] = {};
   int cursorX = 0, cursorY = 0;                   // window px, y down
   int warps = 0;
+  int wheel = 0;                                  // notches the next refresh takes
 };
 
 inline FakeInput& Fake() {
@@ -26,6 +28,7 @@ inline void InstallFakeInput(int screenWidth = 1024, int screenHeight = 768) {
   Platform().readKeys = [](uint8_t keys[256]) { memcpy(keys, Fake().keys, 256); };
   Platform().readCursor = [](int* x, int* y) { *x = Fake().cursorX, *y = Fake().cursorY; };
   Platform().warpCursor = [](int x, int y) { Fake().cursorX = x, Fake().cursorY = y, ++Fake().warps; };
+  Platform().takeWheel = [] { return std::exchange(Fake().wheel, 0); };
   ResetInput();
   RefreshInput();
 }

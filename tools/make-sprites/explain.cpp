@@ -272,8 +272,8 @@ bool RiderExplanation(const char* folder) {
     const char* pointLines[] = {"Right click: new point, drag on", "for a chain of points and links.",
                                 "Left: pick and move; drag a box.", "Shift: add to the picked ones."};
     tool("1  POINTS", pointLines, 4);
-    const char* linkLines[] = {"Left: pick links; right: as points.", "Arrows move the sprite, numpad",
-                               "8 2 4 6 size it, + - its depth."};
+    const char* linkLines[] = {"Left: pick links; right: as points.", "Arrows move the sprite; numpad",
+                               "8 2 4 6 / I K J L size, + - / O U depth."};
     tool("2  LINKS", linkLines, 3);
     const char* jointLines[] = {"Right click three points: the", "middle one keeps its angle."};
     tool("3  JOINTS", jointLines, 2);
