@@ -13,6 +13,7 @@
 #include "rider/editor_sprites.h"
 #include "rider/physics_log.h"
 #include "rider/rider_size.h"
+#include "support/body_builder.h"
 
 namespace {
 
@@ -46,8 +47,8 @@ BodyPoint& PointAt(RiderEditor& e, size_t index) { return *std::next(e.body.poin
 
 }  // namespace
 
-TEST(RiderEditor, ChainOnEmptySpaceMakesTwoPointsAndALink) {
-  auto e = EditorWith({{0, 0, 40, 0}});
+TEST(RiderEditor, ChainsMakePointsAndLinksAndTakeInEveryPointTheyReach) {
+  auto e = EditorWith({{0, 0, 40, 0}});            // on empty space: two points and a link
   ASSERT_EQ(e->body.points.size(), 2u);
   ASSERT_EQ(e->body.links.size(), 1u);
   const Link& link = e->body.links.front();
@@ -59,11 +60,8 @@ TEST(RiderEditor, ChainOnEmptySpaceMakesTwoPointsAndALink) {
   EXPECT_EQ(Resolve(e->body, e->selectedLinks[0]), &link);
   EXPECT_EQ(FocusPointId(*e), PointAt(*e, 0).id);  // the first point placed is the focus
   EXPECT_EQ(e->chainStart.id, -1);
-}
-
-TEST(RiderEditor, HeldChainTakesInEveryPointItReaches) {
-  auto e = EditorWith({{0, 0, 100, 0}, {0, 100, 100, 100}});
-  // From point 0 through point 2 (0, 100) to point 3 (100, 100), then on to empty space.
+  // A held chain from point 0 through point 2 (0, 100) to point 3 (100, 100), then on to empty space.
+  Chain(*e, 0, 100, 100, 100);
   RightPress(*e, 0, 0, false);
   MouseMove(*e, 0, 100);
   MouseMove(*e, 100, 100);
@@ -183,8 +181,7 @@ TEST(RiderEditor, DeletingPointsTakesEverythingThatRefersToThem) {
   EXPECT_TRUE(e->body.joints.empty());
   EXPECT_TRUE(e->body.spriteOrder.entries.empty());
   EXPECT_TRUE(e->selectedPoints.empty() && e->selectedLinks.empty() && e->jointPicks.empty());
-  EXPECT_EQ(e->hoveredPoint.id, -1);
-  EXPECT_EQ(e->chainStart.id, -1);
+  EXPECT_TRUE(e->hoveredPoint.id == -1 && e->chainStart.id == -1);
   EXPECT_EQ(Resolve(e->body, e->focus), &e->body.points.front());  // the first remaining point
   EXPECT_EQ(log.Count("link crashed."), 1);        // link 0-1 with its sprite; 1-2 stays
   EXPECT_TRUE(EditorReferencesLive(*e));
@@ -234,9 +231,7 @@ TEST(RiderEditor, ArrowKeysMovePointsAtRestByAScreenStep) {
 TEST(RiderEditor, SpritesComeFromSlot15AndFollowTheKeys) {
   PhysicsLog log;
   auto e = EditorWith({{100, 0, 0, 0}});           // a from (100, 0) to b at (0, 0): b -> a points along +x
-  const EditorSettings& s = e->settings;          // too short to give a direction: made by hand
-  AddLink(e->body, AddPoint(e->body, 200, 0, 1, 1, 0, 1, s.pointFriction),
-          AddPoint(e->body, 200, 0.0005f, 1, 1, 0, 1, s.pointFriction), 0.5f, 0, 1, LinkKind::Spring);
+  Tie(e->body, Add(e->body, {.x = 200}), Add(e->body, {.x = 200, .y = 0.0005f}));  // too short to give a direction
   e->tool = EditorTool::Link;
   SelectLink(*e, e->body.links.back());            // with the chain's link
   e->settings.spriteFrame = 3;
@@ -248,8 +243,7 @@ TEST(RiderEditor, SpritesComeFromSlot15AndFollowTheKeys) {
   EXPECT_FLOAT_EQ(link.spriteAlong, 0.2f / 100.0f);
   EXPECT_FLOAT_EQ(link.spriteAcross, 0.2f);
   const Link& shortLink = e->body.links.back();
-  EXPECT_EQ(shortLink.spriteAlong, 0.0f);
-  EXPECT_EQ(shortLink.spriteAcross, 0.0f);
+  EXPECT_TRUE(shortLink.spriteAlong == 0.0f && shortLink.spriteAcross == 0.0f);
   e->selectedLinks.erase(e->selectedLinks.begin());
   ToggleSprites(*e);                               // the short link loses its sprite...
   EXPECT_EQ(shortLink.hasSprite, 0);
