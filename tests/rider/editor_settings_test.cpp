@@ -37,9 +37,8 @@ std::string Shown(float value) {
 
 TEST(EditorSettings, SlidersBothWays) {
   const struct { int32_t slider; float size, stiffness, breakValue; } cases[] = {
-      {0, 1.0f, 0.0f, 0.0f}, {50, 5.75f, 0.225f, 0.25f}, {94, 17.7884f, 0.795240f, 0.8836f}, {95, 18.1475f, 0.81225f, 10000},
-      {100, 20.0f, 0.9f, 10000},
-  };
+      {0, 1.0f, 0.0f, 0.0f}, {50, 5.75f, 0.225f, 0.25f}, {94, 17.7884f, 0.795240f, 0.8836f},
+      {95, 18.1475f, 0.81225f, 10000}, {100, 20.0f, 0.9f, 10000}};
   for (const auto& c : cases) {
     EXPECT_NEAR(SliderToPointSize(c.slider), c.size, 1e-4f) << c.slider;
     EXPECT_NEAR(SliderToStiffness(c.slider), c.stiffness, 1e-5f) << c.slider;
@@ -120,10 +119,7 @@ TEST(EditorSettings, EachSettingReachesTheSelectionWithinItsLimits) {
   }
   EXPECT_EQ(pointValues(e->body.points.back()), outsidePoint);
   EXPECT_EQ(linkValues(e->body.links.back()), outsideLink);
-}
-
-TEST(EditorSettings, FocusFollowsTheFirstSelectedPoint) {
-  auto e = EditorWithSelection();
+  // The focus follows the first selected point.
   const int32_t second = std::next(e->body.points.begin())->id;
   e->selectedPoints.erase(e->selectedPoints.begin());
   SetFocusToSelection(*e);

@@ -59,14 +59,11 @@ struct EditRun {
   // One gesture, key or toolbar action, half of the time at a place near a point.
   void Act() {
     RiderEditor& e = *editor;
-    float x, y;
+    float x = Spread(600), y = Spread(600);
     if (!e.body.points.empty() && Pick(2) == 0) {
       const BodyPoint& p = *std::next(e.body.points.begin(), long(Pick(uint32_t(e.body.points.size()))));
       x = p.x + Spread(25);
       y = p.y + Spread(25);
-    } else {
-      x = Spread(600);
-      y = Spread(600);
     }
     const bool shift = Pick(4) == 0;
     switch (Pick(24)) {

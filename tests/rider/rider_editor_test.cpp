@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 #include "rider/current_rider.h"
 #include "rider/editor_sprites.h"
@@ -99,8 +100,7 @@ TEST(RiderEditor, RectanglesSelectWhatLiesStrictlyInside) {
       {EditorTool::Point, 150, 150, -50, -50, 3, 0}, // any corner order
       {EditorTool::Point, 0, -50, 150, 150, 2, 0},   // point 0 lies on the edge: not inside
       {EditorTool::Link, -50, -50, 150, 50, 0, 1},   // link 0-1 only
-      {EditorTool::Link, -50, -50, 150, 150, 0, 2},
-  };
+      {EditorTool::Link, -50, -50, 150, 150, 0, 2}};
   for (const auto& c : cases) {
     e->selectedPoints.clear();
     e->selectedLinks.clear();
@@ -121,8 +121,7 @@ TEST(RiderEditor, HoverFollowsTheTool) {
       {EditorTool::Link, 18.5f, 0, true, true},
       {EditorTool::Link, 50, 19, false, true},     // 20 / zoom across the link
       {EditorTool::Link, 50, 21, false, false},
-      {EditorTool::Point, 50, 60, false, false},
-  };
+      {EditorTool::Point, 50, 60, false, false}};
   for (const auto& c : cases) {
     e->tool = c.tool;
     UpdateHover(*e, c.x, c.y);
@@ -149,9 +148,8 @@ TEST(RiderEditor, JointToolPicksThreeDifferentPoints) {
   LeftPress(*e, 50, 2, false);
   EXPECT_EQ(Resolve(e->body, e->selectedJoint), &joint);
   DeleteSelection(*e);
-  EXPECT_TRUE(e->body.joints.empty());
+  EXPECT_TRUE(e->body.joints.empty() && e->selectedJoint.id == -1);
   EXPECT_EQ(e->body.links.size(), 2u);
-  EXPECT_EQ(e->selectedJoint.id, -1);
   e->tool = EditorTool::Link;                      // the link tool deletes the selected links only
   Click(*e, 50, 2);
   DeleteSelection(*e);
@@ -178,8 +176,7 @@ TEST(RiderEditor, DeletingPointsTakesEverythingThatRefersToThem) {
   DeleteSelection(*e);
   EXPECT_EQ(e->body.points.size(), 2u);
   EXPECT_EQ(e->body.links.size(), 1u);
-  EXPECT_TRUE(e->body.joints.empty());
-  EXPECT_TRUE(e->body.spriteOrder.entries.empty());
+  EXPECT_TRUE(e->body.joints.empty() && e->body.spriteOrder.entries.empty());
   EXPECT_TRUE(e->selectedPoints.empty() && e->selectedLinks.empty() && e->jointPicks.empty());
   EXPECT_TRUE(e->hoveredPoint.id == -1 && e->chainStart.id == -1);
   EXPECT_EQ(Resolve(e->body, e->focus), &e->body.points.front());  // the first remaining point
@@ -216,10 +213,8 @@ TEST(RiderEditor, ArrowKeysMovePointsAtRestByAScreenStep) {
   auto e = EditorWith({{0, 0, 100, 0}});
   SetZoom(*e, 2.0f);
   ArrowStep(*e, 1, -1);
-  for (const BodyPoint& p : e->body.points) {      // both points are selected after the chain
-    EXPECT_FLOAT_EQ(p.y, -0.2f);
-    EXPECT_EQ(p.y, p.prevY);
-  }
+  for (const BodyPoint& p : e->body.points)        // both selected after the chain, moved at rest
+    EXPECT_EQ(std::pair(p.y, p.prevY), std::pair(-0.2f, -0.2f));
   EXPECT_FLOAT_EQ(PointAt(*e, 0).x, 0.2f);
   const struct { float asked, kept; } zooms[] = {{0.1f, 0.3f}, {20, 16}, {NAN, 1}, {3, 3}};
   for (const auto& z : zooms) {
@@ -271,5 +266,4 @@ TEST(RiderEditor, SaveFormKeepsTheBreakValueAtTheNewRestLength) {
   LoadEditorFromRider(*e, *rider);
   EXPECT_TRUE(e->selectedPoints.empty() && e->selectedLinks.empty() && e->hoveredPoint.id == -1);
   EXPECT_EQ(FocusPointId(*e), rider->focusPointId);
-  EXPECT_EQ(e->body.links.size(), 1u);
 }
