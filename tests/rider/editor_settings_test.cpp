@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "rider/link_breaking.h"
 #include "rider/rider_editor.h"
@@ -19,11 +22,8 @@ std::unique_ptr<RiderEditor> EditorWithSelection() {
   RightRelease(*e, 40, 0);
   RightPress(*e, 0, 0, false);
   RightRelease(*e, 0, 100);
-  e->selectedPoints.clear();
-  e->selectedLinks.clear();
-  SelectPoint(*e, e->body.points.front());
-  SelectPoint(*e, *std::next(e->body.points.begin()));
-  SelectLink(*e, e->body.links.front());
+  e->selectedPoints = {HandleOf(e->body, e->body.points.front()), HandleOf(e->body, *std::next(e->body.points.begin()))};
+  e->selectedLinks = {HandleOf(e->body, e->body.links.front())};
   return e;
 }
 
@@ -35,29 +35,10 @@ std::string Shown(float value) {
 
 }  // namespace
 
-TEST(EditorSettings, Defaults) {
-  const EditorSettings s;
-  EXPECT_FALSE(s.grip);
-  EXPECT_EQ(s.pointMass, 20.0f);
-  EXPECT_EQ(s.pointRadius, 20.0f);
-  EXPECT_EQ(s.pointFriction, 0.0001f);
-  EXPECT_EQ(s.pointGroup, 0);
-  EXPECT_EQ(s.pointCollides, 1);
-  EXPECT_EQ(s.linkStiffness, 0.8f);
-  EXPECT_EQ(s.linkBreak, 1000.0f);
-  EXPECT_EQ(s.linkBreakGroup, 0);
-  EXPECT_EQ(s.linkKind, LinkKind::Spring);
-  EXPECT_EQ(s.spriteHalfW, 16.0f);
-  EXPECT_EQ(s.spriteHalfH, 16.0f);
-  EXPECT_EQ(s.spriteFrame, 0);
-  EXPECT_EQ(Shown(s.linkBreak), "NO CRASH");
-}
-
 TEST(EditorSettings, SlidersBothWays) {
   const struct { int32_t slider; float size, stiffness, breakValue; } cases[] = {
-      {0, 1.0f, 0.0f, 0.0f}, {50, 5.75f, 0.225f, 0.25f}, {94, 17.7884f, 0.795240f, 0.8836f}, {95, 18.1475f, 0.81225f, 10000},
-      {100, 20.0f, 0.9f, 10000},
-  };
+      {0, 1.0f, 0.0f, 0.0f}, {50, 5.75f, 0.225f, 0.25f}, {94, 17.7884f, 0.795240f, 0.8836f},
+      {95, 18.1475f, 0.81225f, 10000}, {100, 20.0f, 0.9f, 10000}};
   for (const auto& c : cases) {
     EXPECT_NEAR(SliderToPointSize(c.slider), c.size, 1e-4f) << c.slider;
     EXPECT_NEAR(SliderToStiffness(c.slider), c.stiffness, 1e-5f) << c.slider;
@@ -81,17 +62,16 @@ TEST(EditorSettings, BreakValueIsTheStrainTheLinkSurvives) {
   SetLinkBreak(*e, SliderToBreak(50));
   EXPECT_FLOAT_EQ(link.breakLimit, 0.25f / 40.0f);
   EXPECT_FLOAT_EQ(BreakValueOf(link), 0.25f);
-  EXPECT_EQ(Shown(BreakValueOf(link)), "0.25000");
   // Stretched to strain 0.25 it holds, a little beyond it breaks.
   EXPECT_FALSE(LinkStrainBreaks(40.0f / 0.76f, link.restLength, link.breakLimit));
   EXPECT_TRUE(LinkStrainBreaks(40.0f / 0.74f, link.restLength, link.breakLimit));
   const struct { float value; const char* shown; } shown[] = {
-      {0.0f, "0.00000"}, {0.99999f, "0.99999"}, {1.0f, "NO CRASH"}, {10000, "NO CRASH"}};
+      {0.0f, "0.00000"}, {0.25f, "0.25000"}, {0.99999f, "0.99999"}, {1.0f, "NO CRASH"}, {10000, "NO CRASH"}};
   for (const auto& s : shown) EXPECT_EQ(Shown(s.value), s.shown);
-  SetLinkBreak(*e, -1);
-  EXPECT_EQ(e->settings.linkBreak, 0.0f);
-  SetLinkBreak(*e, 1e9f);
-  EXPECT_EQ(e->settings.linkBreak, kNoCrashBreak);
+  for (auto [asked, kept] : {std::pair(-1.0f, 0.0f), std::pair(1e9f, kNoCrashBreak)}) {
+    SetLinkBreak(*e, asked);
+    EXPECT_EQ(e->settings.linkBreak, kept) << asked;
+  }
   // Picking the link shows its value, not the stored limit.
   e->settings.linkBreak = 0;
   SelectLink(*e, e->body.links.front());
@@ -102,11 +82,11 @@ TEST(EditorSettings, BreakValueIsTheStrainTheLinkSurvives) {
 TEST(EditorSettings, EachSettingReachesTheSelectionWithinItsLimits) {
   auto e = EditorWithSelection();
   BodyPoint& selected = e->body.points.front();
-  BodyPoint& outside = e->body.points.back();
   Link& link = e->body.links.front();
-  Link& other = e->body.links.back();
-  const BodyPoint outsideBefore = outside;
-  const Link otherBefore = other;
+  const auto pointValues = [](const BodyPoint& p) { return std::tuple(p.radius, p.mass, p.collides, p.group, p.friction); };
+  const auto linkValues = [](const Link& l) { return std::tuple(l.stiffness, l.kind, l.breakGroup, l.spriteFrame); };
+  const auto outsidePoint = pointValues(e->body.points.back());
+  const auto outsideLink = linkValues(e->body.links.back());
 
   SetPointRadius(*e, 30);                          // above the slider's top; mass follows
   EXPECT_EQ(selected.radius, 20.0f);
@@ -115,43 +95,31 @@ TEST(EditorSettings, EachSettingReachesTheSelectionWithinItsLimits) {
   SetPointRadius(*e, 0.5f);
   EXPECT_EQ(selected.radius, 1.0f);
   EXPECT_EQ(selected.mass, 20.0f);
+  EXPECT_EQ(std::next(e->body.points.begin())->radius, 1.0f);  // the second selected point too
   SetPointMass(*e, 5);
   EXPECT_EQ(selected.mass, 5.0f);
-  for (int i = 0; i < 9; ++i) StepPointGroup(*e, 1);
-  EXPECT_EQ(selected.group, 7);
-  for (int i = 0; i < 9; ++i) StepPointGroup(*e, -1);
-  EXPECT_EQ(selected.group, 0);
   ToggleCollides(*e);
   EXPECT_EQ(selected.collides, 0);
   ToggleGrip(*e);
   EXPECT_EQ(selected.friction, kGripFriction);
   ToggleGrip(*e);
   EXPECT_EQ(selected.friction, kNoGripFriction);
-
   SetLinkStiffness(*e, 2);
   EXPECT_EQ(link.stiffness, 0.9f);
-  StepLinkBreakGroup(*e, -1);
-  EXPECT_EQ(link.breakGroup, 0);
-  for (int i = 0; i < 12; ++i) StepLinkBreakGroup(*e, 1);
-  EXPECT_EQ(link.breakGroup, 12);
   SetLinkKind(*e, LinkKind::Thruster);
   EXPECT_EQ(link.kind, LinkKind::Thruster);
-  for (int i = 0; i < 20; ++i) StepSpriteFrame(*e, 1);
-  EXPECT_EQ(link.spriteFrame, 15);
-  for (int i = 0; i < 20; ++i) StepSpriteFrame(*e, -1);
-  EXPECT_EQ(link.spriteFrame, 0);
-
-  EXPECT_EQ(std::next(e->body.points.begin())->radius, 1.0f);  // the second selected point too
-  EXPECT_EQ(outside.radius, outsideBefore.radius);
-  EXPECT_EQ(outside.mass, outsideBefore.mass);
-  EXPECT_EQ(outside.collides, outsideBefore.collides);
-  EXPECT_EQ(other.stiffness, otherBefore.stiffness);
-  EXPECT_EQ(other.kind, otherBefore.kind);
-  EXPECT_EQ(other.breakGroup, otherBefore.breakGroup);
-}
-
-TEST(EditorSettings, FocusFollowsTheFirstSelectedPoint) {
-  auto e = EditorWithSelection();
+  // Steps of one, as many as given, stop at their limits.
+  const struct { void (*step)(RiderEditor&, int32_t); int32_t steps; const int32_t* field; int32_t kept; } steps[] = {
+      {StepPointGroup, 9, &selected.group, 7},         {StepPointGroup, -9, &selected.group, 0},
+      {StepLinkBreakGroup, -1, &link.breakGroup, 0},   {StepLinkBreakGroup, 12, &link.breakGroup, 12},
+      {StepSpriteFrame, 20, &link.spriteFrame, 15},    {StepSpriteFrame, -20, &link.spriteFrame, 0}};
+  for (const auto& s : steps) {
+    for (int32_t i = 0; i < std::abs(s.steps); ++i) s.step(*e, s.steps > 0 ? 1 : -1);
+    EXPECT_EQ(*s.field, s.kept) << s.steps;
+  }
+  EXPECT_EQ(pointValues(e->body.points.back()), outsidePoint);
+  EXPECT_EQ(linkValues(e->body.links.back()), outsideLink);
+  // The focus follows the first selected point.
   const int32_t second = std::next(e->body.points.begin())->id;
   e->selectedPoints.erase(e->selectedPoints.begin());
   SetFocusToSelection(*e);
