@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static World* world = [] {
     Platform().messageBox = [](const char*, const char*) {};
     SetExecFolder("/nonexistent/velmora-fuzz/velmora");   // rider names lead nowhere
-    World* made = new World;
-    return made;
+    return new World;
   }();
   for (bool demo : {false, true}) {
     TrackFileContent content;

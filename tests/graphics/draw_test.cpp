@@ -34,18 +34,11 @@ TEST(DrawRecording, EveryCallIsOneRecordWithItsArgumentsInOrder) {
   ClearToColour(1, 2, 3);
   RecordDrawing(nullptr);
   const std::vector<DrawCommand> expected = {
-      {DrawKind::PushTransform, {}},
-      {DrawKind::Translate, {12.5f, -3}},
-      {DrawKind::Rotate, {90}},
-      {DrawKind::SetColour, {255, 128, 0, 64}},
-      {DrawKind::EnableTexture, {0}},
-      {DrawKind::EnableBlend, {1}},
-      {DrawKind::DrawCentredQuad, {-20, 16}},
-      {DrawKind::PopTransform, {}},
+      {DrawKind::PushTransform, {}}, {DrawKind::Translate, {12.5f, -3}}, {DrawKind::Rotate, {90}},
+      {DrawKind::SetColour, {255, 128, 0, 64}}, {DrawKind::EnableTexture, {0}}, {DrawKind::EnableBlend, {1}},
+      {DrawKind::DrawCentredQuad, {-20, 16}}, {DrawKind::PopTransform, {}},
       {DrawKind::DrawVertices, {float(int(Primitive::LineLoop)), 4, 0, 0, 10, 0, 10, 5, 0, 5}},
-      {DrawKind::BindTexture, {7}},
-      {DrawKind::SetLineWidth, {2}},
-  };
+      {DrawKind::BindTexture, {7}}, {DrawKind::SetLineWidth, {2}}};
   EXPECT_EQ(commands, expected);
   EXPECT_EQ(second, (std::vector<DrawCommand>{{DrawKind::ClearToColour, {1, 2, 3}}}));
 }

@@ -8,6 +8,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/inflate.h"
@@ -20,8 +21,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 struct Format {
-  int colourType;
-  int depth;
+  int colourType, depth;
 };
 
 const Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
@@ -50,20 +50,13 @@ Bytes Encode(const LibpngRecipe& png, uint32_t seed = 1) {
   const uint32_t maxValue = png.colourType == 3 ? uint32_t(png.palette.size() - 1) : (1u << png.depth) - 1;
   std::vector<Bytes> rows(png.height, Bytes((size_t(png.width) * channels * png.depth + 7) / 8, 0));
   for (uint32_t y = 0; y < png.height; ++y) {
-    for (uint32_t x = 0; x < png.width; ++x) {
-      for (int c = 0; c < channels; ++c) {
-        const uint32_t ramp = (x * 37 + y * 11 + uint32_t(c) * 50) * (maxValue + 1) / 400;
-        uint32_t value = (ramp + random() % 3 + (random() % 7 == 0 ? random() : 0)) % (maxValue + 1);
-        if (png.zeroKey && (x + y) % 3 == 0) value = 0;
-        const size_t sample = size_t(x) * channels + c;
-        if (png.depth == 16) {
-          rows[y][2 * sample] = uint8_t(value >> 8);
-          rows[y][2 * sample + 1] = uint8_t(value);
-        } else {
-          const size_t bit = sample * png.depth;
-          rows[y][bit / 8] |= uint8_t(value << (8 - png.depth - bit % 8));
-        }
-      }
+    for (size_t sample = 0; sample < size_t(png.width) * channels; ++sample) {
+      const uint32_t x = uint32_t(sample / channels), c = uint32_t(sample % channels);
+      const uint32_t ramp = (x * 37 + y * 11 + c * 50) * (maxValue + 1) / 400;
+      uint32_t value = (ramp + random() % 3 + (random() % 7 == 0 ? random() : 0)) % (maxValue + 1);
+      if (png.zeroKey && (x + y) % 3 == 0) value = 0;
+      if (png.depth == 16) rows[y][2 * sample] = uint8_t(value >> 8), rows[y][2 * sample + 1] = uint8_t(value);
+      else rows[y][sample * png.depth / 8] |= uint8_t(value << (8 - png.depth - sample * png.depth % 8));
     }
   }
   return LibpngEncode(png, rows);
@@ -80,8 +73,7 @@ void ExpectSameAsLibpng(const LibpngRecipe& png, uint32_t seed = 1) {
   ASSERT_TRUE(LibpngDecodeRgba(file, &expected, &width, &height));
   const PngImage image = DecodePng(file.data(), file.size());
   ASSERT_EQ(image.error, 0);
-  EXPECT_EQ(image.width, png.width);
-  EXPECT_EQ(image.height, png.height);
+  EXPECT_EQ(std::pair(image.width, image.height), std::pair(png.width, png.height));
   EXPECT_TRUE(image.pixels == expected);
 }
 
@@ -103,9 +95,8 @@ Bytes Chunk(const char* type, const Bytes& data) {
 
 Bytes Header(uint32_t width, uint32_t height, int depth, int colourType) {
   Bytes data;
-  PutBigEndian(&data, width);
-  PutBigEndian(&data, height);
-  for (int field : {depth, colourType, 0, 0, 0}) data.push_back(uint8_t(field));
+  for (uint32_t side : {width, height}) PutBigEndian(&data, side);
+  data.insert(data.end(), {uint8_t(depth), uint8_t(colourType), 0, 0, 0});
   return data;
 }
 
@@ -118,12 +109,11 @@ Bytes Idat(const Bytes& raw) {
 }
 
 // A whole file: signature, IHDR, the chunks given, IEND.
-Bytes Assemble(const Bytes& header, const std::vector<Bytes>& chunks) {
+Bytes Assemble(const Bytes& header, std::vector<Bytes> chunks) {
+  chunks.insert(chunks.begin(), Chunk("IHDR", header));
+  chunks.push_back(Chunk("IEND", {}));
   Bytes file = {137, 80, 78, 71, 13, 10, 26, 10};
-  std::vector<Bytes> all = {Chunk("IHDR", header)};
-  all.insert(all.end(), chunks.begin(), chunks.end());
-  all.push_back(Chunk("IEND", {}));
-  for (const Bytes& chunk : all) file.insert(file.end(), chunk.begin(), chunk.end());
+  for (const Bytes& chunk : chunks) file.insert(file.end(), chunk.begin(), chunk.end());
   return file;
 }
 
@@ -168,11 +158,10 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
   for (const Format& format : {Format{6, 8}, Format{2, 16}, Format{3, 4}, Format{0, 2}}) {
     for (bool interlace : {false, true}) {
       LibpngRecipe png = Make(format, 61, 47, interlace);
-      png.level = 0;
-      ExpectSameAsLibpng(png);
-      png.level = 6;
-      png.strategy = Z_FIXED;
-      ExpectSameAsLibpng(png);
+      for (auto [level, strategy] : {std::pair{0, Z_DEFAULT_STRATEGY}, {6, Z_FIXED}}) {
+        png.level = level, png.strategy = strategy;
+        ExpectSameAsLibpng(png);
+      }
       ExpectSameAsLibpng(Make(format, 300, 200, interlace));
     }
   }
@@ -290,11 +279,8 @@ TEST(PngLoaders, PixelsAndFailureLogLines) {
   logged.clear();
   SetLogListener([](const char* text) { logged.push_back(text); });
   // 3 x 2 RGBA; the loader keeps R, G, B.
-  Bytes raw;
-  for (int y = 0; y < 2; ++y) {
-    raw.push_back(0);
-    for (int i = 0; i < 12; ++i) raw.push_back(uint8_t(10 * (i % 4 + 1) + i / 4 * 50 + y * 3));
-  }
+  const Bytes raw = {0, 10, 20, 30, 40, 60, 70, 80, 90, 110, 120, 130, 140,
+                     0, 13, 23, 33, 43, 63, 73, 83, 93, 113, 123, 133, 143};
   auto put = [&](const char* name, const Bytes& bytes) {
     folder.write(name, std::string(bytes.begin(), bytes.end()));
     return folder.file(name);
@@ -303,15 +289,13 @@ TEST(PngLoaders, PixelsAndFailureLogLines) {
   Bytes pixels;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(LoadPngPixels(good.c_str(), &pixels, &width, &height), 1);
-  EXPECT_EQ(width, 3u);
-  EXPECT_EQ(height, 2u);
+  EXPECT_EQ(std::pair(width, height), std::pair(3u, 2u));
   EXPECT_EQ(pixels, (Bytes{10, 20, 30, 60, 70, 80, 110, 120, 130, 13, 23, 33, 63, 73, 83, 113, 123, 133}));
   EXPECT_TRUE(logged.empty());
 
   const std::string missing = folder.file("missing.png");
   EXPECT_EQ(LoadPngPixels(missing.c_str(), &pixels, &width, &height), 0);
-  EXPECT_TRUE(pixels.empty());
-  EXPECT_EQ(width, 0u);
+  EXPECT_EQ(std::pair(pixels.size(), width), std::pair(size_t(0), 0u));
   const std::string wrong = put("wrong.png", Changed(Assemble(Header(3, 2, 8, 6), {}), {{1, 'Q'}}));
   EXPECT_EQ(LoadPngTexture(wrong.c_str(), true), 0u);
   const std::string huge = put("huge.png", Assemble(Header(20000, 20000, 8, 6), {}));

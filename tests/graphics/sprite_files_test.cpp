@@ -12,6 +12,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/sprites.h"
@@ -75,8 +76,7 @@ TEST(SpriteFiles, EveryTableFileIsANonEmptyRgbaPowerOfTwoPng) {
     SCOPED_TRACE(name);
     const Picture p = Sprite(name);
     ASSERT_GT(p.file.size(), 26u);
-    EXPECT_EQ(p.file[24], 8) << "bit depth";
-    EXPECT_EQ(p.file[25], 6) << "colour type";
+    EXPECT_EQ(std::pair(p.file[24], p.file[25]), std::pair(uint8_t(8), uint8_t(6))) << "bit depth, colour type";
     EXPECT_TRUE(p.width > 0 && (p.width & (p.width - 1)) == 0) << p.width;
     EXPECT_TRUE(p.height > 0 && (p.height & (p.height - 1)) == 0) << p.height;
     EXPECT_GT(CellAlpha(p, 1, 1, 0), 0) << "the picture is empty";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,8 +82,7 @@ TEST_F(DialogsTest, SavingOverAnExistingFileAsksWithItsFinalNameAndNoReopensTheD
   tracks.write("hill.track", "old");
   const std::string hill = tracks.file("hill.track");
   std::string stored = hill;
-  for (char& c : stored)
-    if (c == '/') c = '\\';
+  std::replace(stored.begin(), stored.end(), '/', '\\');
   const struct {
     const char* (*dialog)();
     std::string answer;

@@ -74,11 +74,8 @@ TEST(FileWriter, WritesLittleEndianAndReportsFailures) {
     FileWriter writer(folder.file("out").c_str());
     ASSERT_TRUE(writer.isOpen());
     const uint8_t word[4] = {1, 2, 3, 4};
-    EXPECT_TRUE(writer.write(word, 4));
-    EXPECT_TRUE(writer.writeString("hi"));
     const float one = 1.0f;
-    EXPECT_TRUE(writer.write(&one, 4));
-    EXPECT_TRUE(writer.finish());
+    EXPECT_TRUE(writer.write(word, 4) && writer.writeString("hi") && writer.write(&one, 4) && writer.finish());
   }
   EXPECT_EQ(folder.read("out"), std::string("\x01\x02\x03\x04\x03\0\0\0hi\0\0\0\x80\x3f", 15));
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,8 +15,7 @@ std::vector<std::string> walked;
 void Collect(const char* path) { walked.push_back(path); }
 
 std::string Stored(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 }  // namespace
