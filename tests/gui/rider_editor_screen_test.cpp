@@ -8,57 +8,20 @@
 #include <filesystem>
 #include <string>
 
-#include "graphics/sprites.h"
+#include "game_session.h"
 #include "rider/editor_files.h"
 #include "rider/rider_file.h"
-#include "support/game_files.h"
 #include "track/track_file.h"
-#include "track_session.h"
 
 namespace {
 
-// What the next file dialog answers; "" cancels it.
-std::string& Chosen() {
-  static std::string chosen;
-  return chosen;
-}
-
-// Stands in for the GL loaders: a file "shows" when it starts with the PNG signature.
-unsigned FakeLoadPng(const char* path, bool) {
-  std::vector<uint8_t> bytes;
-  return ReadWholeFile(path, &bytes) && bytes.size() > 4 && bytes[1] == 'P' && bytes[2] == 'N' ? 1u : 0u;
-}
-
-class RiderEditorScreenTest : public GameFilesTest {
+class RiderEditorScreenTest : public GameSessionTest {
  protected:
-  void SetUp() override {
-    GameFilesTest::SetUp();
-    std::filesystem::create_directories(folder_.path / "riders");
-    std::filesystem::create_directories(folder_.path / "sprites");
-    Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
-      *result = Chosen();
-      return !Chosen().empty();
-    };
-    Chosen().clear();
-    savedDevice_ = SpriteDeviceTable();
-    SpriteDeviceTable().loadPng = FakeLoadPng;
-    SpriteDeviceTable().deleteTexture = [](unsigned) {};
-    LoadTestRider();
-  }
-  void TearDown() override {
-    SpriteDeviceTable() = savedDevice_;
-    GameFilesTest::TearDown();
-  }
-
-  struct Session {
-    Session() { ResetSession(); }
-  } session_;
-  Game& game = TheGame();
-  RiderEditor& editor() { return TheGame().riderEditor; }
-  CurrentRider& rider() { return TheGame().track.rider; }
-  bool InEditor() { return TheGame().screens.current.update == RiderEditorUpdate; }
+  RiderEditor& editor() { return game.riderEditor; }
+  CurrentRider& rider() { return game.track.rider; }
+  bool InEditor() { return On(RiderEditorUpdate); }
   void EnterEditor() {
-    ToRiderEditor(TheGame());
+    ToRiderEditor(game);
     Step();
   }
 
@@ -69,12 +32,10 @@ class RiderEditorScreenTest : public GameFilesTest {
     return {c.x + e.zoom * (world.x + e.viewX - c.x), c.y + e.zoom * (world.y + e.viewY - c.y)};
   }
   BodyPoint& Point(size_t i) { return *std::next(editor().body.points.begin(), long(i)); }
-  void ClickRider(int index) { Click(TheGame().riderToolbar.buttons[index]); }
+  void ClickRider(int index) { Click(game.riderToolbar.buttons[index]); }
   // A right-button chain on the canvas from a to b (screen px): a new point at each end, or
   // the existing one under the pointer.
   void Chain(Vec2 a, Vec2 b) { Stroke(kKeyRightButton, a, b); }
-
-  SpriteDevice savedDevice_;
 };
 
 }  // namespace

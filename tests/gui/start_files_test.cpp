@@ -5,14 +5,9 @@
 
 #include "gui/game.h"
 #include "rider/current_rider.h"
-#include "support/game_files.h"
+#include "game_session.h"
 
 namespace {
-
-std::string ShippedRider(const std::string& name) {
-  std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/riders/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The right magic and then too few bytes: refused as damaged, not as missing.
 std::string Damaged() { return ShippedRider("pogo.rider").substr(0, 40); }
