@@ -28,7 +28,7 @@ bool CreateDevice() {
   if (!PlatformCreateContext(Fullscreen())) return false;
   device.created = true;
   SetProjection(0, 0, float(ScreenWidth()), float(ScreenHeight()));
-  BuildFontLists();
+  StartFontDrawing();
   Log("OpenGL extensions supported: %s", (const char*)glGetString(GL_EXTENSIONS));
   Log("OGL version: %s", (const char*)glGetString(GL_VERSION));
   Log("Vendor: %s", (const char*)glGetString(GL_VENDOR));
@@ -48,7 +48,7 @@ bool CreateDevice() {
 
 void ReleaseDevice() {
   if (device.created) {
-    ReleaseFontLists();
+    StopFontDrawing();
     ReleaseDrawLists();
     PlatformDestroyContext();
     device.created = false;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-constexpr int kGlyphCount = 256;
 constexpr int kGridSize = 16;                     // glyphs per row and per column of the texture
 constexpr float kGridStep = 0.0625f;              // 1 / 16 of the texture per glyph
 
@@ -14,10 +13,10 @@ static void ListGlyph(uint8_t code, float x, float y, float scaleX, float scaleY
                       float offsetY);
 static void ListColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
 
-// The font's display lists live as long as the GL device: built when it is created, released
-// with it. The two text buffers are overwritten by every call; the sink is set at start.
+// Glyphs are drawn only while the GL device is up. The two text buffers are overwritten by every
+// call; the sink is set at start.
 static struct {
-  GLuint base = 0;                                // 0 = no lists
+  bool deviceUp = false;
   char printed[kTextCapacity] = {};
   char formatted[kTextCapacity] = {};
   GlyphSink sink = {ListGlyph, ListColour};
@@ -25,50 +24,31 @@ static struct {
 
 static void ListGlyph(uint8_t code, float x, float y, float scaleX, float scaleY, float offsetX,
                       float offsetY) {
-  if (fontState.base == 0) return;
-  glPushMatrix();
-  glTranslatef(x, y, 0);
-  glScalef(scaleX, scaleY, 1);
-  if (offsetX != 0 || offsetY != 0) glTranslatef(offsetX, offsetY, 0);
-  glCallList(fontState.base + code);
-  glPopMatrix();
+  // One small strip per glyph, not a display list: Mesa's software renderer pays a buffer
+  // upload for every list call, which made a screen of menu text cost a whole core.
+  if (!fontState.deviceUp) return;
+  const float left = float(code % kGridSize) * kGridStep, right = left + kGridStep;
+  const float top = float(code / kGridSize) * kGridStep, bottom = top + kGridStep;
+  const float x0 = x + offsetX * scaleX, y0 = y + offsetY * scaleY;
+  glBegin(GL_TRIANGLE_STRIP);
+  glTexCoord2f(left, bottom);
+  glVertex2f(x0, y0);
+  glTexCoord2f(left, top);
+  glVertex2f(x0, y0 + scaleY);
+  glTexCoord2f(right, bottom);
+  glVertex2f(x0 + scaleX, y0);
+  glTexCoord2f(right, top);
+  glVertex2f(x0 + scaleX, y0 + scaleY);
+  glEnd();
 }
 
 static void ListColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { glColor4ub(r, g, b, a); }
 
 GlyphSink& FontGlyphSink() { return fontState.sink; }
 
-void BuildFontLists() {
-  fontState.base = glGenLists(kGlyphCount);
-  if (fontState.base == 0) return;
-  for (int row = 0; row < kGridSize; ++row) {
-    for (int column = 0; column < kGridSize; ++column) {
-      // Grid row 0 is the texture's first stored row (t = 0), the picture's top: the glyph's
-      // top edge is at the smaller t.
-      float left = float(column) * kGridStep;
-      float right = float(column + 1) * kGridStep;
-      float top = float(row) * kGridStep;
-      float bottom = float(row + 1) * kGridStep;
-      glNewList(fontState.base + GLuint(row * kGridSize + column), GL_COMPILE);
-      glBegin(GL_TRIANGLE_STRIP);
-      glTexCoord2f(left, bottom);
-      glVertex2f(0, 0);
-      glTexCoord2f(left, top);
-      glVertex2f(0, 1);
-      glTexCoord2f(right, bottom);
-      glVertex2f(1, 0);
-      glTexCoord2f(right, top);
-      glVertex2f(1, 1);
-      glEnd();
-      glEndList();
-    }
-  }
-}
+void StartFontDrawing() { fontState.deviceUp = true; }
 
-void ReleaseFontLists() {
-  if (fontState.base != 0) glDeleteLists(fontState.base, kGlyphCount);
-  fontState.base = 0;
-}
+void StopFontDrawing() { fontState.deviceUp = false; }
 
 void PrintText(float scaleX, float scaleY, float spacing, const char* format, ...) {
   if (!format) return;

@@ -1,12 +1,12 @@
-// The bitmap font: a 16 x 16 grid of glyphs in sprite slot 7, one display list per byte value,
-// drawn at a fixed advance from the current model-view origin.
+// The bitmap font: a 16 x 16 grid of glyphs in sprite slot 7, one cell per byte value, drawn at
+// a fixed advance from the current model-view origin.
 #pragma once
 #include <cstdint>
 
 constexpr int kTextCapacity = 256;                // formatted text keeps at most 255 characters
 
-void BuildFontLists();                            // 256 lists; needs a current GL context
-void ReleaseFontLists();                          // twice is harmless
+void StartFontDrawing();                          // the GL device is up: glyphs draw
+void StopFontDrawing();                           // it is going: glyphs draw nothing; twice is harmless
 // One line of formatted text; the caller binds the font and sets the colour. Null format: nothing.
 void PrintText(float scaleX, float scaleY, float spacing, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
@@ -18,7 +18,7 @@ void PrintShadowText(float scaleX, float scaleY, float spacing, float shadowDx, 
 // Formats into a static buffer (overwritten per call), cut to 255 characters; null for null.
 const char* FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Where glyph draws go: the display lists, or a test's recorder.
+// Where glyph draws go: the GL device, or a test's recorder.
 struct GlyphSink {
   // Glyph code at (x, y) pixels from the text origin, scaled by (scaleX, scaleY) and moved by
   // (offsetX, offsetY) glyph units inside its scaled frame.

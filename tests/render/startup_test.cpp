@@ -22,6 +22,7 @@
 
 // Last: Xlib's macros would otherwise clash with the test framework's names.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -33,8 +34,9 @@ void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 // noDisplay, DISPLAY is unset and stderr goes to errorFile.
 pid_t Launch(const std::filesystem::path& folder, bool noDisplay = false, const TempFolder* caller = nullptr) {
   std::filesystem::create_directories(folder);
-  std::filesystem::copy_file(VELMORA_BINARY_DIR "/velmora", folder / "velmora");
-  std::filesystem::copy_file(VELMORA_SOURCE_DIR "/config.cfg", folder / "config.cfg");
+  const auto replace = std::filesystem::copy_options::overwrite_existing;
+  std::filesystem::copy_file(VELMORA_BINARY_DIR "/velmora", folder / "velmora", replace);
+  std::filesystem::copy_file(VELMORA_SOURCE_DIR "/config.cfg", folder / "config.cfg", replace);
   const pid_t pid = fork();
   if (pid == 0) {
     if (noDisplay) {
@@ -65,9 +67,10 @@ int WaitExit(pid_t pid, int seconds) {
 struct RunningGame {
   TempFolder folder;
   pid_t pid = -1;
-  // With riders, the shipped riders go beside the program first.
-  explicit RunningGame(bool withRiders = false) {
-    if (withRiders) std::filesystem::copy(VELMORA_SOURCE_DIR "/riders", folder.path / "riders");
+  // With its data, the shipped riders and sprites go beside the program first.
+  explicit RunningGame(bool withData = false) {
+    for (const char* data : {"riders", "sprites"})
+      if (withData) std::filesystem::copy(std::filesystem::path(VELMORA_SOURCE_DIR) / data, folder.path / data);
     pid = Launch(folder.path);
   }
   ~RunningGame() {
@@ -236,66 +239,107 @@ bool ReadLastTrack(const RunningGame& game, TrackFileContent* content) {
          FileLoad::Loaded;
 }
 
-// Where the menus' buttons are on the 1024 x 768 window (X coordinates, y down): the column's
-// middle, and the rows of CONTINUE, EDIT RIDER (in-game menu) and EXIT (in-game menu).
-constexpr int kMenuX = 512, kContinueY = 304, kGameEditRiderY = 344, kGameExitY = 504;
-constexpr int kNextX = 900, kNextY = 21;          // NEXT of the explanation screens
+// The window's pixels, read from the server, and counts over boxes of them (X coordinates).
+struct Shot {
+  XImage* image = nullptr;
+  explicit Shot(const RealInput& input) {
+    image = XGetImage(input.display, DefaultRootWindow(input.display), 0, 0, 1024, 768, AllPlanes, ZPixmap);
+  }
+  ~Shot() {
+    if (image) XDestroyImage(image);
+  }
+  template <typename Wanted>
+  int count(int x0, int y0, int x1, int y1, Wanted wanted) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const unsigned long p = XGetPixel(image, x, y);
+        n += wanted(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255));
+      }
+    return n;
+  }
+  int differences(const Shot& other, int x0, int y0, int x1, int y1) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += XGetPixel(image, x, y) != XGetPixel(other.image, x, y);
+    return n;
+  }
+};
 
-// From the main menu, CONTINUE leads to the track screen; a stroke drawn with the left button
-// held becomes lines; Escape opens the in-game menu, and its EXIT leaves through the normal
-// exit, which keeps the lines in last_played.track.
-TEST(Startup, ARealStrokeBecomesLinesThatExitKeeps) {
-  RunningGame game;
-  ASSERT_TRUE(game.started()) << game.folder.read("System.log");
-  RealInput input(game.folder.read("System.log"));
-  ASSERT_NE(input.display, nullptr);
-  input.click(kMenuX, kContinueY);
-  input.warp(300, 300, 100);
-  input.button(1, true);
-  for (int i = 1; i <= 20; ++i) input.warp(300 + i * 15, 300 + i * 5);
-  input.button(1, false);
-  input.key(XK_Escape);
-  input.click(kMenuX, kGameExitY);
-  EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
-  TrackFileContent content;
-  ASSERT_TRUE(ReadLastTrack(game, &content));
-  EXPECT_GE(content.solids.size(), 5u) << "a 300-pixel stroke is a line every 40 units";
-}
+bool Orange(int r, int g, int b) { return r > 230 && g > 70 && g < 130 && b < 40; }
+bool Dark(int r, int g, int b) { return r < 90 && g < 90 && b < 90; }
 
-// After a stroke, EDIT RIDER in the in-game menu opens the rider editor (through its
-// explanation) on the rider in use; a right-button chain adds two points; Escape hands the
-// edited rider to the track, saved as the temporary rider, while the track still names the
-// rider's own file.
-TEST(Startup, ARealChainInTheRiderEditorRidesWithoutRenamingTheRider) {
+// Where the buttons are on the 1024 x 768 window (X coordinates, y down): the menus' column, the
+// rows of NEW GAME, CONTINUE, EDIT RIDER (in-game menu) and EXIT (in-game menu), NEXT, and the
+// chooser's second entry.
+constexpr int kMenuX = 512, kNewGameY = 264, kContinueY = 304, kGameEditRiderY = 344, kGameExitY = 504;
+constexpr int kNextX = 900, kNextY = 21, kSecondRiderX = 120, kSecondRiderY = 90;
+
+// A new player's whole road with real X input: NEW GAME, a rider picked, NEXT past the
+// explanation, a line drawn and ridden, Escape, EDIT RIDER past its explanation, two points added
+// and test-ridden, EXIT; then a new start, where CONTINUE brings the track and the rider back.
+// Each screen is recognised by its pixels; the files by their content.
+TEST(Startup, ANewPlayersWholeRoad) {
   RunningGame game(true);
   ASSERT_TRUE(game.started()) << game.folder.read("System.log");
-  RealInput input(game.folder.read("System.log"));
-  ASSERT_NE(input.display, nullptr);
-  input.click(kMenuX, kContinueY);
-  input.warp(200, 650, 100);
-  input.button(1, true);
-  input.warp(500, 650);
-  input.button(1, false);
-  input.key(XK_Escape);
-  input.click(kMenuX, kGameEditRiderY);
-  input.click(kNextX, kNextY);
-  input.warp(700, 200, 100);
-  input.button(3, true);
-  input.warp(800, 150);
-  input.warp(850, 120);
-  input.button(3, false);
-  input.key(XK_Escape);
-  input.click(kMenuX, kGameExitY);
+  {
+    RealInput input(game.folder.read("System.log"));
+    ASSERT_NE(input.display, nullptr);
+    input.warp(10, 700, 300);
+    EXPECT_GT(Shot(input).count(300, 240, 720, 290, Orange), 500) << "the main menu";
+    input.click(kMenuX, kNewGameY);
+    EXPECT_GT(Shot(input).count(0, 0, 210, 40, Orange), 300) << "the chooser";
+    input.click(kSecondRiderX, kSecondRiderY);
+    input.click(kNextX, kNextY);
+    EXPECT_GT(Shot(input).count(270, 140, 550, 175, Orange), 500) << "the track explanation";
+    input.click(kNextX, kNextY);
+    input.warp(300, 560, 100);
+    input.button(3, true);
+    input.warp(900, 620, 100);
+    input.button(3, false);
+    const Shot still(input);
+    EXPECT_GT(still.count(25, 122, 80, 140, Dark), 300) << "the track screen's toolbar";
+    input.key(XK_space);
+    XTestFakeKeyEvent(input.display, XKeysymToKeycode(input.display, XK_space), True, CurrentTime);
+    input.pause(1500);
+    XTestFakeKeyEvent(input.display, XKeysymToKeycode(input.display, XK_space), False, CurrentTime);
+    input.pause(200);
+    EXPECT_GT(Shot(input).differences(still, 150, 150, 1024, 768), 500) << "the rider rode";
+    input.key(XK_Escape);
+    input.click(kMenuX, kGameEditRiderY);
+    input.click(kNextX, kNextY);
+    EXPECT_GT(Shot(input).count(25, 122, 270, 140, Dark), 1500) << "the rider editor's toolbar";
+    input.warp(700, 150, 100);
+    input.button(3, true);
+    input.warp(800, 120);
+    input.warp(850, 100);
+    input.button(3, false);
+    input.key(XK_space);
+    input.key(XK_Escape);
+    input.click(kMenuX, kGameExitY);
+  }
   EXPECT_EQ(game.stopWith(0), 0) << game.folder.read("System.log");
-  const std::string log = game.folder.read("System.log");
   CurrentRider shipped, ridden;
-  ASSERT_EQ(LoadRider(shipped, (std::string(VELMORA_SOURCE_DIR) + "/riders/sledder.rider").c_str()), FileLoad::Loaded);
-  ASSERT_EQ(LoadRider(ridden, game.folder.file("riders/temp_rider.rider").c_str()), FileLoad::Loaded) << log;
-  EXPECT_EQ(ridden.snapshot.points.size(), shipped.snapshot.points.size() + 2) << log;
-  EXPECT_EQ(ridden.snapshot.links.size(), shipped.snapshot.links.size() + 1);
+  ASSERT_EQ(LoadRider(shipped, (std::string(VELMORA_SOURCE_DIR) + "/riders/pogo.rider").c_str()), FileLoad::Loaded);
+  ASSERT_EQ(LoadRider(ridden, game.folder.file("riders/temp_rider.rider").c_str()), FileLoad::Loaded);
+  EXPECT_EQ(ridden.snapshot.points.size(), shipped.snapshot.points.size() + 2);
   TrackFileContent content;
   ASSERT_TRUE(ReadLastTrack(game, &content));
-  EXPECT_STREQ(content.riderName, "riders\\sledder.rider");
+  EXPECT_EQ(content.solids.size(), 1u);
+  EXPECT_STREQ(content.riderName, "riders\\pogo.rider") << "the rider's own file, never the test ride's";
+
+  std::filesystem::remove(game.folder.file("System.log"));
+  game.pid = Launch(game.folder.path);
+  ASSERT_TRUE(game.started()) << game.folder.read("System.log");
+  {
+    RealInput input(game.folder.read("System.log"));
+    input.click(kMenuX, kContinueY);
+    input.warp(10, 700, 300);
+    EXPECT_GT(Shot(input).count(300, 500, 900, 680, Dark), 300) << "the line is back";
+  }
+  EXPECT_EQ(game.stopWith(SIGTERM), 0);
+  ExpectInOrder(game.folder.read("System.log"),
+                {"Loading track:", "last_played.track", "Loading rider:", "riders\\pogo.rider"});
 }
 
 TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {
