@@ -17,6 +17,7 @@ static struct {
   int descriptor = -1;                            // the file's, for the fault handler; -1 when closed
   long localOffset = 0;                           // seconds from UTC to the log's local time
   void (*listener)(const char* text) = nullptr;
+  int quiet = 0;                                  // live QuietLog scopes
   char stamp[16] = {};
   char date[16] = {};
 } logState;
@@ -36,6 +37,7 @@ static locale_t CLocale() {
 }
 
 static void WriteLine(const char* format, va_list args) {
+  if (logState.quiet > 0) return;
   const locale_t previous = uselocale(CLocale());
   va_list measure;
   va_copy(measure, args);
@@ -82,6 +84,10 @@ void CloseLog() {
 }
 
 void SetLogListener(void (*listener)(const char* text)) { logState.listener = listener; }
+
+QuietLog::QuietLog() { logState.quiet += 1; }
+
+QuietLog::~QuietLog() { logState.quiet -= 1; }
 
 void Log(const char* format, ...) {
   va_list args;

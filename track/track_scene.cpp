@@ -7,6 +7,7 @@ namespace {
 
 void Restart(TrackScene& scene) {
   RestartRider(scene.world, scene.rider);
+  StartTimeline(scene.timeline, scene.world);
   if (scene.rider.loaded) CentreOnRider(scene.view, scene.world);
 }
 
@@ -35,9 +36,19 @@ void EndDrags(TrackEditor& editor) {
 }
 
 void StepTrackRider(TrackScene& scene) {
-  StepRider(scene.world);
+  ApplyLineEdits(scene.timeline, scene.world);
+  StepTimeline(scene.timeline, scene.world);
   FollowFocus(scene.view, scene.world);
 }
+
+void JumpTrackRider(TrackScene& scene, int64_t step) {
+  EndPointDrag(scene.editor);
+  ApplyLineEdits(scene.timeline, scene.world);
+  JumpTimeline(scene.timeline, scene.world, step);
+  FollowFocus(scene.view, scene.world);
+}
+
+void PinDraggedPose(TrackScene& scene) { PinTimeline(scene.timeline, scene.world); }
 
 void RestartRiderFromScratch(TrackScene& scene) {
   EndPointDrag(scene.editor);
@@ -57,6 +68,7 @@ void ResetTrackWorld(TrackScene& scene) {
   scene.view.camera = {};
   scene.view.zoom = 1.0f;
   ResetWorld(scene.world, scene.rider);
+  StartTimeline(scene.timeline, scene.world);
   if (scene.rider.loaded) CentreOnRider(scene.view, scene.world);
   scene.cursor.eraserCircle = false;
   scene.cursor.eraserRadius = 10.0f;
@@ -65,12 +77,14 @@ void ResetTrackWorld(TrackScene& scene) {
 void RestoreTrackStart(TrackScene& scene) {
   EndPointDrag(scene.editor);
   RestoreStart(scene.world);
+  StartTimeline(scene.timeline, scene.world);
 }
 
 bool LoadTrackFile(TrackScene& scene, const char* path) {
   EndPointDrag(scene.editor);
   bool riderRestarted = false;
   const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
+  if (loaded) StartTimeline(scene.timeline, scene.world);
   if (riderRestarted && scene.rider.loaded) CentreOnRider(scene.view, scene.world);
   return loaded;
 }

@@ -7,6 +7,7 @@
 #include "rider/current_rider.h"
 #include "shell/vec2.h"
 #include "track/cursor.h"
+#include "track/timeline.h"
 #include "track/lines.h"
 #include "track/view.h"
 #include "track/world.h"
@@ -34,6 +35,7 @@ struct TrackEditor {
 
 struct TrackScene {
   World world;
+  Timeline timeline;                              // every step of the ride so far; new on every restart
   CurrentRider rider;                             // the rider in use
   TrackEditor editor;
   View view;
@@ -42,8 +44,10 @@ struct TrackScene {
 
 void StartTrackScene(TrackScene& scene);          // a new game: empty track, the rider in use restarted
 void EndDrags(TrackEditor& editor);               // strokes, pan and point drag end
-void StepTrackRider(TrackScene& scene);           // one rider step; the camera follows
-// Each of these ends a point drag before the rider is rebuilt.
+void StepTrackRider(TrackScene& scene);           // one rider step on the timeline; the camera follows
+void JumpTrackRider(TrackScene& scene, int64_t step);  // the rider at that step of the timeline; the camera follows
+void PinDraggedPose(TrackScene& scene);           // a point drag moved the rider: the timeline goes on from here
+// Each of these ends a point drag before the rider is rebuilt, and starts a new timeline.
 void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body cleared and restarted
 void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
 void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any

@@ -186,6 +186,7 @@ void PointDrag(TrackScene& scene, Vec2 mouse) {
         p.y += 0.1f * dy;
         p.prevX = p.x - 0.01f * dx;
         p.prevY = p.y - 0.01f * dy;
+        PinDraggedPose(scene);
       }
     }
   } else {

@@ -66,9 +66,34 @@ uint64_t NextLinesStamp() {
   return ++last;
 }
 
+constexpr int64_t kMostListedCells = 16;         // a wider look is noted as kAnyCell
+constexpr size_t kMostEditedCells = 1 << 16;      // more edits at once count as everything
+
 int TouchLines(void* context, BodyPoint& point) {
   World& world = *static_cast<World*>(context);
+  if (std::vector<GridCell>* looked = world.lookedCells) {
+    const GridCell low = CellOfPoint(point.x - point.radius, point.y - point.radius);
+    const GridCell high = CellOfPoint(point.x + point.radius, point.y + point.radius);
+    if ((int64_t(high.column) - low.column + 1) * (int64_t(high.row) - low.row + 1) > kMostListedCells) {
+      looked->push_back(kAnyCell);
+    } else {
+      for (int32_t row = low.row; row <= high.row; ++row)
+        for (int32_t column = low.column; column <= high.column; ++column) looked->push_back({column, row});
+    }
+  }
   return ResolvePointWithLines(world.grid, world.solidLines, point);
+}
+
+void NoteEdit(World& world, const SolidLine& line) {
+  if (!world.recordEdits || world.everythingEdited) return;
+  if (LineWalkCellsAtMost({line.x1, line.y1}, {line.x2, line.y2}, line.thickness) +
+          int64_t(world.editedCells.size()) > int64_t(kMostEditedCells)) {
+    world.everythingEdited = true;
+    world.editedCells.clear();
+    return;
+  }
+  const std::vector<GridCell> cells = CellsOfLineWalk(line);
+  world.editedCells.insert(world.editedCells.end(), cells.begin(), cells.end());
 }
 
 }  // namespace
@@ -83,6 +108,7 @@ LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind ki
   world.thickestSolid = std::max(world.thickestSolid, thickness);
   world.linesStamp = NextLinesStamp();
   InsertLine(world.grid, world.solidLines.back(), id);
+  NoteEdit(world, world.solidLines.back());
   return id;
 }
 
@@ -90,12 +116,15 @@ void RemoveSolidLine(World& world, LineId id) {
   if (id < 0 || size_t(id) >= world.solidLines.size() || !world.solidLines[size_t(id)].live) return;
   SolidLine& line = world.solidLines[size_t(id)];
   WithdrawLine(world.grid, line, id);
+  NoteEdit(world, line);
   line.live = false;
   world.solidLineCount -= 1;
   world.linesStamp = NextLinesStamp();
 }
 
 void ClearSolidLines(World& world) {
+  world.everythingEdited = world.recordEdits;
+  world.editedCells.clear();
   ClearGrid(world.grid);
   world.solidLines.clear();
   world.solidLineCount = 0;

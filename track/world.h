@@ -17,6 +17,8 @@
 
 struct CurrentRider;
 
+constexpr GridCell kAnyCell{INT32_MIN, INT32_MIN};  // stands for every cell
+
 struct World {
   // ---- lines: reset by a clear or a load ----
   std::vector<SolidLine> solidLines;              // by id; removed lines stay as dead slots
@@ -28,6 +30,14 @@ struct World {
   float thickestSolid = 0;                        // largest thickness since the last clear
   float thickestScenery = 0;
   uint64_t linesStamp = 0;                        // changes with every line change; unique in the process
+  // For the ride's timeline (track/timeline.h), when it listens: the cells of solid lines added
+  // or removed since it last looked, and whether something wider (a clear) changed.
+  bool recordEdits = false;
+  std::vector<GridCell> editedCells;
+  bool everythingEdited = false;
+  // When set, collision appends every cell a rider point looks at (kAnyCell for a range too
+  // wide to list).
+  std::vector<GridCell>* lookedCells = nullptr;
 
   // ---- rider: rebuilt from the rider in use on every restart ----
   Body rider;
