@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -12,20 +14,15 @@
 #include "track_session.h"
 
 namespace {
-class ToolbarTest : public TrackSessionTest {
- protected:
-  int SelectedCount() {
-    int n = 0;
-    for (const Button& b : bar.buttons) n += b.selected;
-    return n;
-  }
-};
+using ToolbarTest = TrackSessionTest;
+int SelectedCount() {
+  const auto& buttons = TheGame().toolbar.buttons;
+  return int(std::count_if(std::begin(buttons), std::end(buttons), [](const Button& b) { return b.selected; }));
+}
 }  // namespace
 
 TEST_F(ToolbarTest, ToolButtonsChooseToolsAndHighlightOnlyThemselves) {
-  const struct {
-    int button, tool;
-  } cases[] = {{kPanButton, kToolPan},       {kZoomButton, kToolZoom},      {kSceneryButton, kToolScenery},
+  const struct { int button, tool; } cases[] = {{kPanButton, kToolPan},       {kZoomButton, kToolZoom},      {kSceneryButton, kToolScenery},
                {kEraserButton, kToolEraser}, {kDragButton, kToolPointDrag}, {kPencilButton, kToolPencil}};
   for (const auto& c : cases) {
     ClickButton(c.button);

@@ -21,11 +21,7 @@
 
 namespace {
 
-struct RideRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+struct RideRun { int status = -1; std::string out, err; };
 
 RideRun RunRide(const std::string& arguments, const std::string& errFile) {
   RideRun run;
