@@ -9,7 +9,6 @@
 #include <chrono>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <thread>
 
@@ -53,9 +52,7 @@ struct SmallScreen {
     close(ready[0]);
     if (!number.empty()) name = ":" + number;
   }
-  ~SmallScreen() {
-    if (pid > 0) kill(pid, SIGTERM), waitpid(pid, nullptr, 0);
-  }
+  ~SmallScreen() { if (pid > 0) kill(pid, SIGTERM), waitpid(pid, nullptr, 0); }
 };
 
 // A top-level window with this title other than `other`, or 0.

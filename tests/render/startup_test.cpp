@@ -63,9 +63,7 @@ int WaitExit(pid_t pid, int seconds) {
 struct RunningGame {
   TempFolder folder;
   pid_t pid = Launch(folder.path);
-  ~RunningGame() {
-    if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
-  }
+  ~RunningGame() { if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0); }
   // Once the game is up, `settle` ms more (past the warm-up steps).
   bool started(int settle = 700) {
     for (int i = 0; i < 400; ++i, Sleep(50))
