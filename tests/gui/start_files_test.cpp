@@ -17,11 +17,9 @@ class StartFilesTest : public GameFilesTest {};
 }  // namespace
 
 TEST_F(StartFilesTest, TriesEveryRiderUntilOneLoads) {
-  struct Case {
-    std::vector<std::pair<std::string, std::string>> files;  // name in riders/, bytes
-    const char* loaded;                                      // the rider in use, "" for none
-    int refusals;                                            // refused files logged as such
-  } cases[] = {
+  // Each case: the files in riders/ (name, bytes), the rider in use ("" for none) and how many
+  // refused files are logged as such.
+  struct Case { std::vector<std::pair<std::string, std::string>> files; const char* loaded; int refusals; } cases[] = {
       {{{"aaa.rider", Damaged()}, {"pogo.rider", ShippedRider("pogo.rider")}}, "riders\\pogo.rider", 1},
       {{{"sledder.rider", Damaged()}, {"a.rider", Damaged()}, {"b.rider", Damaged()},
         {"crate.rider", ShippedRider("crate_cart.rider")}},

@@ -19,10 +19,7 @@ float LineLength(const SolidLine& line) { return std::hypot(line.x2 - line.x1, l
 float Distance(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // The start of the newest solid line, for snapping checks.
-void ExpectNewestStartsAt(const World& world, Vec2 at) {
-  EXPECT_FLOAT_EQ(world.solidLines.back().x1, at.x);
-  EXPECT_FLOAT_EQ(world.solidLines.back().y1, at.y);
-}
+Vec2 NewestStart(const World& world) { return {world.solidLines.back().x1, world.solidLines.back().y1}; }
 
 // Both buttons held while the pointer sweeps 200 px right in 5-px steps: every tool's stroke.
 void ScribbleWithBothButtons() {
@@ -71,7 +68,7 @@ TEST_F(TrackScreenTest, StraightStrokesNeedTenUnitsAndChainWithCtrl) {
   Hover({400, 300});
   Release(kKeyRightButton);
   ASSERT_EQ(SolidLineCount(world), 2);
-  ExpectNewestStartsAt(world, WorldPointOf(view, {400, 200}));
+  EXPECT_EQ(NewestStart(world), WorldPointOf(view, {400, 200}));
   EXPECT_FLOAT_EQ(world.solidLines.back().y2 - world.solidLines.back().y1, 100.0f);
 }
 
@@ -95,12 +92,12 @@ TEST_F(TrackScreenTest, SnappingStartsAStrokeOnAnEndpoint) {
   // 5 px away at zoom 1 is inside the 10-unit snap radius.
   Stroke(kKeyRightButton, {503, 304}, {560, 350});
   ASSERT_EQ(SolidLineCount(world), 2);
-  ExpectNewestStartsAt(world, end);
+  EXPECT_EQ(NewestStart(world), end);
   // The end of a stroke is never snapped, and with snapping off the start is not either.
   ClickButton(kSnapButton);
   Stroke(kKeyRightButton, {503, 304}, {560, 250});
   ASSERT_EQ(SolidLineCount(world), 3);
-  EXPECT_FLOAT_EQ(world.solidLines.back().x1, WorldPointOf(view, {503, 304}).x);
+  EXPECT_EQ(NewestStart(world), WorldPointOf(view, {503, 304}));
 }
 
 TEST_F(TrackScreenTest, EraserRemovesWhatItsCircleTouches) {
@@ -310,11 +307,7 @@ TEST_F(TrackScreenTest, SwitchesLandOnWorkingScreensAndEndDrags) {
   SetScreen(game, ScreenId::Track, {TrackScreenUpdate, TrackScreenRender});
 
   // A stroke, a toolbar drag and a slider drag, each in progress when the screen changes.
-  const struct {
-    const char* what;
-    Vec2 at;
-    std::function<bool()> active;
-  } drags[] = {{"stroke", {400, 300}, [&] { return editor.freehandStroke != 0; }},
+  const struct { const char* what; Vec2 at; std::function<bool()> active; } drags[] = {{"stroke", {400, 300}, [&] { return editor.freehandStroke != 0; }},
                {"toolbar", CentreOf(bar.handle), [&] { return bar.dragging != 0; }},
                {"slider", CentreOf(bar.thickness), [] { return SliderDragActive(); }}};
   for (const auto& drag : drags) {

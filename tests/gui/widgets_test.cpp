@@ -40,10 +40,7 @@ TEST_F(WidgetTest, EdgesAreOutsideAndClickNeedsPressInside) {
   EXPECT_TRUE(IsInside(widget, 10.5f, 59.5f));
 
   // Pressed outside, moved in with the button held: the press is taken on entering, once.
-  const struct {
-    float x;
-    int down, presses, enters, clicks, leaves;
-  } steps[] = {{5, 1, 0, 0, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 0, 1, 1, 1, 0}, {50, 0, 1, 1, 1, 1}};
+  const struct { float x; int down, presses, enters, clicks, leaves; } steps[] = {{5, 1, 0, 0, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 1, 1, 1, 0, 0}, {20, 0, 1, 1, 1, 0}, {50, 0, 1, 1, 1, 1}};
   for (const auto& s : steps) {
     UpdateWidget(widget, s.x, 30, s.down);
     EXPECT_EQ(std::tuple(presses, enters, clicks, leaves), std::tuple(s.presses, s.enters, s.clicks, s.leaves))

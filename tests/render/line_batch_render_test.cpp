@@ -43,13 +43,11 @@ std::vector<uint8_t> Frame(World& world, float zoom, const CullRect& cull, bool 
   ClearToColour(255, 255, 255);
   glLoadIdentity();
   glScalef(zoom, zoom, 1.0f);
-  if (batched) {
-    LineDrawCache cache;
-    DrawSceneryLinesInView(world, zoom, cull, cache);
-    DrawSolidLinesInView(world, zoom, cull, cache);
-  } else {
+  LineDrawCache cache;
+  if (batched)
+    DrawSceneryLinesInView(world, zoom, cull, cache), DrawSolidLinesInView(world, zoom, cull, cache);
+  else
     ImmediateWorld(world, zoom, cull);
-  }
   return LineBatchRender::ReadScreen();
 }
 

@@ -13,14 +13,10 @@
 
 namespace {
 
-void Launch(BodyPoint* point, float vx, float vy) {
-  point->prevX = point->x - vx;
-  point->prevY = point->y - vy;
-}
+// Gives the point a velocity (units per step) by moving its previous position.
+void Launch(BodyPoint* point, float vx, float vy) { point->prevX = point->x - vx, point->prevY = point->y - vy; }
 
-void RunSteps(Body& body, World& world, int steps) {
-  for (int i = 0; i < steps; ++i) StepBodyOnTrack(body, world);
-}
+void RunSteps(Body& body, World& world, int steps) { for (int i = 0; i < steps; ++i) StepBodyOnTrack(body, world); }
 
 class CollisionTest : public testing::Test {
  protected:
@@ -99,17 +95,12 @@ TEST_F(CollisionTest, EndCapsPushRadially) {
 
 TEST_F(CollisionTest, LookBackDecidesDeepContacts) {
   SolidLine line = MakeSolidLine({-100, 0}, {100, 0}, 0.0f, LineKind::Normal);
-  struct Case {
-    const char* what;
-    float y, prevY, vy;
-    int contacts;
-    float after;
-  } cases[] = {
+  const struct { const char* what; float y, prevY, vy; int contacts; float after; } cases[] = {
       {"came from the front fast: put back", -5, 8, -13, 1, 10},
       {"deep behind, look-back behind too: left alone", -5, -4, -1, 0, -5},
       {"shallow behind: pushed out whatever the look-back", 2, 2.5f, -0.5f, 1, 10},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     BodyPoint p = Loose({.y = c.y});
     p.prevY = c.prevY;
     p.vy = c.vy;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "rider/current_rider.h"
@@ -12,14 +13,8 @@
 #include "track/world.h"
 
 namespace {
-// A small deterministic generator, so every run checks the same tracks.
-struct Lcg {
-  uint32_t state;
-  float Next(float lo, float hi) {
-    state = state * 1664525u + 1013904223u;
-    return lo + (hi - lo) * float(state >> 8) / float(1u << 24);
-  }
-};
+// Random numbers the same on every run, so every run checks the same tracks.
+float Next(std::minstd_rand& rng, float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
 
 bool Skipped(float x1, float y1, float x2, float y2, const CullRect& c) {
   return (x1 < c.minX && x2 < c.minX) || (y1 < c.minY && y2 < c.minY) || (x1 > c.maxX && x2 > c.maxX) ||
@@ -62,21 +57,21 @@ void ExpectViewOf(const std::vector<Line>& lines, const std::vector<LineId>& got
   }
 }
 
-void AddRandomLine(World& world, Lcg& rng, int i) {
-  Vec2 a{rng.Next(-4000, 4000), rng.Next(-4000, 4000)};
-  float length = rng.Next(5, i % 50 == 0 ? 3000 : 200);
-  float angle = rng.Next(0, 6.28f);
+void AddRandomLine(World& world, std::minstd_rand& rng, int i) {
+  Vec2 a{Next(rng, -4000, 4000), Next(rng, -4000, 4000)};
+  float length = Next(rng, 5, i % 50 == 0 ? 3000 : 200);
+  float angle = Next(rng, 0, 6.28f);
   Vec2 b = a + Vec2(length * std::cos(angle), length * std::sin(angle));
-  float thickness = i % 7 == 0 ? rng.Next(3, 40) : 1.0f;
+  float thickness = i % 7 == 0 ? Next(rng, 3, 40) : 1.0f;
   AddSolidLine(world, a, b, thickness, LineKind(i % 3));
   AddSceneryLine(world, b, a, uint8_t(i), 2, 3, thickness);
 }
 
-void ExpectAllViews(World& world, LineDrawCache& cache, Lcg& rng, int views = 12) {
+void ExpectAllViews(World& world, LineDrawCache& cache, std::minstd_rand& rng, int views = 12) {
   std::vector<LineId> ids;
   for (int i = 0; i < views; ++i) {
-    float w = i < 4 ? rng.Next(50, 400) : (i < 10 ? rng.Next(400, 3000) : 20000);
-    Vec2 min{rng.Next(-4500, 4000), rng.Next(-4500, 4000)};
+    float w = i < 4 ? Next(rng, 50, 400) : (i < 10 ? Next(rng, 400, 3000) : 20000);
+    Vec2 min{Next(rng, -4500, 4000), Next(rng, -4500, 4000)};
     CullRect cull{min.x, min.y, min.x + w, min.y + w * 0.75f};
     CollectSolidLinesInView(world, cull, cache, &ids);
     ExpectViewOf(world.solidLines, ids, cull);
@@ -97,18 +92,18 @@ TEST(LineDrawing, ViewHoldsEveryVisibleLineOnceInCreationOrderThroughAnyEdits) {
   auto world = std::make_unique<World>();
   LineDrawCache cache;
   CurrentRider rider;
-  Lcg rng{12345};
+  std::minstd_rand rng(12345);
   for (int i = 0; i < 2000; ++i) AddRandomLine(*world, rng, i);
   ExpectAllViews(*world, cache, rng);
   std::vector<uint8_t> bytes;
   TrackFileContent content;
   for (int op = 0; op < 400 && !::testing::Test::HasFailure(); ++op) {
-    const float roll = rng.Next(0, 100);
+    const float roll = Next(rng, 0, 100);
     if (roll < 40) {
       for (int i = 0; i < 5; ++i) AddRandomLine(*world, rng, op + i);
     } else if (roll < 85) {
-      const Vec2 centre{rng.Next(-4000, 4000), rng.Next(-4000, 4000)};
-      const float radius = rng.Next(5, 400);
+      const Vec2 centre{Next(rng, -4000, 4000), Next(rng, -4000, 4000)};
+      const float radius = Next(rng, 5, 400);
       EraseSolidLines(*world, centre, radius);
       EraseSceneryLines(*world, centre, radius);
     } else if (roll < 95) {

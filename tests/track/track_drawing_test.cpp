@@ -21,11 +21,7 @@
 namespace {
 
 // One DrawVertices with the colour last set before it (0..255 per channel).
-struct Stroke {
-  float r, g, b, a;
-  Primitive primitive;
-  std::vector<float> xy;
-};
+struct Stroke { float r, g, b, a; Primitive primitive; std::vector<float> xy; };
 
 long Count(const std::vector<DrawCommand>& commands, DrawKind kind) {
   return std::count_if(commands.begin(), commands.end(), [&](const DrawCommand& c) { return c.kind == kind; });
@@ -86,13 +82,6 @@ class TrackDrawing : public ::testing::Test {
   LineDrawCache cache_;
   GlyphSink savedGlyphs_;
 };
-
-TEST_F(TrackDrawing, SolidLinesBlackAndBoostLinesRed) {
-  const std::vector<Stroke> strokes = Strokes(RecordFrame());
-  EXPECT_TRUE(Has(strokes, {100, 200, 500, 200}, 0, 0, 0));
-  EXPECT_TRUE(Has(strokes, {500, 200, 700, 250}, 255, 0, 0));
-  EXPECT_FALSE(Has(strokes, {500, 200, 700, 250}, 0, 0, 0));
-}
 
 TEST_F(TrackDrawing, TheGhostSkipsTheFrameAfterARiderStep) {
   ASSERT_TRUE(ToggleGhost(scene_->world));

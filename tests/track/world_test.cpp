@@ -60,19 +60,16 @@ TEST_F(WorldTest, AddRefusesLinesTheGameCannotUse) {
   EXPECT_FLOAT_EQ(line->nx, -0.8f);
   EXPECT_FLOAT_EQ(line->ny, 0.6f);
   EXPECT_EQ(line->kind, LineKind::BoostForward);
-  const struct {
-    Vec2 a, b;
-    float thickness;
-  } refused[] = {{{NAN, 0}, {3, 4}, 1},         {{0, 0}, {INFINITY, 4}, 1}, {{0, 0}, {3, 4}, NAN},
-                 {{0, 0}, {8388609.0f, 4}, 1}, {{0, -8388609.0f}, {3, 4}, 1}, {{0, 0}, {3, 4}, -0.5f},
-                 {{0, 0}, {3, 4}, 65537.0f},    {{7, 7}, {7, 7}, 1}};
-  for (const auto& r : refused) EXPECT_EQ(AddSolidLine(w, r.a, r.b, r.thickness, LineKind::Normal), kNoLine);
-  EXPECT_EQ(AddSceneryLine(w, {7, 7}, {7, 7}, 1, 2, 3, 1), kNoLine);
+  // Non-finite, beyond 2^23, bad thickness, zero length (also when the length underflows).
+  const struct { Vec2 a, b; float thickness; } refused[] = {
+      {{NAN, 0}, {3, 4}, 1},         {{0, 0}, {INFINITY, 4}, 1},    {{0, 0}, {3, 4}, NAN},
+      {{0, 0}, {8388609.0f, 4}, 1}, {{0, -8388609.0f}, {3, 4}, 1}, {{0, 0}, {3, 4}, -0.5f},
+      {{0, 0}, {3, 4}, 65537.0f},    {{7, 7}, {7, 7}, 1},           {{0, 0}, {1e-30f, 0}, 1}};
+  for (const auto& r : refused) {
+    EXPECT_EQ(AddSolidLine(w, r.a, r.b, r.thickness, LineKind::Normal), kNoLine) << r.a.x << "," << r.b.x << " " << r.thickness;
+    EXPECT_EQ(AddSceneryLine(w, r.a, r.b, 1, 2, 3, r.thickness), kNoLine);
+  }
   EXPECT_EQ(AddSolidLine(w, {0, 0}, {8388608.0f, 0}, 0, LineKind::Normal), 1);
-  EXPECT_EQ(CheckLine({0, 0}, {1e-30f, 0}, 1), LineFault::ZeroLength);
-  EXPECT_EQ(CheckLine({0, 0}, {1, 1}, 70000), LineFault::BadThickness);
-  EXPECT_EQ(CheckLine({0, 0}, {1, NAN}, 1), LineFault::NonFinite);
-  EXPECT_EQ(CheckLine({-9e6f, 0}, {1, 1}, 1), LineFault::TooFar);
   EXPECT_EQ(SolidLineCount(w), 2);
   EXPECT_EQ(int(w.solidLines.size()), 2);
 }
@@ -101,12 +98,7 @@ TEST_F(WorldTest, EraserCutsChordsAndKeepsLongPieces) {
   World& w = *world_;
   // One line and one circle each, on an empty world: the pieces left, each ending one unit beyond
   // the chord; a piece of 10 units or less is dropped.
-  const struct {
-    const char* what;
-    Vec2 a, b, centre;
-    float radius;
-    const char* left;
-  } cases[] = {
+  const struct { const char* what; Vec2 a, b, centre; float radius; const char* left; } cases[] = {
       {"middle cut", {0, 0}, {100, 0}, {50, 0}, 20, "0.0000,0.0000-29.0000,0.0000 71.0000,0.0000-100.0000,0.0000 "},
       {"short piece dropped", {0, 0}, {40, 0}, {25, 0}, 10, "0.0000,0.0000-14.0000,0.0000 "},
       {"wholly inside", {0, 0}, {30, 0}, {15, 0}, 20, ""},
@@ -115,33 +107,33 @@ TEST_F(WorldTest, EraserCutsChordsAndKeepsLongPieces) {
       {"extension before P1", {0, 0}, {100, 0}, {-30, 0}, 20, "0.0000,0.0000-100.0000,0.0000 "},
       {"beside", {0, 0}, {100, 0}, {50, 30}, 20, "0.0000,0.0000-100.0000,0.0000 "},
   };
+  // Scenery lines are cut the same way; the pieces of both kinds keep kind, colour and width.
   for (const auto& c : cases) {
     ClearSolidLines(w);
+    ClearSceneryLines(w);
     AddSolidLine(w, c.a, c.b, 3.0f, LineKind::BoostBackward);
+    AddSceneryLine(w, c.a, c.b, 10, 20, 30, 2.0f);
     EraseSolidLines(w, c.centre, c.radius);
-    EXPECT_EQ(LiveEnds(w.solidLines), c.left) << c.what;
+    EraseSceneryLines(w, c.centre, c.radius);
+    EXPECT_EQ(LiveEnds(w.solidLines) + "| " + LiveEnds(w.sceneryLines), c.left + std::string("| ") + c.left) << c.what;
     for (const SolidLine& line : w.solidLines)
       EXPECT_TRUE(!line.live || (line.kind == LineKind::BoostBackward && line.thickness == 3.0f)) << c.what;
+    for (const SceneryLine& line : w.sceneryLines) EXPECT_TRUE(!line.live || (line.r == 10 && line.thickness == 2.0f)) << c.what;
   }
   ClearSolidLines(w);
-  // Several lines in one cell: each is cut once, the pieces are met again without effect.
+  ClearSceneryLines(w);
+  // Several lines in one cell: each is cut once, the pieces are met again without effect; the
+  // pieces go to the end of the list, after a line the circle missed.
+  AddSceneryLine(w, {0, 50}, {100, 50}, 1, 1, 1, 1.0f);
   for (int i = 0; i < 5; ++i) AddSolidLine(w, {0, float(i) * 4}, {100, float(i) * 4}, 1, LineKind::Normal);
+  AddSceneryLine(w, {0, 0}, {100, 0}, 10, 20, 30, 2.0f);
   EraseSolidLines(w, {50, 8}, 25);
+  EraseSceneryLines(w, {50, 0}, 20);
   EXPECT_EQ(SolidLineCount(w), 10);
   for (const SolidLine& line : w.solidLines)
     EXPECT_TRUE(!line.live || (std::hypot(line.x1 - 50, line.y1 - 8) > 25.0f && std::hypot(line.x2 - 50, line.y2 - 8) > 25.0f));
-}
-
-TEST_F(WorldTest, EraserWorksOnSceneryLinesToo) {
-  World& w = *world_;
-  AddSceneryLine(w, {0, 0}, {100, 0}, 10, 20, 30, 2.0f);
-  AddSceneryLine(w, {0, 50}, {100, 50}, 1, 1, 1, 1.0f);
-  EraseSceneryLines(w, {50, 0}, 20);
-  EXPECT_EQ(SceneryLineCount(w), 3);
   EXPECT_EQ(LiveEnds(w.sceneryLines),
             "0.0000,50.0000-100.0000,50.0000 0.0000,0.0000-29.0000,0.0000 71.0000,0.0000-100.0000,0.0000 ");
-  for (const SceneryLine& line : w.sceneryLines)
-    EXPECT_TRUE(!line.live || line.y1 != 0 || (line.r == 10 && line.thickness == 2.0f)) << "pieces keep colour and width";
 }
 
 TEST_F(WorldTest, SnapTakesTheFirstEndpointInCellOrder) {
