@@ -30,6 +30,7 @@ static const SlotAssignment kStartAssignments[] = {
     {kSlotFont, "sprites\\font.png", 1, 1, true},
     {kSlotButtons, "sprites\\buttons1.png", 8, 8, true},
     {kSlotToolBar, "sprites\\tool_bar.png", 1, 1, false},
+    {kSlotTimeline, "sprites\\timeline.png", 1, 1, false},
     {kSlotColourPicker, "sprites\\gradient_box.png", 1, 1, false},
     {kSlotFlag, "sprites\\flag.png", 1, 1, true},
     {kSlotPoints, "sprites\\dots.png", 4, 4, true},

@@ -8,7 +8,7 @@
 
 constexpr int kSpriteSlotCount = 20;              // slots 0..19; any other number is ignored
 
-// What each slot holds. Slots 0 and 10 have no file.
+// What each slot holds. Slot 0 has no file.
 enum SpriteSlotName : int {
   kSlotBackground = 1,                            // sprites\back2.png
   kSlotPencil = 2,                                // the pencil tool's picture
@@ -19,6 +19,7 @@ enum SpriteSlotName : int {
   kSlotFont = 7,                                  // 16 x 16 glyph grid
   kSlotButtons = 8,                               // 8 x 8 button frames
   kSlotToolBar = 9,                               // the track screen's tool bar
+  kSlotTimeline = 10,                             // the timeline bar's panel and groove
   kSlotColourPicker = 11,                         // the colour picker's gradient box
   kSlotFlag = 12,
   kSlotPoints = 13,                               // the rider's point images, 4 x 4, one frame per group

@@ -65,6 +65,7 @@ void BuildScreens(Game& game) {
   InitExplanations(game);
   InitTrackToolbar(game);
   InitRiderToolbar(game);
+  PlaceTimelineBar(game.timelineBar);
 }
 
 void StartGame(Game& game) {

@@ -10,6 +10,7 @@
 #include "gui/rider_editor_screen.h"
 #include "gui/rider_toolbar.h"
 #include "gui/screens.h"
+#include "gui/timeline_bar.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
 #include "rider/rider_editor.h"
@@ -22,6 +23,7 @@ struct Game {
   TrackScene track;                               // world, rider in use, editor, view, cursor: whole run
   TrackToolbar toolbar;                           // laid out at start; keeps tool and position across screens
   TrackScreen trackScreen;                        // the track screen's step memory
+  TimelineBar timelineBar;                        // placed at start along the screen's bottom
   RiderEditor riderEditor;                        // the rider being built: kept across visits
   RiderToolbar riderToolbar;                      // laid out at start; keeps place and highlights
   RiderEditorScreen riderEditorScreen;            // the editor screen's step memory

@@ -38,14 +38,21 @@ void TrackScreenUpdate(Game& game) {
   float x = 0, y = 0;
   GetMouse(&x, &y);
   screen.mouse = {x, static_cast<float>(ScreenHeight()) - y};
+  const bool onBar = UpdateTimelineBar(game);
   if (UpdateTrackToolbar(game)) {
     if (!KeyDown('M')) screen.stepLatch = false;
-    if (toolbar.pointerInWorld) RunTool(game.track, toolbar.currentTool, screen.mouse);
+    if (toolbar.pointerInWorld && !onBar) RunTool(game.track, toolbar.currentTool, screen.mouse);
   }
   if (KeyPressed(kKeySpace)) PauseFromKeyboard(toolbar);
   AdvanceRiderOrGhost(game, toolbar.running);
   if (KeyDown('R')) RestartRiderFromScratch(game.track);
   if (KeyPressed('D')) game.track.view.wireframe = !game.track.view.wireframe;
+  if (KeyPressed('P')) TogglePathPreview(game.track.preview);
+  // The path is worked out while the ride is paused, and shown only then.
+  if (toolbar.running || KeyDown(kKeySpace))
+    game.track.preview.path.clear();
+  else
+    UpdatePathPreview(game.track.preview, game.track.world);
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
   if (KeyPressed(kKeyEscape)) ToGameMenu(game);
 }
@@ -55,6 +62,7 @@ void TrackScreenRender(const Game& game) {
   LoadIdentity();
   RenderTrackScene(game.track, game.drawCache);
   EnableTexture(false);
+  RenderTimelineBar(game.timelineBar, game.track.timeline);
   RenderTrackToolbar(game.toolbar);
   LoadIdentity();
   DrawCursor(game.track.cursor);

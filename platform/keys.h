@@ -12,6 +12,7 @@ constexpr int kKeyShift = 0x10;                   // either side
 constexpr int kKeyControl = 0x11;                 // either side
 constexpr int kKeyEscape = 0x1B;
 constexpr int kKeySpace = 0x20;
+constexpr int kKeyHome = 0x24;
 constexpr int kKeyLeft = 0x25;
 constexpr int kKeyUp = 0x26;
 constexpr int kKeyRight = 0x27;

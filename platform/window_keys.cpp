@@ -14,6 +14,7 @@ static int FixedKeyCode(SDL_Scancode code) {
     case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return 0x12;
     case SDL_SCANCODE_ESCAPE: return kKeyEscape;
     case SDL_SCANCODE_SPACE: return kKeySpace;
+    case SDL_SCANCODE_HOME: return kKeyHome;
     case SDL_SCANCODE_LEFT: return kKeyLeft;
     case SDL_SCANCODE_UP: return kKeyUp;
     case SDL_SCANCODE_RIGHT: return kKeyRight;

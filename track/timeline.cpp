@@ -27,7 +27,7 @@ bool Meet(const std::vector<GridCell>& a, const std::vector<GridCell>& b) {
   return false;
 }
 
-void Merge(std::vector<GridCell>& into, std::vector<GridCell>& more) {
+void Merge(std::vector<GridCell>& into, const std::vector<GridCell>& more) {
   into.insert(into.end(), more.begin(), more.end());
   SortUnique(into);
 }
@@ -41,7 +41,7 @@ size_t PoseBytes(const BodySnapshot& pose) {
 // Over the memory bound: the spacing doubles, and the checkpoints and looked cells between the
 // new spacing's steps go (pinned poses stay).
 void Thin(Timeline& timeline) {
-  while (CheckpointBytes(timeline) > kMostCheckpointBytes) {
+  while (CheckpointBytes(timeline) > timeline.mostBytes) {
     const int64_t spacing = timeline.spacing * 2;
     std::erase_if(timeline.checkpoints,
                   [&](const auto& entry) { return !entry.second.pinned && entry.first % spacing != 0; });
@@ -55,7 +55,9 @@ void Thin(Timeline& timeline) {
 }  // namespace
 
 void StartTimeline(Timeline& timeline, World& world) {
+  const size_t mostBytes = timeline.mostBytes;
   timeline = Timeline{};
+  timeline.mostBytes = mostBytes;
   TakeSnapshot(world.rider, timeline.checkpoints[0].pose);
   timeline.checkpoints[0].pinned = true;
   world.recordEdits = true;
@@ -77,8 +79,12 @@ void StepTimeline(Timeline& timeline, World& world) {
     StepRider(world);
   }
   world.lookedCells = nullptr;
+  // Each step's cells are appended; an interval is sorted once, when it is complete (and before
+  // an edit is weighed against it).
   SortUnique(looked);
-  Merge(timeline.looked[step - step % timeline.spacing], looked);
+  std::vector<GridCell>& interval = timeline.looked[step - step % timeline.spacing];
+  interval.insert(interval.end(), looked.begin(), looked.end());
+  if ((step + 1) % timeline.spacing == 0) SortUnique(interval);
   timeline.step = step + 1;
   timeline.furthest = std::max(timeline.furthest, timeline.step);
 }
@@ -114,8 +120,10 @@ void ApplyLineEdits(Timeline& timeline, World& world) {
   world.editedCells.clear();
   world.everythingEdited = false;
   SortUnique(edited);
-  auto first = std::find_if(timeline.looked.begin(), timeline.looked.end(),
-                            [&](const auto& entry) { return Meet(entry.second, edited); });
+  auto first = std::find_if(timeline.looked.begin(), timeline.looked.end(), [&](auto& entry) {
+    SortUnique(entry.second);
+    return Meet(entry.second, edited);
+  });
   if (first == timeline.looked.end()) return;
   const int64_t from = first->first;
   timeline.looked.erase(first, timeline.looked.end());

@@ -18,7 +18,7 @@
 
 struct World;
 
-constexpr int64_t kCheckpointSpacing = 256;       // steps: a jump replays at most this many
+constexpr int64_t kCheckpointSpacing = 128;       // steps: a jump replays at most this many
 constexpr size_t kMostCheckpointBytes = 64u << 20;  // beyond, every other unpinned checkpoint goes
 
 struct Checkpoint {
@@ -30,8 +30,9 @@ struct Timeline {
   int64_t step = 0;                               // the step the rider shows
   int64_t furthest = 0;                           // furthest step ridden since the timeline began
   std::map<int64_t, Checkpoint> checkpoints;      // by step
-  std::map<int64_t, std::vector<GridCell>> looked;  // by interval start: cells looked at, sorted, no repeats
-  int64_t spacing = kCheckpointSpacing;           // doubles when the checkpoints outgrow their memory
+  std::map<int64_t, std::vector<GridCell>> looked;  // by interval start: cells looked at (sorted once complete)
+  int64_t spacing = kCheckpointSpacing;           // doubles when the checkpoints outgrow mostBytes
+  size_t mostBytes = kMostCheckpointBytes;        // kept by StartTimeline
 };
 
 // A new timeline whose step 0 is the world's rider as it is now.

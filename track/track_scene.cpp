@@ -45,7 +45,7 @@ void JumpTrackRider(TrackScene& scene, int64_t step) {
   EndPointDrag(scene.editor);
   ApplyLineEdits(scene.timeline, scene.world);
   JumpTimeline(scene.timeline, scene.world, step);
-  FollowFocus(scene.view, scene.world);
+  CutToFocus(scene.view, scene.world);
 }
 
 void PinDraggedPose(TrackScene& scene) { PinTimeline(scene.timeline, scene.world); }

@@ -7,6 +7,7 @@
 #include "rider/current_rider.h"
 #include "shell/vec2.h"
 #include "track/cursor.h"
+#include "track/path_preview.h"
 #include "track/timeline.h"
 #include "track/lines.h"
 #include "track/view.h"
@@ -40,12 +41,13 @@ struct TrackScene {
   TrackEditor editor;
   View view;
   Cursor cursor;
+  PathPreview preview;                            // the focus point's next seconds while paused
 };
 
 void StartTrackScene(TrackScene& scene);          // a new game: empty track, the rider in use restarted
 void EndDrags(TrackEditor& editor);               // strokes, pan and point drag end
 void StepTrackRider(TrackScene& scene);           // one rider step on the timeline; the camera follows
-void JumpTrackRider(TrackScene& scene, int64_t step);  // the rider at that step of the timeline; the camera follows
+void JumpTrackRider(TrackScene& scene, int64_t step);  // the rider at that step of the timeline, centred
 void PinDraggedPose(TrackScene& scene);           // a point drag moved the rider: the timeline goes on from here
 // Each of these ends a point drag before the rider is rebuilt, and starts a new timeline.
 void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body cleared and restarted

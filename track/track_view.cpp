@@ -85,6 +85,14 @@ void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
   DrawBody(world.rider, view);
   EnableTexture(false);
   EnableBlend(true);
+  const std::vector<Vec2>& path = scene.preview.path;
+  static_assert(sizeof(Vec2) == 2 * sizeof(float), "a path is drawn as its floats");
+  if (path.size() > 1) {
+    SetLineWidth(1.0f);
+    SetColour(255, 100, 0, 200);
+    DrawVertices(Primitive::LineStrip, &path.front().x, int(path.size()));
+    SetLineWidth(2.0f);
+  }
   if (editor.freehandStroke || editor.straightStroke) {
     SetColour(255, 0, 0, 255);
     const float stroke[4] = {editor.strokeStart.x, editor.strokeStart.y, editor.cursorPoint.x, editor.cursorPoint.y};

@@ -66,6 +66,8 @@ void CentreOnRider(View& view, const World& world) {
   view.wireframe = world.rider.spritesAdded == 0;
 }
 
+void CutToFocus(View& view, const World& world) { view.camera = FocusTarget(world); }
+
 void FollowFocus(View& view, const World& world) {
   const Vec2 target = FocusTarget(world);
   const Vec2 centre = ScreenCentre();

@@ -31,3 +31,4 @@ CullRect VisibleRect(const View& view);           // the world rectangle on scre
 CullRect LineCullRect(const View& view);          // the visible rectangle grown by 40 / zoom on every side
 void CentreOnRider(View& view, const World& world);  // focus point at the centre; skeleton when no sprites
 void FollowFocus(View& view, const World& world);  // camera dead-zone follow of the focus point
+void CutToFocus(View& view, const World& world);  // focus point at the centre (after a jump in time)

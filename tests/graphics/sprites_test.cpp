@@ -102,9 +102,9 @@ TEST_F(SpriteTable, FirstBindLoadsAndSelectsTheFrame) {
 }
 
 TEST_F(SpriteTable, SlotsWithoutFileAndOutsideTheTableDoNothing) {
-  // Slots 0 and 10 have no file; numbers outside 0..19 can come from rider files: nothing is
-  // read or written.
-  for (int slot : {0, 10, -1, -2, 20, 21, 1000, INT_MAX, INT_MIN}) {
+  // Slot 0 has no file; numbers outside 0..19 can come from rider files: nothing is read or
+  // written.
+  for (int slot : {0, -1, -2, 20, 21, 1000, INT_MAX, INT_MIN}) {
     BindSpriteFrame(slot, 3);
     BindSpriteCell(slot, 1, 1);
     EXPECT_FALSE(LoadSprite(slot) || SpriteLoaded(slot));
@@ -204,7 +204,7 @@ TEST(SpriteFiles, MissingArtIsNamedOncePerFileWithItsReason) {
       missing("PNG", "back2.png"), missing("PNG", "pencil.png"), missing("PNG", "cursors.png"),
       missing("PNG", "line_gradient2.png"), missing("PNG", "dot.png"), missing("PNG", "to.png"),
       "PNG loading error: 28 (" + sprites + "font.png: not a PNG file)", missing("PNG", "buttons1.png"),
-      missing("PNG", "tool_bar.png"), missing("PNG", "gradient_box.png"), missing("PNG", "flag.png"),
+      missing("PNG", "tool_bar.png"), missing("PNG", "timeline.png"), missing("PNG", "gradient_box.png"), missing("PNG", "flag.png"),
       missing("PNG", "dots.png"), missing("PNG", "tool_bar_re.png"),
       "TGA loading error: 58 (" + sprites + "old.tga: not an uncompressed or run-length true-colour TGA)",
       missing("Picture", "photo.jpg"), missing("PNG", "explain_256_eng.png"), missing("PNG", "explain_re_eng_256.png")};

@@ -268,9 +268,10 @@ bool Dark(int r, int g, int b) { return r < 90 && g < 90 && b < 90; }
 // chooser's second entry.
 constexpr int kMenuX = 512, kNewGameY = 264, kContinueY = 304, kGameEditRiderY = 344, kGameExitY = 504;
 constexpr int kNextX = 900, kNextY = 21, kSecondRiderX = 120, kSecondRiderY = 90;
+constexpr int kTimelineStartX = 266, kTimelineY = 754;  // the timeline groove's left end
 
 // A new player's whole road with real X input: NEW GAME, a rider picked, NEXT past the
-// explanation, a line drawn and ridden, Escape, EDIT RIDER past its explanation, two points added
+// explanation, a line drawn and ridden, the timeline back to the start, Escape, EDIT RIDER past its explanation, two points added
 // and test-ridden, EXIT; then a new start, where CONTINUE brings the track and the rider back.
 // Each screen is recognised by its pixels; the files by their content.
 TEST(Startup, ANewPlayersWholeRoad) {
@@ -291,6 +292,7 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.button(3, true);
     input.warp(900, 620, 100);
     input.button(3, false);
+    input.warp(kTimelineStartX, kTimelineY, 200);
     const Shot still(input);
     EXPECT_GT(still.count(25, 122, 80, 140, Dark), 300) << "the track screen's toolbar";
     input.key(XK_space);
@@ -298,7 +300,10 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.pause(1500);
     XTestFakeKeyEvent(input.display, XKeysymToKeycode(input.display, XK_space), False, CurrentTime);
     input.pause(200);
-    EXPECT_GT(Shot(input).differences(still, 150, 150, 1024, 768), 500) << "the rider rode";
+    EXPECT_GT(Shot(input).differences(still, 150, 100, 1024, 720), 500) << "the rider rode";
+    // A click at the timeline's start shows the rider where the ride began, drawn as it was.
+    input.click(kTimelineStartX, kTimelineY);
+    EXPECT_LE(Shot(input).differences(still, 150, 100, 1024, 720), 10) << "the rider back at step 0";
     input.key(XK_Escape);
     input.click(kMenuX, kGameEditRiderY);
     input.click(kNextX, kNextY);

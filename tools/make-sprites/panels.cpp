@@ -156,6 +156,20 @@ bool RiderToolbar(const char* folder) {
     return SaveCanvas(canvas, folder, "tool_bar_re.png");
 }
 
+// The timeline bar's panel along the bottom of the track screen: stretched over the screen's
+// width, with the groove drawn by the game where the time text ends.
+bool TimelinePanel(const char* folder) {
+    Canvas canvas = MakeCanvas(1024, 32);
+    cairo_t* cr = canvas.cr;
+    RoundedRect(cr, 1, 3, 1022, 28, 8);
+    SetColour(cr, kPanel, 0.94);
+    cairo_fill_preserve(cr);
+    SetColour(cr, kPanelEdge);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    return SaveCanvas(canvas, folder, "timeline.png");
+}
+
 // The rider chooser's scroll groove: stretched over the screen's height, so it is
 // the same along its length.
 bool ScrollGroove(const char* folder) {
@@ -234,6 +248,7 @@ bool MakePanels(const char* folder) {
     bool ok = TrackToolbar(folder);
     ok = RiderToolbar(folder) && ok;
     ok = ScrollGroove(folder) && ok;
+    ok = TimelinePanel(folder) && ok;
     ok = GradientBox(folder) && ok;
     return ok;
 }

@@ -1,0 +1,107 @@
+// Timeline figures: the worst jump to any step of a 100,000-step ride of the 20-point test
+// rider on a dense floor (allowed: 3 ms), the checkpoints' memory, and the worst time to work
+// out the path preview on the same track (allowed: 2 ms a frame).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "tests/rider/test_riders.h"
+#include "track/path_preview.h"
+#include "track/timeline.h"
+#include "track/world.h"
+
+namespace {
+
+constexpr int64_t kRideSteps = 100000;
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// A long wavy floor of pencil strokes, four strands deep, that the rider rolls along and comes
+// to rest on: every step of the ride touches lines.
+void BuildFloor(World& world) {
+  for (int strand = 0; strand < 4; ++strand) {
+    float px = -400.0f, py = -float(strand) * 23.0f;
+    for (int i = 0; i < 3000; ++i) {
+      const float x = px + 40.0f, y = -float(strand) * 23.0f + 25.0f * std::sin(float(i) * 0.15f);
+      AddSolidLine(world, {px, py}, {x, y}, strand == 0 ? 1.0f : 2.0f, LineKind::Normal);
+      px = x, py = y;
+    }
+  }
+}
+
+struct Figures {
+  double rideSeconds = 0, worstJumpMs = 0, meanJumpMs = 0, worstPreviewMs = 0, meanPreviewMs = 0;
+  size_t checkpoints = 0, checkpointBytes = 0;
+} gFigures;
+
+void BM_TimelineJumps(benchmark::State& state) {
+  World world;
+  BuildFloor(world);
+  BuildTestRider(world.rider, 0.0f, 60.0f);
+  Timeline timeline;
+  StartTimeline(timeline, world);
+  const auto start = std::chrono::steady_clock::now();
+  JumpTimeline(timeline, world, kRideSteps);
+  gFigures.rideSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  gFigures.checkpoints = timeline.checkpoints.size();
+  gFigures.checkpointBytes = CheckpointBytes(timeline);
+  std::mt19937 random(11);
+  double worst = 0, total = 0;
+  int64_t jumps = 0;
+  for (auto _ : state) {
+    const int64_t target = int64_t(random() % uint32_t(kRideSteps + 1));
+    const auto begin = std::chrono::steady_clock::now();
+    JumpTimeline(timeline, world, target);
+    const double ms = Milliseconds(std::chrono::steady_clock::now() - begin);
+    worst = std::max(worst, ms);
+    total += ms;
+    jumps += 1;
+  }
+  gFigures.worstJumpMs = std::max(gFigures.worstJumpMs, worst);
+  gFigures.meanJumpMs = total / double(std::max<int64_t>(jumps, 1));
+}
+
+void BM_PathPreview(benchmark::State& state) {
+  World world;
+  BuildFloor(world);
+  BuildTestRider(world.rider, 0.0f, 60.0f);
+  PathPreview preview;
+  TogglePathPreview(preview);
+  double worst = 0, total = 0;
+  int64_t runs = 0;
+  for (auto _ : state) {
+    // A new pose each time, as after a jump or a drag: the whole path is worked out again.
+    world.rider.points.front().x += 0.001f;
+    const auto begin = std::chrono::steady_clock::now();
+    UpdatePathPreview(preview, world);
+    const double ms = Milliseconds(std::chrono::steady_clock::now() - begin);
+    worst = std::max(worst, ms);
+    total += ms;
+    runs += 1;
+  }
+  gFigures.worstPreviewMs = std::max(gFigures.worstPreviewMs, worst);
+  gFigures.meanPreviewMs = total / double(std::max<int64_t>(runs, 1));
+}
+
+BENCHMARK(BM_TimelineJumps)->Iterations(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PathPreview)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  std::printf("timeline: %lld-step ride in %.2f s; jump to any step: worst %.3f ms, mean %.3f ms (allowed: 3 ms)\n",
+              (long long)kRideSteps, gFigures.rideSeconds, gFigures.worstJumpMs, gFigures.meanJumpMs);
+  std::printf("timeline: %zu checkpoints, %.1f KB\n", gFigures.checkpoints, double(gFigures.checkpointBytes) / 1024);
+  std::printf("path preview of %d steps: worst %.3f ms, mean %.3f ms (allowed: 2 ms a frame)\n", kPreviewSteps,
+              gFigures.worstPreviewMs, gFigures.meanPreviewMs);
+  benchmark::Shutdown();
+  return 0;
+}
