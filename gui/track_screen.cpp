@@ -43,6 +43,8 @@ void TrackScreenUpdate(Game& game) {
     if (!KeyDown('M')) screen.stepLatch = false;
     if (toolbar.pointerInWorld && !onBar) RunTool(game.track, toolbar.currentTool, screen.mouse);
   }
+  // An edit under the ride so far shows at once: the rider shown is ridden again on the new track.
+  ApplyLineEdits(game.track.timeline, game.track.world);
   if (KeyPressed(kKeySpace)) PauseFromKeyboard(toolbar);
   AdvanceRiderOrGhost(game, toolbar.running);
   if (KeyDown('R')) RestartRiderFromScratch(game.track);
