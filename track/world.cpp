@@ -109,6 +109,7 @@ LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind ki
   world.linesStamp = NextLinesStamp();
   InsertLine(world.grid, world.solidLines.back(), id);
   NoteEdit(world, world.solidLines.back());
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddSolid, id});
   return id;
 }
 
@@ -120,9 +121,26 @@ void RemoveSolidLine(World& world, LineId id) {
   line.live = false;
   world.solidLineCount -= 1;
   world.linesStamp = NextLinesStamp();
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::RemoveSolid, id});
+}
+
+void ReviveSolidLine(World& world, LineId id) {
+  if (id < 0 || size_t(id) >= world.solidLines.size() || world.solidLines[size_t(id)].live) return;
+  SolidLine& line = world.solidLines[size_t(id)];
+  line.live = true;
+  world.solidLineCount += 1;
+  world.thickestSolid = std::max(world.thickestSolid, line.thickness);
+  world.linesStamp = NextLinesStamp();
+  InsertLine(world.grid, line, id);
+  NoteEdit(world, line);
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddSolid, id});
 }
 
 void ClearSolidLines(World& world) {
+  if (world.lineJournal) {
+    for (LineId id = 0; size_t(id) < world.solidLines.size(); ++id) RemoveSolidLine(world, id);
+    return;
+  }
   world.everythingEdited = world.recordEdits;
   world.editedCells.clear();
   ClearGrid(world.grid);
@@ -142,6 +160,7 @@ LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint
   world.thickestScenery = std::max(world.thickestScenery, thickness);
   world.linesStamp = NextLinesStamp();
   IndexSceneryLine(world.sceneryGrid, world.sceneryLines.back(), id);
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddScenery, id});
   return id;
 }
 
@@ -152,9 +171,25 @@ void RemoveSceneryLine(World& world, LineId id) {
   line.live = false;
   world.sceneryLineCount -= 1;
   world.linesStamp = NextLinesStamp();
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::RemoveScenery, id});
+}
+
+void ReviveSceneryLine(World& world, LineId id) {
+  if (id < 0 || size_t(id) >= world.sceneryLines.size() || world.sceneryLines[size_t(id)].live) return;
+  SceneryLine& line = world.sceneryLines[size_t(id)];
+  line.live = true;
+  world.sceneryLineCount += 1;
+  world.thickestScenery = std::max(world.thickestScenery, line.thickness);
+  world.linesStamp = NextLinesStamp();
+  IndexSceneryLine(world.sceneryGrid, line, id);
+  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddScenery, id});
 }
 
 void ClearSceneryLines(World& world) {
+  if (world.lineJournal) {
+    for (LineId id = 0; size_t(id) < world.sceneryLines.size(); ++id) RemoveSceneryLine(world, id);
+    return;
+  }
   ClearSceneryGrid(world.sceneryGrid);
   world.sceneryLines.clear();
   world.sceneryLineCount = 0;

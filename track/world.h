@@ -19,6 +19,14 @@ struct CurrentRider;
 
 constexpr GridCell kAnyCell{INT32_MIN, INT32_MIN};  // stands for every cell
 
+// One change of a line, as the undo history keeps it: the line's slot stays, so the change can
+// be taken back and done again in place.
+enum class LineEventKind : uint8_t { AddSolid, RemoveSolid, AddScenery, RemoveScenery };
+struct LineEvent {
+  LineEventKind kind;
+  LineId id;
+};
+
 struct World {
   // ---- lines: reset by a clear or a load ----
   std::vector<SolidLine> solidLines;              // by id; removed lines stay as dead slots
@@ -38,6 +46,9 @@ struct World {
   // When set, collision appends every cell a rider point looks at (kAnyCell for a range too
   // wide to list).
   std::vector<GridCell>* lookedCells = nullptr;
+  // When set, every line added or removed is appended, and a clear removes its lines one by one
+  // (their slots stay) so that it can be taken back.
+  std::vector<LineEvent>* lineJournal = nullptr;
 
   // ---- rider: rebuilt from the rider in use on every restart ----
   Body rider;
@@ -58,11 +69,13 @@ struct World {
 // ---- lines ----
 LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind kind);  // kNoLine: CheckLine failed
 void RemoveSolidLine(World& world, LineId id);     // does nothing for a dead or unknown id
+void ReviveSolidLine(World& world, LineId id);     // a removed line back in its old place; nothing for a live one
 void ClearSolidLines(World& world);
 int32_t SolidLineCount(const World& world);
 LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b,
                       float thickness);           // kNoLine: CheckLine failed
 void RemoveSceneryLine(World& world, LineId id);
+void ReviveSceneryLine(World& world, LineId id);
 void ClearSceneryLines(World& world);
 int32_t SceneryLineCount(const World& world);
 void EraseSolidLines(World& world, Vec2 centre, float radius);    // circle eraser, world units
