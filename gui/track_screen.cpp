@@ -29,6 +29,21 @@ void AdvanceRiderOrGhost(Game& game, bool running) {
   }
 }
 
+// One undo step per gesture in the world: from the first button down to the last one up.
+void BeginGesture(TrackScene& scene) {
+  const bool held = KeyDown(kKeyLeftButton) || KeyDown(kKeyRightButton);
+  if (held && !scene.history.recording) BeginTrackAction(scene.history, scene.world);
+}
+
+// Ctrl+Z undoes (a stroke in progress first); Ctrl+Y and Ctrl+Shift+Z redo.
+void UndoKeys(Game& game) {
+  if (!KeyDown(kKeyControl) || game.track.world.demoLoaded) return;
+  if (KeyPressed('Z') && !KeyDown(kKeyShift))
+    UndoTrackEdit(game.track);
+  else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
+    RedoTrackEdit(game.track);
+}
+
 }  // namespace
 
 void TrackScreenUpdate(Game& game) {
@@ -41,8 +56,18 @@ void TrackScreenUpdate(Game& game) {
   const bool onBar = UpdateTimelineBar(game);
   if (UpdateTrackToolbar(game)) {
     if (!KeyDown('M')) screen.stepLatch = false;
-    if (toolbar.pointerInWorld && !onBar) RunTool(game.track, toolbar.currentTool, screen.mouse);
+    if (toolbar.pointerInWorld && !onBar) {
+      BeginGesture(game.track);
+      RunTool(game.track, toolbar.currentTool, screen.mouse);
+      // Ctrl has just fixed a segment of a straight chain: that segment is a step of its own.
+      if (KeyPressed(kKeyControl) && game.track.history.recording) {
+        EndTrackAction(game.track.history, game.track.world);
+        BeginGesture(game.track);
+      }
+    }
   }
+  if (!KeyDown(kKeyLeftButton) && !KeyDown(kKeyRightButton)) EndTrackAction(game.track.history, game.track.world);
+  UndoKeys(game);
   // An edit under the ride so far shows at once: the rider shown is ridden again on the new track.
   ApplyLineEdits(game.track.timeline, game.track.world);
   if (KeyPressed(kKeySpace)) PauseFromKeyboard(toolbar);

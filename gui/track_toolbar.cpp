@@ -111,7 +111,10 @@ void Clear(Game& game) {
   toolbar.clearCount += 1;
   clear.frame = kClearFrame + toolbar.clearCount;
   if (toolbar.clearCount >= 4) {
+    // The whole track goes as one action, which can be taken back.
+    BeginTrackAction(game.track.history, game.track.world);
     ResetTrackWorld(game.track);
+    EndTrackAction(game.track.history, game.track.world);
     toolbar.clearCount = 0;
     clear.frame = kClearFrame;
   }

@@ -84,9 +84,23 @@ bool LoadTrackFile(TrackScene& scene, const char* path) {
   EndPointDrag(scene.editor);
   bool riderRestarted = false;
   const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
-  if (loaded) StartTimeline(scene.timeline, scene.world);
+  if (loaded) {
+    StartTimeline(scene.timeline, scene.world);
+    // The old track's lines are gone with their slots: nothing of it can come back.
+    ForgetTrackHistory(scene.history, scene.world);
+  }
   if (riderRestarted && scene.rider.loaded) CentreOnRider(scene.view, scene.world);
   return loaded;
+}
+
+bool UndoTrackEdit(TrackScene& scene) {
+  EndDrags(scene.editor);
+  return UndoTrackAction(scene.history, scene.world);
+}
+
+bool RedoTrackEdit(TrackScene& scene) {
+  EndDrags(scene.editor);
+  return RedoTrackAction(scene.history, scene.world);
 }
 
 bool ToggleSnap(TrackEditor& editor) {

@@ -9,6 +9,7 @@
 #include "track/cursor.h"
 #include "track/path_preview.h"
 #include "track/timeline.h"
+#include "track/track_history.h"
 #include "track/lines.h"
 #include "track/view.h"
 #include "track/world.h"
@@ -42,6 +43,7 @@ struct TrackScene {
   View view;
   Cursor cursor;
   PathPreview preview;                            // the focus point's next seconds while paused
+  TrackHistory history;                           // the actions on the lines that can be taken back
 };
 
 void StartTrackScene(TrackScene& scene);          // a new game: empty track, the rider in use restarted
@@ -56,3 +58,7 @@ void RestoreTrackStart(TrackScene& scene);        // play from start: the stored
 // The load button: false (world untouched, log line) when the file was refused or cancelled.
 bool LoadTrackFile(TrackScene& scene, const char* path);
 bool ToggleSnap(TrackEditor& editor);             // returns the new value
+// Undo and redo of the last action on the lines; a stroke in progress ends first (and is what
+// an undo takes back). False when there was nothing to take back or do again.
+bool UndoTrackEdit(TrackScene& scene);
+bool RedoTrackEdit(TrackScene& scene);

@@ -34,8 +34,9 @@ Vec2 StrokeStartAt(TrackScene& scene, Vec2 w) {
 }
 
 void ZoomKeys(View& view) {
-  if (KeyDown('Z')) view.zoom *= 1.05f;
-  if (KeyDown('X')) view.zoom *= 0.95f;
+  // With Ctrl held, Z is undo: neither key zooms then.
+  if (KeyDown('Z') && !KeyDown(kKeyControl)) view.zoom *= 1.05f;
+  if (KeyDown('X') && !KeyDown(kKeyControl)) view.zoom *= 0.95f;
   view.zoom = ClampZoom(view.zoom);
 }
 

@@ -321,3 +321,51 @@ TEST_F(TrackScreenTest, SwitchesLandOnWorkingScreensAndEndDrags) {
     Release(kKeyLeftButton);
   }
 }
+
+// Ctrl+Z takes back one gesture at a time (a stroke, each segment of a Ctrl chain), Ctrl+Y and
+// Ctrl+Shift+Z do it again, Ctrl+Z during a stroke takes back the stroke so far, and Z zooms only
+// without Ctrl.
+TEST_F(TrackScreenTest, UndoTakesBackOneGestureAtATime) {
+  auto withCtrl = [](int key, bool shift = false) {
+    SetKey(kKeyControl, true);
+    SetKey(kKeyShift, shift);
+    Tap(key);
+    SetKey(kKeyShift, false);
+    Release(kKeyControl);
+  };
+  Stroke(kKeyLeftButton, {300, 300}, {400, 300}, 2);
+  ASSERT_EQ(SolidLineCount(world), 2);
+  SetKey(kKeyRightButton, true);
+  Hover({300, 200});
+  Hover({400, 200});
+  Tap(kKeyControl);
+  Hover({400, 100});
+  Release(kKeyRightButton);
+  ASSERT_EQ(SolidLineCount(world), 4);
+  const struct {
+    int key;
+    bool shift;
+    int lines;
+  } steps[] = {{'Z', false, 3}, {'Z', false, 2}, {'Z', false, 0}, {'Z', false, 0},
+               {'Y', false, 2}, {'Z', true, 3},  {'Z', false, 2}};
+  for (const auto& step : steps) {
+    withCtrl(step.key, step.shift);
+    EXPECT_EQ(SolidLineCount(world), step.lines) << char(step.key) << (step.shift ? " with Shift" : "");
+  }
+  Hover({300, 100});
+  Press(kKeyLeftButton);
+  MoveTo({300, 100}, {420, 100}, 2);
+  const int drawn = SolidLineCount(world);
+  ASSERT_GT(drawn, 2);
+  withCtrl('Z');
+  Release(kKeyLeftButton);
+  EXPECT_EQ(SolidLineCount(world), 2) << "the stroke in progress is taken back";
+  withCtrl('Y');
+  EXPECT_EQ(SolidLineCount(world), drawn) << "and can be done again, as one action";
+
+  const float zoom = view.zoom;
+  withCtrl('Z');
+  EXPECT_EQ(view.zoom, zoom);
+  Tap('Z');
+  EXPECT_GT(view.zoom, zoom);
+}

@@ -217,11 +217,14 @@ struct RealInput {
     button(1, false);
     pause(200);
   }
-  void key(KeySym symbol) {
+  void key(KeySym symbol, KeySym modifier = NoSymbol) {
     const KeyCode code = XKeysymToKeycode(display, symbol);
+    const KeyCode held = modifier == NoSymbol ? 0 : XKeysymToKeycode(display, modifier);
+    if (held) XTestFakeKeyEvent(display, held, True, CurrentTime), pause(50);
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     pause(100);
     XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (held) pause(50), XTestFakeKeyEvent(display, held, False, CurrentTime);
     pause(200);
   }
 };
@@ -271,7 +274,8 @@ constexpr int kNextX = 900, kNextY = 21, kSecondRiderX = 120, kSecondRiderY = 90
 constexpr int kTimelineStartX = 266, kTimelineY = 754;  // the timeline groove's left end
 
 // A new player's whole road with real X input: NEW GAME, a rider picked, NEXT past the
-// explanation, a line drawn and ridden, the timeline back to the start, Escape, EDIT RIDER past its explanation, two points added
+// explanation, a line drawn (and a stroke taken back with Ctrl+Z), the line ridden, the
+// timeline back to the start, Escape, EDIT RIDER past its explanation, two points added
 // and test-ridden, EXIT; then a new start, where CONTINUE brings the track and the rider back.
 // Each screen is recognised by its pixels; the files by their content.
 TEST(Startup, ANewPlayersWholeRoad) {
@@ -292,6 +296,12 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.button(3, true);
     input.warp(900, 620, 100);
     input.button(3, false);
+    // A second stroke, taken back with Ctrl+Z.
+    input.warp(400, 250, 100);
+    input.button(1, true);
+    input.warp(600, 200);
+    input.button(1, false);
+    input.key(XK_z, XK_Control_L);
     input.warp(kTimelineStartX, kTimelineY, 200);
     const Shot still(input);
     EXPECT_GT(still.count(25, 122, 80, 140, Dark), 300) << "the track screen's toolbar";
@@ -328,7 +338,7 @@ TEST(Startup, ANewPlayersWholeRoad) {
   EXPECT_EQ(ridden.snapshot.points.size(), shipped.snapshot.points.size() + 2);
   TrackFileContent content;
   ASSERT_TRUE(ReadLastTrack(game, &content));
-  EXPECT_EQ(content.solids.size(), 1u);
+  EXPECT_EQ(content.solids.size(), 1u) << "the line drawn, not the stroke taken back";
   EXPECT_STREQ(content.riderName, "riders\\pogo.rider") << "the rider's own file, never the test ride's";
 
   std::filesystem::remove(game.folder.file("System.log"));
