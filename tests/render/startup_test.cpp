@@ -264,6 +264,15 @@ struct Shot {
 };
 
 bool Orange(int r, int g, int b) { return r > 230 && g > 70 && g < 130 && b < 40; }
+
+// The count of the box's pixels that pass, once it is above least or 10 s have gone by: a loaded
+// machine may take a while to draw a screen's first frames.
+template <typename Wanted>
+int AwaitCount(const RealInput& input, int x0, int y0, int x1, int y1, Wanted wanted, int least) {
+  int n = 0;
+  for (int tries = 0; tries < 100 && (n = Shot(input).count(x0, y0, x1, y1, wanted)) <= least; ++tries) Sleep(100);
+  return n;
+}
 bool Dark(int r, int g, int b) { return r < 90 && g < 90 && b < 90; }
 
 // Where the buttons are on the 1024 x 768 window (X coordinates, y down): the menus' column, the
@@ -285,13 +294,14 @@ TEST(Startup, ANewPlayersWholeRoad) {
     RealInput input(game.folder.read("System.log"));
     ASSERT_NE(input.display, nullptr);
     input.warp(10, 700, 300);
-    EXPECT_GT(Shot(input).count(300, 240, 720, 290, Orange), 500) << "the main menu";
+    EXPECT_GT(AwaitCount(input, 300, 240, 720, 290, Orange, 500), 500) << "the main menu";
     input.click(kMenuX, kNewGameY);
-    EXPECT_GT(Shot(input).count(0, 0, 210, 40, Orange), 300) << "the chooser";
+    EXPECT_GT(AwaitCount(input, 0, 0, 210, 40, Orange, 300), 300) << "the chooser";
     input.click(kSecondRiderX, kSecondRiderY);
     input.click(kNextX, kNextY);
-    EXPECT_GT(Shot(input).count(270, 140, 550, 175, Orange), 500) << "the track explanation";
+    EXPECT_GT(AwaitCount(input, 270, 140, 550, 175, Orange, 500), 500) << "the track explanation";
     input.click(kNextX, kNextY);
+    EXPECT_GT(AwaitCount(input, 25, 122, 80, 140, Dark, 300), 300) << "the track screen's toolbar";
     input.warp(300, 560, 100);
     input.button(3, true);
     input.warp(900, 620, 100);
@@ -304,7 +314,6 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.key(XK_z, XK_Control_L);
     input.warp(kTimelineStartX, kTimelineY, 200);
     const Shot still(input);
-    EXPECT_GT(still.count(25, 122, 80, 140, Dark), 300) << "the track screen's toolbar";
     input.key(XK_space);
     XTestFakeKeyEvent(input.display, XKeysymToKeycode(input.display, XK_space), True, CurrentTime);
     input.pause(1500);
@@ -321,7 +330,7 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.key(XK_Escape);
     input.click(kMenuX, kGameEditRiderY);
     input.click(kNextX, kNextY);
-    EXPECT_GT(Shot(input).count(25, 122, 270, 140, Dark), 1500) << "the rider editor's toolbar";
+    EXPECT_GT(AwaitCount(input, 25, 122, 270, 140, Dark, 1500), 1500) << "the rider editor's toolbar";
     input.warp(700, 150, 100);
     input.button(3, true);
     input.warp(800, 120);
@@ -348,7 +357,7 @@ TEST(Startup, ANewPlayersWholeRoad) {
     RealInput input(game.folder.read("System.log"));
     input.click(kMenuX, kContinueY);
     input.warp(10, 700, 300);
-    EXPECT_GT(Shot(input).count(300, 500, 900, 680, Dark), 300) << "the line is back";
+    EXPECT_GT(AwaitCount(input, 300, 500, 900, 680, Dark, 300), 300) << "the line is back";
   }
   EXPECT_EQ(game.stopWith(SIGTERM), 0);
   ExpectInOrder(game.folder.read("System.log"),
