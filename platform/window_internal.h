@@ -13,5 +13,5 @@ bool PlatformStartGtk();                          // once; false when GTK cannot
 bool PlatformShowFileDialog(const FileDialogRequest& request, std::string* result);  // GTK
 bool PlatformShowGtkMessage(const char* title, const char* text);  // false when GTK cannot start
 bool PlatformAskGtkQuestion(const char* title, const char* text);  // true for yes; Enter is yes, Escape no
-PlatformServices WindowServices();
-int PlatformTakeWheel();                          // wheel notches since the last call                // the SDL and GTK entries of the services table
+PlatformServices WindowServices();                // the SDL and GTK entries of the services table
+int PlatformTakeWheel();                          // wheel notches since the last call

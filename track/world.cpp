@@ -102,14 +102,11 @@ void NoteEdit(World& world, const SolidLine& line) {
 
 LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind kind) {
   if (CheckLine(p1, p2, thickness) != LineFault::None) return kNoLine;
+  // A new line is a new slot brought to life, as a line that comes back is.
   const LineId id = LineId(world.solidLines.size());
   world.solidLines.push_back(MakeSolidLine(p1, p2, thickness, kind));
-  world.solidLineCount += 1;
-  world.thickestSolid = std::max(world.thickestSolid, thickness);
-  world.linesStamp = NextLinesStamp();
-  InsertLine(world.grid, world.solidLines.back(), id);
-  NoteEdit(world, world.solidLines.back());
-  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddSolid, id});
+  world.solidLines.back().live = false;
+  ReviveSolidLine(world, id);
   return id;
 }
 
@@ -156,11 +153,8 @@ LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint
   if (CheckLine(p1, p2, thickness) != LineFault::None) return kNoLine;
   const LineId id = LineId(world.sceneryLines.size());
   world.sceneryLines.push_back(MakeSceneryLine(p1, p2, r, g, b, thickness));
-  world.sceneryLineCount += 1;
-  world.thickestScenery = std::max(world.thickestScenery, thickness);
-  world.linesStamp = NextLinesStamp();
-  IndexSceneryLine(world.sceneryGrid, world.sceneryLines.back(), id);
-  if (world.lineJournal) world.lineJournal->push_back({LineEventKind::AddScenery, id});
+  world.sceneryLines.back().live = false;
+  ReviveSceneryLine(world, id);
   return id;
 }
 
