@@ -25,11 +25,6 @@ constexpr float kZoomInPerStep = 1.05f;
 constexpr float kZoomOutPerStep = 0.95f;
 constexpr char kSheetFolder[] = "sprites";
 
-// The sheet in the rider sheet slot as the editor shows it: its own, else the one the slot has.
-void ShowSheet(const char* sheet) {
-  if (strlen(sheet) > 4) AssignSprite(kSlotRiderSheet, sheet, 4, 4, true);
-}
-
 int HeldAxis(int negative, int positive) { return (KeyDown(positive) ? 1 : 0) - (KeyDown(negative) ? 1 : 0); }
 
 int HeldAxis(int negative, int alternativeNegative, int positive, int alternativePositive) {
@@ -92,9 +87,7 @@ void RunKeys(Game& game, Vec2 motion) {
 int ToRiderEditor(Game& game) {
   RiderEditor& editor = game.riderEditor;
   if (TakeRiderInUse(editor, game.track.rider)) CentreView(editor, ScreenSize());
-  ShowSheet(editor.spriteSheet);
-  RiderEditorScreen& screen = game.riderEditorScreen;
-  screen.leftDown = screen.rightDown = false;
+  UseRiderSheet(editor.spriteSheet);
   SetCursorShape(game.track.cursor, game.riderToolbar.pointerOnCanvas ? CursorShape::PointDrag : CursorShape::Arrow);
   SwitchScreen(game, ScreenId::RiderEditor);
   return 0;
@@ -140,7 +133,7 @@ void LoadEditorRiderFrom(Game& game, const char* path) {
   RiderEditor& editor = game.riderEditor;
   if (LoadEditorRider(editor, path) != FileLoad::Loaded) return;
   CentreView(editor, ScreenSize());
-  ShowSheet(editor.spriteSheet);
+  UseRiderSheet(editor.spriteSheet);
 }
 
 bool UseSpriteSheet(RiderEditor& editor, const char* path) {

@@ -51,8 +51,8 @@ bool SwitchScreen(Game& game, ScreenId id) {
   return true;
 }
 
-void UseRiderSheet(const CurrentRider& rider) {
-  if (strlen(rider.spriteSheet) > 4) AssignSprite(kSlotRiderSheet, rider.spriteSheet, 4, 4, true);
+void UseRiderSheet(const char* sheet) {
+  if (strlen(sheet) > 4) AssignSprite(kSlotRiderSheet, sheet, 4, 4, true);
 }
 
 int ToMainMenu(Game& game) {
@@ -71,7 +71,7 @@ int ToRiderChooser(Game& game) {
 }
 
 int ToTrackScreen(Game& game) {
-  UseRiderSheet(game.track.rider);
+  UseRiderSheet(game.track.rider.spriteSheet);
   SwitchScreen(game, ScreenId::Track);
   return 0;
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 struct Game;
-struct CurrentRider;
 
 using ScreenUpdate = void (*)(Game& game);
 using ScreenRender = void (*)(const Game& game);  // reads the game and draws; never changes it
@@ -45,6 +44,6 @@ int ToTrackScreen(Game& game);                    // the rider sheet follows the
 // straight through. The rider editor's own switch is ToRiderEditor (gui/rider_editor_screen.h).
 int ToTrackScreenExplained(Game& game);
 int ToRiderEditorExplained(Game& game);
-void UseRiderSheet(const CurrentRider& rider);    // its sheet into the rider sheet slot (names over 4 characters)
+void UseRiderSheet(const char* sheet);            // into the rider sheet slot (names over 4 characters)
 void UpdateCurrentScreen(Game& game);
 void RenderCurrentScreen(const Game& game);

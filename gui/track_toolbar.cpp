@@ -164,7 +164,7 @@ void InitTrackToolbar(Game& game) {
   });
   place(kSaveButton, {32, -320}, 12, [&scene] { SaveTrack(scene.world, scene.rider, SaveTrackDialog()); });
   place(kLoadButton, {0, -320}, 26, [&scene] {
-    if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider);
+    if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider.spriteSheet);
   });
   place(kMenuButton, {0, -352}, 28, [&game] { ToGameMenu(game); });
   place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));
