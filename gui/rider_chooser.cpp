@@ -15,7 +15,6 @@
 #include "shell/log.h"
 #include "shell/paths.h"
 #include "track/cursor_drawing.h"
-#include "track/world.h"
 
 namespace {
 
@@ -39,11 +38,9 @@ void SetScroll(RiderChooser& chooser, float scroll, float height) {
 
 void Pick(Game& game, int index) {
   RiderChooser& chooser = game.riderChooser;
-  CurrentRider& rider = game.track.rider;
   // A refused file (logged by the loader) is no choice: the rider in use and its highlight stay.
-  if (LoadRider(rider, chooser.paths[size_t(index)].c_str()) != FileLoad::Loaded) return;
-  RestartRiderFromScratch(game.track);
-  PlaceStartForRider(game.track.world, rider);
+  if (LoadRider(game.track.rider, chooser.paths[size_t(index)].c_str()) != FileLoad::Loaded) return;
+  RideNewRider(game.track);
   for (TextButton& entry : chooser.entries) entry.selected = false;
   chooser.entries[size_t(index)].selected = true;
 }

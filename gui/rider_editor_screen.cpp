@@ -17,7 +17,6 @@
 #include "shell/log.h"
 #include "shell/paths.h"
 #include "track/cursor_drawing.h"
-#include "track/world.h"
 
 namespace {
 
@@ -95,8 +94,7 @@ int ToRiderEditor(Game& game) {
 
 void HandOverEditedRider(Game& game) {
   if (!HandOverForTestRide(game.riderEditor, game.track.rider)) return;
-  RestartRiderFromScratch(game.track);
-  PlaceStartForRider(game.track.world, game.track.rider);
+  RideNewRider(game.track);
 }
 
 void RiderEditorUpdate(Game& game) {

@@ -56,6 +56,11 @@ void RestartRiderFromScratch(TrackScene& scene) {
   Restart(scene);
 }
 
+void RideNewRider(TrackScene& scene) {
+  RestartRiderFromScratch(scene);
+  PlaceStartForRider(scene.world, scene.rider);
+}
+
 void ResetTrackWorld(TrackScene& scene) {
   TrackEditor& editor = scene.editor;
   const bool snap = editor.snapEnabled;

@@ -53,6 +53,9 @@ void JumpTrackRider(TrackScene& scene, int64_t step);  // the rider at that step
 void PinDraggedPose(TrackScene& scene);           // a point drag moved the rider: the timeline goes on from here
 // Each of these ends a point drag before the rider is rebuilt, and starts a new timeline.
 void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body cleared and restarted
+// The rider in use was replaced (a pick, a test ride): it is put on the track, and a stored start
+// becomes its own pose with its focus at the flag.
+void RideNewRider(TrackScene& scene);
 void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
 void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any
 // The load button: false (world untouched, log line) when the file was refused or cancelled.
