@@ -92,14 +92,12 @@ void StepTimeline(Timeline& timeline, World& world) {
 void JumpTimeline(Timeline& timeline, World& world, int64_t target) {
   target = std::max<int64_t>(target, 0);
   auto from = std::prev(timeline.checkpoints.upper_bound(target));
-  // Forward within reach of the state shown: no rebuild needed.
-  if (timeline.step > from->first && timeline.step <= target) {
-    while (timeline.step < target) StepTimeline(timeline, world);
-  } else {
+  // The state shown is nearer than the checkpoint when it lies between it and the target.
+  if (timeline.step <= from->first || timeline.step > target) {
     RebuildFromSnapshot(world.rider, from->second.pose);
     timeline.step = from->first;
-    while (timeline.step < target) StepTimeline(timeline, world);
   }
+  while (timeline.step < target) StepTimeline(timeline, world);
   ResyncGhost(world);
 }
 

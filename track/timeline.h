@@ -37,7 +37,7 @@ struct Timeline {
 
 // A new timeline whose step 0 is the world's rider as it is now.
 void StartTimeline(Timeline& timeline, World& world);
-// One step from the shown step; the steps after it, if any, are replaced by the new ride.
+// One step from the shown step: ridden quietly when it was ridden before, else the furthest grows.
 void StepTimeline(Timeline& timeline, World& world);
 // Shows the rider at target (at least 0); a target beyond the furthest step is ridden to.
 void JumpTimeline(Timeline& timeline, World& world, int64_t target);

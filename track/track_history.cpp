@@ -25,6 +25,15 @@ void Replay(World& world, const TrackAction& action, bool forwards) {
   world.lineJournal = journal;
 }
 
+// The last action of from, replayed backwards (undo) or forwards (redo), goes to the end of to.
+bool MoveLast(World& world, std::vector<TrackAction>& from, std::vector<TrackAction>& to, bool forwards) {
+  if (from.empty()) return false;
+  Replay(world, from.back(), forwards);
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  return true;
+}
+
 }  // namespace
 
 void BeginTrackAction(TrackHistory& history, World& world) {
@@ -52,20 +61,12 @@ void EndTrackAction(TrackHistory& history, World& world) {
 
 bool UndoTrackAction(TrackHistory& history, World& world) {
   EndTrackAction(history, world);
-  if (history.done.empty()) return false;
-  Replay(world, history.done.back(), false);
-  history.undone.push_back(std::move(history.done.back()));
-  history.done.pop_back();
-  return true;
+  return MoveLast(world, history.done, history.undone, false);
 }
 
 bool RedoTrackAction(TrackHistory& history, World& world) {
   EndTrackAction(history, world);
-  if (history.undone.empty()) return false;
-  Replay(world, history.undone.back(), true);
-  history.done.push_back(std::move(history.undone.back()));
-  history.undone.pop_back();
-  return true;
+  return MoveLast(world, history.undone, history.done, true);
 }
 
 void ForgetTrackHistory(TrackHistory& history, World& world) {
