@@ -18,9 +18,21 @@ namespace {
 
 constexpr int64_t kRideSteps = 100000;
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
+// The worst and the mean of timed runs, in milliseconds.
+struct Timings {
+  double worst = 0, total = 0;
+  int64_t runs = 0;
+  template <typename Work>
+  void time(Work work) {
+    const auto begin = std::chrono::steady_clock::now();
+    work();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    worst = std::max(worst, ms);
+    total += ms;
+    runs += 1;
+  }
+  double mean() const { return total / double(std::max<int64_t>(runs, 1)); }
+};
 
 // A long wavy floor of pencil strokes, four strands deep, that the rider rolls along and comes
 // to rest on: every step of the ride touches lines.
@@ -52,19 +64,13 @@ void BM_TimelineJumps(benchmark::State& state) {
   gFigures.checkpoints = timeline.checkpoints.size();
   gFigures.checkpointBytes = CheckpointBytes(timeline);
   std::mt19937 random(11);
-  double worst = 0, total = 0;
-  int64_t jumps = 0;
+  Timings jumps;
   for (auto _ : state) {
     const int64_t target = int64_t(random() % uint32_t(kRideSteps + 1));
-    const auto begin = std::chrono::steady_clock::now();
-    JumpTimeline(timeline, world, target);
-    const double ms = Milliseconds(std::chrono::steady_clock::now() - begin);
-    worst = std::max(worst, ms);
-    total += ms;
-    jumps += 1;
+    jumps.time([&] { JumpTimeline(timeline, world, target); });
   }
-  gFigures.worstJumpMs = std::max(gFigures.worstJumpMs, worst);
-  gFigures.meanJumpMs = total / double(std::max<int64_t>(jumps, 1));
+  gFigures.worstJumpMs = std::max(gFigures.worstJumpMs, jumps.worst);
+  gFigures.meanJumpMs = jumps.mean();
 }
 
 void BM_PathPreview(benchmark::State& state) {
@@ -73,20 +79,14 @@ void BM_PathPreview(benchmark::State& state) {
   BuildTestRider(world.rider, 0.0f, 60.0f);
   PathPreview preview;
   TogglePathPreview(preview);
-  double worst = 0, total = 0;
-  int64_t runs = 0;
+  Timings previews;
   for (auto _ : state) {
     // A new pose each time, as after a jump or a drag: the whole path is worked out again.
     world.rider.points.front().x += 0.001f;
-    const auto begin = std::chrono::steady_clock::now();
-    UpdatePathPreview(preview, world);
-    const double ms = Milliseconds(std::chrono::steady_clock::now() - begin);
-    worst = std::max(worst, ms);
-    total += ms;
-    runs += 1;
+    previews.time([&] { UpdatePathPreview(preview, world); });
   }
-  gFigures.worstPreviewMs = std::max(gFigures.worstPreviewMs, worst);
-  gFigures.meanPreviewMs = total / double(std::max<int64_t>(runs, 1));
+  gFigures.worstPreviewMs = std::max(gFigures.worstPreviewMs, previews.worst);
+  gFigures.meanPreviewMs = previews.mean();
 }
 
 BENCHMARK(BM_TimelineJumps)->Iterations(2000)->Unit(benchmark::kMillisecond);
