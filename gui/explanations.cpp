@@ -20,9 +20,7 @@ void PlaceNext(Explanation& screen, WidgetAction onClick) {
 // True when Escape was pressed in this step (after NEXT had its turn).
 bool Update(Game& game, Explanation& screen) {
   SetCursorShape(game.track.cursor, CursorShape::PointDrag);
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
-  screen.pointer = {x, float(ScreenHeight()) - y};
+  screen.pointer = PointerPosition();
   SetCursorPosition(game.track.cursor, screen.pointer.x, screen.pointer.y);
   UpdateButton(screen.next, screen.pointer.x, screen.pointer.y, PointerButton());
   return KeyPressed(kKeyEscape);

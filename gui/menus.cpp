@@ -29,13 +29,16 @@ void Place(TextMenu& menu, const MenuEntry& entry, WidgetAction onClick) {
   button.onClick = std::move(onClick);
 }
 
-void UpdateMenu(Game& game, TextMenu& menu) {
+// The menus' column hangs from here, in the middle of the screen as it is now.
+Vec2 MenuAnchor() {
   const Vec2 screen = ScreenSize();
-  menu.anchor = {screen.x * 0.5f - 150.0f, screen.y * 0.5f + 100.0f};
+  return {screen.x * 0.5f - 150.0f, screen.y * 0.5f + 100.0f};
+}
+
+void UpdateMenu(Game& game, TextMenu& menu) {
+  menu.anchor = MenuAnchor();
   SetCursorShape(game.track.cursor, CursorShape::PointDrag);
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
-  menu.pointer = {x, screen.y - y};
+  menu.pointer = PointerPosition();
   SetCursorPosition(game.track.cursor, menu.pointer.x, menu.pointer.y);
   const Vec2 local = menu.pointer - menu.anchor;
   const int button = PointerButton();
@@ -74,8 +77,7 @@ void InitMainMenu(Game& game) {
   FormatMenuCaption(Platform().localTime(), caption, sizeof caption);
   Place(menu, {kCaptionButton, caption, {-50, -320}, {400, 24}}, nullptr);
   menu.buttons[kCaptionButton].depth = menu.buttons[kCaptionButton].offset = 1.0f;
-  const Vec2 screen = ScreenSize();
-  menu.anchor = {screen.x * 0.5f - 150.0f, screen.y * 0.5f + 100.0f};
+  menu.anchor = MenuAnchor();
 }
 
 void MainMenuUpdate(Game& game) { UpdateMenu(game, game.mainMenu); }

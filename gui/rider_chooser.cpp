@@ -98,16 +98,13 @@ void RiderChooserUpdate(Game& game) {
   RiderChooser& chooser = game.riderChooser;
   const float height = float(ScreenHeight());
   SetCursorShape(game.track.cursor, CursorShape::PointDrag);
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
   const Vec2 before = chooser.pointer;
-  chooser.pointer = {x, height - y};
+  chooser.pointer = PointerPosition();
   const int button = PointerButton();
   if (chooser.thumbDrag) {
     // The pointer stays over the thumb sideways; only its vertical motion drags.
     UndoMouseMotionX();
-    GetMouse(&x, &y);
-    chooser.pointer = {x, height - y};
+    chooser.pointer = PointerPosition();
     const float thumbY = std::clamp(chooser.thumb.y + chooser.pointer.y - before.y, kThumbTop, kThumbTop + ThumbTravel(height));
     SetScroll(chooser, 1.0f - (thumbY - kThumbTop) / ThumbTravel(height), height);
   }

@@ -99,10 +99,8 @@ void HandOverEditedRider(Game& game) {
 
 void RiderEditorUpdate(Game& game) {
   RiderEditorScreen& screen = game.riderEditorScreen;
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
   const Vec2 before = screen.mouse;
-  screen.mouse = {x, float(ScreenHeight()) - y};
+  screen.mouse = PointerPosition();
   UpdateRiderToolbar(game);
   const Vec2 world = EditorWorldPoint(game.riderEditor, screen.mouse, ScreenSize());
   RunTool(game, world);

@@ -12,7 +12,6 @@
 #include "rider/rider_editor.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
-#include "shell/input.h"
 
 namespace {
 
@@ -27,12 +26,6 @@ constexpr int kSliderKnobFrame = 16;
 
 constexpr Vec2 kPreviewAt{128.0f, -54.0f};        // the group preview point, from the origin
 constexpr float kPreviewRadius = 15.0f;
-
-Vec2 Pointer() {
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
-  return {x, float(ScreenHeight()) - y};
-}
 
 void ChooseTool(Game& game, int index, EditorTool tool) {
   for (Button& button : game.riderToolbar.buttons) button.selected = false;
@@ -156,7 +149,7 @@ void InitRiderToolbar(Game& game) {
   };
   Place(toolbar.handle, {0, -28}, {256, 28}, 0, 0);
   toolbar.handle.onPress = [&toolbar] {
-    toolbar.grabOffset = Pointer() - toolbar.origin;
+    toolbar.grabOffset = PointerPosition() - toolbar.origin;
     toolbar.dragging = true;
   };
   toolbar.handle.onClick = [&toolbar] { EndRiderToolbarDrag(toolbar); };
@@ -169,17 +162,17 @@ void UpdateRiderToolbar(Game& game) {
   RiderEditor& editor = game.riderEditor;
   Refresh(toolbar, editor);
   const int button = PointerButton();
-  Vec2 local = Pointer() - toolbar.origin;
+  Vec2 local = PointerPosition() - toolbar.origin;
   for (Slider& slider : toolbar.sliders) UpdateSlider(slider, local.x, local.y, button);
   ApplyMovedSliders(toolbar, editor);
-  local = Pointer() - toolbar.origin;
+  local = PointerPosition() - toolbar.origin;
   UpdateButton(toolbar.handle, local.x, local.y, button);
   if (toolbar.dragging) {
-    toolbar.origin = Pointer() - toolbar.grabOffset;
+    toolbar.origin = PointerPosition() - toolbar.grabOffset;
     toolbar.origin.x = std::fmax(toolbar.origin.x, -1.0f);
     toolbar.origin.y = std::fmin(toolbar.origin.y, float(ScreenHeight()) + 1.0f);
   }
-  local = Pointer() - toolbar.origin;
+  local = PointerPosition() - toolbar.origin;
   UpdateButton(toolbar.panel, local.x, local.y, button);
   for (Button& b : toolbar.buttons) UpdateButton(b, local.x, local.y, button);
   Refresh(toolbar, editor);

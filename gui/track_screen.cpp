@@ -3,7 +3,6 @@
 #include "graphics/draw.h"
 #include "gui/game.h"
 #include "platform/keys.h"
-#include "shell/display.h"
 #include "shell/input.h"
 #include "track/cursor_drawing.h"
 #include "track/ghost.h"
@@ -50,9 +49,7 @@ void TrackScreenUpdate(Game& game) {
   TrackScreen& screen = game.trackScreen;
   TrackToolbar& toolbar = game.toolbar;
   ApplyDemoLock(game);
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
-  screen.mouse = {x, static_cast<float>(ScreenHeight()) - y};
+  screen.mouse = PointerPosition();
   const bool onBar = UpdateTimelineBar(game);
   if (UpdateTrackToolbar(game)) {
     if (!KeyDown('M')) screen.stepLatch = false;

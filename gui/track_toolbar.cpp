@@ -7,7 +7,6 @@
 #include "gui/game.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
-#include "shell/input.h"
 #include "shell/paths.h"
 #include "track/ghost.h"
 #include "track/track_file.h"
@@ -120,12 +119,6 @@ void Clear(Game& game) {
   }
 }
 
-Vec2 Pointer() {
-  float x = 0, y = 0;
-  GetMouse(&x, &y);
-  return {x, static_cast<float>(ScreenHeight()) - y};
-}
-
 // Buttons 0-14, the swatch and the menu button follow the demonstration lock.
 void SetEditingButtons(TrackToolbar& toolbar, bool enabled) {
   for (int i = 0; i <= 14; ++i) SetEnabled(toolbar.buttons[i], enabled);
@@ -197,7 +190,7 @@ void InitTrackToolbar(Game& game) {
   };
   Place(toolbar.handle, {0, -28}, {64, 28}, 0, 0);
   toolbar.handle.onPress = [&toolbar] {
-    toolbar.grabOffset = Pointer() - toolbar.anchor;
+    toolbar.grabOffset = PointerPosition() - toolbar.anchor;
     toolbar.dragging = true;
   };
   toolbar.handle.onClick = [&toolbar] { EndToolbarDrag(toolbar); };
@@ -228,7 +221,7 @@ bool UpdateTrackToolbar(Game& game) {
   TrackToolbar& toolbar = game.toolbar;
   TrackEditor& editor = game.track.editor;
   int button = PointerButton();
-  Vec2 pointer = Pointer();
+  Vec2 pointer = PointerPosition();
   if (toolbar.dragging) toolbar.anchor = pointer - toolbar.grabOffset;
   Vec2 local = pointer - toolbar.anchor;
   UpdateColourPicker(toolbar.picker, local.x, local.y, button);
@@ -237,7 +230,7 @@ bool UpdateTrackToolbar(Game& game) {
   editor.sceneryB = GetB(toolbar.picker);
   SetColour(toolbar.swatch, GetR(toolbar.picker), GetG(toolbar.picker), GetB(toolbar.picker));
   // The picker may have moved the system cursor.
-  pointer = Pointer();
+  pointer = PointerPosition();
   if (!IsEnabled(toolbar.picker)) {
     toolbar.pickerHover = false;
     SetCursorShape(game.track.cursor, CursorShape::Arrow);
@@ -246,7 +239,7 @@ bool UpdateTrackToolbar(Game& game) {
   local = pointer - toolbar.anchor;
   UpdateSlider(toolbar.thickness, local.x, local.y, button);
   editor.newLineThickness = GetValue(toolbar.thickness) * 0.2f + 1.0f;
-  pointer = Pointer();
+  pointer = PointerPosition();
   SetEnabled(toolbar.buttons[kSaveButton], true);
   local = pointer - toolbar.anchor;
   for (Button& b : toolbar.buttons) UpdateButton(b, local.x, local.y, button);

@@ -9,6 +9,7 @@
 #include "graphics/png.h"
 #include "graphics/sprites.h"
 #include "platform/keys.h"
+#include "shell/display.h"
 #include "shell/input.h"
 
 // ---- State: reset at start; set while any slider is dragged ----
@@ -76,6 +77,12 @@ int PointerButton() {
   if (KeyDown(kKeyRightButton)) button = 2;
   if (KeyDown(kKeyLeftButton)) button = 1;
   return button;
+}
+
+Vec2 PointerPosition() {
+  float x = 0, y = 0;
+  GetMouse(&x, &y);
+  return {x, float(ScreenHeight()) - y};
 }
 
 void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame) {

@@ -58,6 +58,8 @@ struct ColourSwatch : Widget {
 // Pointer button as every screen computes it: 0, 2 while the right button is held, 1 while the
 // left one is (left wins).
 int PointerButton();
+// The pointer as every screen reads it: screen px with y up (the input snapshot's y flipped).
+Vec2 PointerPosition();
 
 // ---- Common to every type ----
 void Place(Widget& widget, Vec2 pos, Vec2 size, int slot, int frame);  // shows, enables, forgets state and callbacks
