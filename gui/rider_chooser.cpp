@@ -39,8 +39,11 @@ void SetScroll(RiderChooser& chooser, float scroll, float height) {
 void Pick(Game& game, int index) {
   RiderChooser& chooser = game.riderChooser;
   // A refused file (logged by the loader) is no choice: the rider in use and its highlight stay.
-  if (LoadRider(game.track.rider, chooser.paths[size_t(index)].c_str()) != FileLoad::Loaded) return;
-  RideNewRider(game.track);
+  BeginSetupEdit(game.track);
+  const bool loaded = LoadRider(game.track.rider, chooser.paths[size_t(index)].c_str()) == FileLoad::Loaded;
+  if (loaded) RideNewRider(game.track);
+  EndTrackEdit(game.track);
+  if (!loaded) return;
   for (TextButton& entry : chooser.entries) entry.selected = false;
   chooser.entries[size_t(index)].selected = true;
 }

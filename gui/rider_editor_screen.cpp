@@ -93,8 +93,9 @@ int ToRiderEditor(Game& game) {
 }
 
 void HandOverEditedRider(Game& game) {
-  if (!HandOverForTestRide(game.riderEditor, game.track.rider)) return;
-  RideNewRider(game.track);
+  BeginSetupEdit(game.track);
+  if (HandOverForTestRide(game.riderEditor, game.track.rider)) RideNewRider(game.track);
+  EndTrackEdit(game.track);
 }
 
 void RiderEditorUpdate(Game& game) {

@@ -31,16 +31,19 @@ void AdvanceRiderOrGhost(Game& game, bool running) {
 // One undo step per gesture in the world: from the first button down to the last one up.
 void BeginGesture(TrackScene& scene) {
   const bool held = KeyDown(kKeyLeftButton) || KeyDown(kKeyRightButton);
-  if (held && !scene.history.recording) BeginTrackAction(scene.history, scene.world);
+  if (held && !scene.history.recording) BeginLineEdit(scene);
 }
 
-// Ctrl+Z undoes (a stroke in progress first); Ctrl+Y and Ctrl+Shift+Z redo.
+// Ctrl+Z undoes (a stroke in progress first); Ctrl+Y and Ctrl+Shift+Z redo. A demo can be
+// undone too: its load is the action taken back.
 void UndoKeys(Game& game) {
-  if (!KeyDown(kKeyControl) || game.track.world.demoLoaded) return;
+  if (!KeyDown(kKeyControl)) return;
+  Undone undone = Undone::Nothing;
   if (KeyPressed('Z') && !KeyDown(kKeyShift))
-    UndoTrackEdit(game.track);
+    undone = UndoTrackEdit(game.track);
   else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
-    RedoTrackEdit(game.track);
+    undone = RedoTrackEdit(game.track);
+  if (undone == Undone::Setup) UseRiderSheet(game.track.rider.spriteSheet);
 }
 
 }  // namespace
@@ -58,12 +61,12 @@ void TrackScreenUpdate(Game& game) {
       RunTool(game.track, toolbar.currentTool, screen.mouse);
       // Ctrl has just fixed a segment of a straight chain: that segment is a step of its own.
       if (KeyPressed(kKeyControl) && game.track.history.recording) {
-        EndTrackAction(game.track.history, game.track.world);
+        EndTrackEdit(game.track);
         BeginGesture(game.track);
       }
     }
   }
-  if (!KeyDown(kKeyLeftButton) && !KeyDown(kKeyRightButton)) EndTrackAction(game.track.history, game.track.world);
+  if (!KeyDown(kKeyLeftButton) && !KeyDown(kKeyRightButton)) EndTrackEdit(game.track);
   UndoKeys(game);
   // An edit under the ride so far shows at once: the rider shown is ridden again on the new track.
   ApplyLineEdits(game.track.timeline, game.track.world);

@@ -103,7 +103,9 @@ void Clear(Game& game) {
   TrackToolbar& toolbar = game.toolbar;
   Button& clear = toolbar.buttons[kClearButton];
   if (toolbar.currentTool == kToolViewing) {
+    BeginSetupEdit(game.track);
     ResetTrackWorld(game.track);
+    EndTrackEdit(game.track);
     toolbar.currentTool = kToolPencil;
     return;
   }
@@ -111,9 +113,9 @@ void Clear(Game& game) {
   clear.frame = kClearFrame + toolbar.clearCount;
   if (toolbar.clearCount >= 4) {
     // The whole track goes as one action, which can be taken back.
-    BeginTrackAction(game.track.history, game.track.world);
+    BeginSetupEdit(game.track);
     ResetTrackWorld(game.track);
-    EndTrackAction(game.track.history, game.track.world);
+    EndTrackEdit(game.track);
     toolbar.clearCount = 0;
     clear.frame = kClearFrame;
   }
@@ -150,7 +152,7 @@ void InitTrackToolbar(Game& game) {
     toolbar.clearCount = 0;
     toolbar.buttons[kClearButton].frame = kClearFrame;
   };
-  place(kFlagButton, {32, -224}, 1, [&scene] { StoreStart(scene.world); });
+  place(kFlagButton, {32, -224}, 1, [&scene] { SetStartFlag(scene); });
   place(kPlayFromStartButton, {0, -224}, kPlayFromStartFrame, [&game] { PlayFromStart(game); });
   place(kSnapButton, {0, -256}, kSnapOnFrame, [&toolbar, &scene] {
     toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? kSnapOnFrame : kSnapOffFrame;

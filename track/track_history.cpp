@@ -1,10 +1,59 @@
 #include "track/track_history.h"
 
+#include <cstring>
 #include <utility>
+
+#include "rider/snapshot_file.h"
+#include "shell/byte_stream.h"
 
 namespace {
 
-size_t BytesOf(const TrackAction& action) { return action.events.size() * sizeof(LineEvent); }
+size_t SnapshotBytes(const BodySnapshot& snapshot) {
+  // List nodes cost their record and two pointers.
+  constexpr size_t kNode = 2 * sizeof(void*);
+  return snapshot.points.size() * (sizeof(BodyPoint) + kNode) + snapshot.links.size() * (sizeof(Link) + kNode) +
+         snapshot.joints.size() * (sizeof(AngleJoint) + kNode);
+}
+
+size_t SetupBytes(const std::unique_ptr<RideSetup>& setup) {
+  return setup ? sizeof(RideSetup) + SnapshotBytes(setup->rider.snapshot) + SnapshotBytes(setup->start) : 0;
+}
+
+size_t BytesOf(const TrackAction& action) {
+  return action.events.size() * sizeof(LineEvent) + SetupBytes(action.setupBefore) + SetupBytes(action.setupAfter) +
+         (action.otherLines ? LineSetBytes(*action.otherLines) : 0);
+}
+
+void CopyRider(const CurrentRider& from, CurrentRider& to) {
+  to.loaded = from.loaded;
+  memcpy(to.path, from.path, sizeof to.path);
+  CopySnapshot(from.snapshot, to.snapshot);
+  to.focusPointId = from.focusPointId;
+  memcpy(to.spriteSheet, from.spriteSheet, sizeof to.spriteSheet);
+}
+
+std::vector<uint8_t> Encoded(const BodySnapshot& snapshot) {
+  std::vector<uint8_t> bytes;
+  ByteWriter writer{&bytes};
+  WriteSnapshot(snapshot, writer);
+  return bytes;
+}
+
+bool SameSetup(const RideSetup& a, const RideSetup& b) {
+  return a.rider.loaded == b.rider.loaded && strcmp(a.rider.path, b.rider.path) == 0 &&
+         a.rider.focusPointId == b.rider.focusPointId && strcmp(a.rider.spriteSheet, b.rider.spriteSheet) == 0 &&
+         Encoded(a.rider.snapshot) == Encoded(b.rider.snapshot) && a.startFlagSet == b.startFlagSet &&
+         a.flag.x == b.flag.x && a.flag.y == b.flag.y && Encoded(a.start) == Encoded(b.start) &&
+         a.demoLoaded == b.demoLoaded;
+}
+
+void ApplySetup(const RideSetup& setup, World& world, CurrentRider& rider) {
+  CopyRider(setup.rider, rider);
+  CopySnapshot(setup.start, world.startSnapshot);
+  world.flag = setup.flag;
+  world.startFlagSet = setup.startFlagSet;
+  world.demoLoaded = setup.demoLoaded;
+}
 
 // Applies one event forwards or backwards without recording it.
 void Apply(World& world, LineEvent event, bool forwards) {
@@ -16,62 +65,97 @@ void Apply(World& world, LineEvent event, bool forwards) {
     add ? ReviveSceneryLine(world, event.id) : RemoveSceneryLine(world, event.id);
 }
 
-void Replay(World& world, const TrackAction& action, bool forwards) {
+// Undo: the setup as before, the events backwards, the replaced lines back. Redo is the mirror.
+Undone Replay(World& world, CurrentRider& rider, TrackAction& action, bool forwards) {
   std::vector<LineEvent>* journal = std::exchange(world.lineJournal, nullptr);
-  if (forwards)
+  if (forwards) {
+    if (action.otherLines) SwapLines(world, *action.otherLines);
     for (const LineEvent& event : action.events) Apply(world, event, true);
-  else
+    if (action.setupAfter) ApplySetup(*action.setupAfter, world, rider);
+  } else {
+    if (action.setupBefore) ApplySetup(*action.setupBefore, world, rider);
     for (auto it = action.events.rbegin(); it != action.events.rend(); ++it) Apply(world, *it, false);
+    if (action.otherLines) SwapLines(world, *action.otherLines);
+  }
   world.lineJournal = journal;
+  return action.setupBefore ? Undone::Setup : Undone::Lines;
 }
 
-// The last action of from, replayed backwards (undo) or forwards (redo), goes to the end of to.
-bool MoveLast(World& world, std::vector<TrackAction>& from, std::vector<TrackAction>& to, bool forwards) {
-  if (from.empty()) return false;
-  Replay(world, from.back(), forwards);
-  to.push_back(std::move(from.back()));
+// The last action done (undo) or undone (redo) is replayed and moves to the other list. A load
+// that is taken back or done again keeps the other lines now, so its size is counted again.
+Undone MoveLast(TrackHistory& history, World& world, CurrentRider& rider, bool forwards) {
+  std::vector<TrackAction>& from = forwards ? history.undone : history.done;
+  std::vector<TrackAction>& to = forwards ? history.done : history.undone;
+  if (from.empty()) return Undone::Nothing;
+  TrackAction& action = from.back();
+  const Undone undone = Replay(world, rider, action, forwards);
+  history.bytes -= action.bytes;
+  action.bytes = BytesOf(action);
+  history.bytes += action.bytes;
+  to.push_back(std::move(action));
   from.pop_back();
-  return true;
+  return undone;
 }
 
 }  // namespace
 
+std::unique_ptr<RideSetup> TakeRideSetup(const World& world, const CurrentRider& rider) {
+  auto setup = std::make_unique<RideSetup>();
+  CopyRider(rider, setup->rider);
+  CopySnapshot(world.startSnapshot, setup->start);
+  setup->flag = world.flag;
+  setup->startFlagSet = world.startFlagSet;
+  setup->demoLoaded = world.demoLoaded;
+  return setup;
+}
+
 void BeginTrackAction(TrackHistory& history, World& world) {
-  if (history.recording) EndTrackAction(history, world);
-  history.open.events.clear();
+  if (history.recording) {
+    // Only an action that kept no setup can be open here: a gesture in the world.
+    history.recording = false;
+    world.lineJournal = nullptr;
+    if (!history.open.events.empty()) RecordTrackAction(history, std::move(history.open));
+  }
+  history.open = TrackAction{};
   history.recording = true;
   world.lineJournal = &history.open.events;
 }
 
-void EndTrackAction(TrackHistory& history, World& world) {
+void KeepRideSetup(TrackHistory& history, const World& world, const CurrentRider& rider) {
+  if (history.recording) history.open.setupBefore = TakeRideSetup(world, rider);
+}
+
+void EndTrackAction(TrackHistory& history, World& world, const CurrentRider& rider) {
   if (!history.recording) return;
   history.recording = false;
   world.lineJournal = nullptr;
-  if (history.open.events.empty()) return;
-  for (const TrackAction& dropped : history.undone) history.bytes -= BytesOf(dropped);
-  history.undone.clear();
-  history.bytes += BytesOf(history.open);
-  history.done.push_back(std::move(history.open));
+  TrackAction& action = history.open;
+  if (action.setupBefore) {
+    action.setupAfter = TakeRideSetup(world, rider);
+    if (SameSetup(*action.setupBefore, *action.setupAfter)) action.setupBefore.reset(), action.setupAfter.reset();
+  }
+  if (!action.events.empty() || action.setupBefore) RecordTrackAction(history, std::move(action));
   history.open = TrackAction{};
+}
+
+void RecordTrackAction(TrackHistory& history, TrackAction action) {
+  for (const TrackAction& dropped : history.undone) history.bytes -= dropped.bytes;
+  history.undone.clear();
+  action.bytes = BytesOf(action);
+  history.bytes += action.bytes;
+  history.done.push_back(std::move(action));
   size_t oldest = 0;
   while (history.bytes > history.mostBytes && oldest + 1 < history.done.size())
-    history.bytes -= BytesOf(history.done[oldest++]);
+    history.bytes -= history.done[oldest++].bytes;
   history.done.erase(history.done.begin(), history.done.begin() + long(oldest));
 }
 
-bool UndoTrackAction(TrackHistory& history, World& world) {
-  EndTrackAction(history, world);
-  return MoveLast(world, history.done, history.undone, false);
+Undone UndoTrackAction(TrackHistory& history, World& world, CurrentRider& rider) {
+  EndTrackAction(history, world, rider);
+  return MoveLast(history, world, rider, false);
 }
 
-bool RedoTrackAction(TrackHistory& history, World& world) {
-  EndTrackAction(history, world);
-  return MoveLast(world, history.undone, history.done, true);
-}
-
-void ForgetTrackHistory(TrackHistory& history, World& world) {
-  const size_t mostBytes = history.mostBytes;
-  history = TrackHistory{};
-  history.mostBytes = mostBytes;
-  world.lineJournal = nullptr;
+Undone RedoTrackAction(TrackHistory& history, World& world, CurrentRider& rider) {
+  EndTrackAction(history, world, rider);
+  return MoveLast(history, world, rider, true);
 }

@@ -87,25 +87,52 @@ void RestoreTrackStart(TrackScene& scene) {
 
 bool LoadTrackFile(TrackScene& scene, const char* path) {
   EndPointDrag(scene.editor);
+  EndTrackEdit(scene);
+  TrackAction load;
+  load.setupBefore = TakeRideSetup(scene.world, scene.rider);
+  // The old lines wait outside the world while the file is read; a refused file gives them back.
+  load.otherLines = std::make_unique<LineSet>();
+  SwapLines(scene.world, *load.otherLines);
   bool riderRestarted = false;
   const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
-  if (loaded) {
-    StartTimeline(scene.timeline, scene.world);
-    // The old track's lines are gone with their slots: nothing of it can come back.
-    ForgetTrackHistory(scene.history, scene.world);
+  if (!loaded) {
+    SwapLines(scene.world, *load.otherLines);
+    return false;
   }
+  load.setupAfter = TakeRideSetup(scene.world, scene.rider);
+  RecordTrackAction(scene.history, std::move(load));
+  StartTimeline(scene.timeline, scene.world);
   if (riderRestarted && scene.rider.loaded) CentreOnRider(scene.view, scene.world);
-  return loaded;
+  return true;
 }
 
-bool UndoTrackEdit(TrackScene& scene) {
-  EndDrags(scene.editor);
-  return UndoTrackAction(scene.history, scene.world);
+void BeginLineEdit(TrackScene& scene) { BeginTrackAction(scene.history, scene.world); }
+
+void BeginSetupEdit(TrackScene& scene) {
+  BeginTrackAction(scene.history, scene.world);
+  KeepRideSetup(scene.history, scene.world, scene.rider);
 }
 
-bool RedoTrackEdit(TrackScene& scene) {
+void EndTrackEdit(TrackScene& scene) { EndTrackAction(scene.history, scene.world, scene.rider); }
+
+void SetStartFlag(TrackScene& scene) {
+  BeginSetupEdit(scene);
+  StoreStart(scene.world);
+  EndTrackEdit(scene);
+}
+
+Undone UndoTrackEdit(TrackScene& scene) {
   EndDrags(scene.editor);
-  return RedoTrackAction(scene.history, scene.world);
+  const Undone undone = UndoTrackAction(scene.history, scene.world, scene.rider);
+  if (undone == Undone::Setup) RestartRiderFromScratch(scene);
+  return undone;
+}
+
+Undone RedoTrackEdit(TrackScene& scene) {
+  EndDrags(scene.editor);
+  const Undone undone = RedoTrackAction(scene.history, scene.world, scene.rider);
+  if (undone == Undone::Setup) RestartRiderFromScratch(scene);
+  return undone;
 }
 
 bool ToggleSnap(TrackEditor& editor) {

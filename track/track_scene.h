@@ -58,10 +58,19 @@ void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body clea
 void RideNewRider(TrackScene& scene);
 void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
 void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any
-// The load button: false (world untouched, log line) when the file was refused or cancelled.
+// The load button: false (world untouched, log line) when the file was refused or cancelled. A
+// load is an action that can be taken back: the old lines, rider and start come back.
 bool LoadTrackFile(TrackScene& scene, const char* path);
 bool ToggleSnap(TrackEditor& editor);             // returns the new value
-// Undo and redo of the last action on the lines; a stroke in progress ends first (and is what
-// an undo takes back). False when there was nothing to take back or do again.
-bool UndoTrackEdit(TrackScene& scene);
-bool RedoTrackEdit(TrackScene& scene);
+
+// ---- undo ----
+// A gesture in the world changes lines only; the flag, a rider change and the clear may change
+// what the ride starts from too. Either is one action from its beginning to its end.
+void BeginLineEdit(TrackScene& scene);
+void BeginSetupEdit(TrackScene& scene);
+void EndTrackEdit(TrackScene& scene);
+void SetStartFlag(TrackScene& scene);             // the flag button, as an action
+// Undo and redo of the last action; a stroke in progress ends first (and is what an undo takes
+// back). When the setup changed the rider starts again from it, on a new timeline.
+Undone UndoTrackEdit(TrackScene& scene);
+Undone RedoTrackEdit(TrackScene& scene);

@@ -149,6 +149,29 @@ void ClearSolidLines(World& world) {
 
 int32_t SolidLineCount(const World& world) { return world.solidLineCount; }
 
+void SwapLines(World& world, LineSet& lines) {
+  std::swap(world.solidLines, lines.solidLines);
+  std::swap(world.sceneryLines, lines.sceneryLines);
+  std::swap(world.solidLineCount, lines.solidLineCount);
+  std::swap(world.sceneryLineCount, lines.sceneryLineCount);
+  std::swap(world.grid, lines.grid);
+  std::swap(world.sceneryGrid, lines.sceneryGrid);
+  std::swap(world.thickestSolid, lines.thickestSolid);
+  std::swap(world.thickestScenery, lines.thickestScenery);
+  world.everythingEdited = world.recordEdits;
+  world.editedCells.clear();
+  world.linesStamp = NextLinesStamp();
+}
+
+size_t LineSetBytes(const LineSet& lines) {
+  // A line is listed in a few cells at most; each listing and each cell costs about this much.
+  constexpr size_t kListingBytes = 2 * sizeof(LineId);
+  constexpr size_t kCellBytes = 96;
+  size_t cells = size_t(lines.grid.cellCount) + lines.sceneryGrid.cells.size();
+  return lines.solidLines.capacity() * (sizeof(SolidLine) + kListingBytes) +
+         lines.sceneryLines.capacity() * (sizeof(SceneryLine) + kListingBytes) + cells * kCellBytes;
+}
+
 LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b, float thickness) {
   if (CheckLine(p1, p2, thickness) != LineFault::None) return kNoLine;
   const LineId id = LineId(world.sceneryLines.size());

@@ -5,6 +5,7 @@
 // Lines are stored in arrays addressed by id (track/lines.h). Every add, remove and clear goes
 // through the functions below, which keep the grids, the counts and the change stamp true.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,18 @@ enum class LineEventKind : uint8_t { AddSolid, RemoveSolid, AddScenery, RemoveSc
 struct LineEvent {
   LineEventKind kind;
   LineId id;
+};
+
+// Every line of a track with its grids, held outside the world while a load can be taken back.
+struct LineSet {
+  std::vector<SolidLine> solidLines;
+  std::vector<SceneryLine> sceneryLines;
+  int32_t solidLineCount = 0;
+  int32_t sceneryLineCount = 0;
+  LineGrid grid;
+  SceneryGrid sceneryGrid;
+  float thickestSolid = 0;
+  float thickestScenery = 0;
 };
 
 struct World {
@@ -71,6 +84,10 @@ LineId AddSolidLine(World& world, Vec2 p1, Vec2 p2, float thickness, LineKind ki
 void RemoveSolidLine(World& world, LineId id);     // does nothing for a dead or unknown id
 void ReviveSolidLine(World& world, LineId id);     // a removed line back in its old place; nothing for a live one
 void ClearSolidLines(World& world);
+// The world takes the set's lines and the set the world's, in constant time; everything counts
+// as edited for the ride's timeline.
+void SwapLines(World& world, LineSet& lines);
+size_t LineSetBytes(const LineSet& lines);         // the records and the grids' entries, roughly
 int32_t SolidLineCount(const World& world);
 LineId AddSceneryLine(World& world, Vec2 p1, Vec2 p2, uint8_t r, uint8_t g, uint8_t b,
                       float thickness);           // kNoLine: CheckLine failed
