@@ -13,6 +13,7 @@
 #include "gui/timeline_bar.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
+#include "rider/editor_history.h"
 #include "rider/rider_editor.h"
 #include "shell/app.h"
 #include "track/line_drawing.h"
@@ -27,6 +28,7 @@ struct Game {
   RiderEditor riderEditor;                        // the rider being built: kept across visits
   RiderToolbar riderToolbar;                      // laid out at start; keeps place and highlights
   RiderEditorScreen riderEditorScreen;            // the editor screen's step memory
+  EditorHistory riderHistory;                     // the editor's actions that can be taken back: whole run
   TextMenu mainMenu;                              // laid out at start, with the day's caption
   TextMenu gameMenu;                              // laid out at start
   RiderChooser riderChooser;                      // listed anew on every visit; keeps its scroll

@@ -59,6 +59,27 @@ void RunTool(Game& game, Vec2 world) {
   }
 }
 
+// What can change the rider: a mouse button (a gesture, a toolbar click) or an editing key.
+bool EditingInputHeld() {
+  for (int key : {kKeyLeftButton, kKeyRightButton, kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeyDelete, kKeyPadPlus,
+                  kKeyPadMinus, kKeyPad0 + 2, kKeyPad0 + 4, kKeyPad0 + 6, kKeyPad0 + 8, int('I'), int('J'),
+                  int('K'), int('L'), int('U'), int('O')})
+    if (KeyDown(key)) return true;
+  return false;
+}
+
+// Ctrl+Z undoes (a gesture in progress ends first and is what it takes back); Ctrl+Y and
+// Ctrl+Shift+Z redo.
+void UndoKeys(Game& game) {
+  if (!KeyDown(kKeyControl)) return;
+  bool changed = false;
+  if (KeyPressed('Z') && !KeyDown(kKeyShift))
+    changed = UndoEditorAction(game.riderHistory, game.riderEditor);
+  else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
+    changed = RedoEditorAction(game.riderHistory, game.riderEditor);
+  if (changed) UseRiderSheet(game.riderEditor.spriteSheet);
+}
+
 void RunKeys(Game& game, Vec2 motion) {
   RiderEditor& editor = game.riderEditor;
   if (KeyPressed('D')) editor.showSprites = !editor.showSprites;
@@ -85,7 +106,9 @@ void RunKeys(Game& game, Vec2 motion) {
 
 int ToRiderEditor(Game& game) {
   RiderEditor& editor = game.riderEditor;
+  BeginEditorAction(game.riderHistory, editor);
   if (TakeRiderInUse(editor, game.track.rider)) CentreView(editor, ScreenSize());
+  EndEditorAction(game.riderHistory, editor);
   UseRiderSheet(editor.spriteSheet);
   SetCursorShape(game.track.cursor, game.riderToolbar.pointerOnCanvas ? CursorShape::PointDrag : CursorShape::Arrow);
   SwitchScreen(game, ScreenId::RiderEditor);
@@ -102,10 +125,13 @@ void RiderEditorUpdate(Game& game) {
   RiderEditorScreen& screen = game.riderEditorScreen;
   const Vec2 before = screen.mouse;
   screen.mouse = PointerPosition();
+  UndoKeys(game);
+  if (EditingInputHeld()) BeginEditorAction(game.riderHistory, game.riderEditor);
   UpdateRiderToolbar(game);
   const Vec2 world = EditorWorldPoint(game.riderEditor, screen.mouse, ScreenSize());
   RunTool(game, world);
   RunKeys(game, screen.mouse - before);
+  if (!EditingInputHeld()) EndEditorAction(game.riderHistory, game.riderEditor);
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
   if (KeyPressed(kKeySpace)) {
     HandOverEditedRider(game);

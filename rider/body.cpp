@@ -356,6 +356,40 @@ void TakeSnapshot(const Body& body, BodySnapshot& snapshot) {
     AddSnapshotJoint(snapshot, joint.p0->id, joint.p1->id, joint.p2->id, joint.limitAngle, joint.stiffness);
 }
 
+void CopyBody(const Body& from, Body& to) {
+  if (&from == &to) return;
+  ClearBody(to);
+  std::unordered_map<const BodyPoint*, BodyPoint*> points;
+  for (const BodyPoint& point : from.points) {
+    to.points.push_back(point);
+    to.points.back().cellNext = nullptr;
+    points[&point] = &to.points.back();
+  }
+  std::unordered_map<const Link*, Link*> links;
+  for (const Link& link : from.links) {
+    to.links.push_back(link);
+    to.links.back().a = points.at(link.a);
+    to.links.back().b = points.at(link.b);
+    links[&link] = &to.links.back();
+  }
+  for (const AngleJoint& joint : from.joints) {
+    to.joints.push_back(joint);
+    to.joints.back().p0 = points.at(joint.p0);
+    to.joints.back().p1 = points.at(joint.p1);
+    to.joints.back().p2 = points.at(joint.p2);
+  }
+  for (const Link* link : from.spriteOrder.entries) to.spriteOrder.entries.push_back(links.at(link));
+  to.pointsAdded = from.pointsAdded;
+  to.linksAdded = from.linksAdded;
+  to.jointsAdded = from.jointsAdded;
+  to.spritesAdded = from.spritesAdded;
+  to.nextPointId = from.nextPointId;
+  to.highestPointId = from.highestPointId;
+  to.nextLinkId = from.nextLinkId;
+  to.nextJointId = from.nextJointId;
+  to.provisionalNext = from.provisionalNext;
+}
+
 // Ids: copied points keep theirs. The next id jumps to id + 100 whenever a copied id passes it,
 // and in the end is made larger than every id present, so a point added later is never
 // confused with an old one (ids 0, 57, 3 give 157).

@@ -181,6 +181,7 @@ BodyPoint* FindNearestPoint(Body& body, float x, float y, float tolerance);  // 
 Link* FindNearestLink(Body& body, float x, float y, float tolerance);  // smallest perpendicular distance < tolerance,
                                                                       // projection within -tolerance..length + tolerance
 void TakeSnapshot(const Body& body, BodySnapshot& snapshot);   // snapshot = body, ids kept
+void CopyBody(const Body& from, Body& to);        // to = from: records, ids, counters, sprite order; to's handles die
 void RebuildFromSnapshot(Body& body, const BodySnapshot& snapshot);  // body = snapshot, handles die; see
                                                                      // body.cpp for ids
 

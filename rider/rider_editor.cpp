@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "rider/current_rider.h"
@@ -386,8 +387,10 @@ bool EditorReferencesLive(const RiderEditor& editor) {
 
 // ---- the rider in use ----
 
-void LoadEditorFromRider(RiderEditor& editor, const CurrentRider& rider) {
-  RebuildFromSnapshot(editor.body, rider.snapshot);
+namespace {
+
+// A new body in the editor: nothing of the old one is held, the focus is the point with focusId.
+void TakeNewBody(RiderEditor& editor, int32_t focusId, const char* sheet) {
   editor.moving = editor.rectangleOn = editor.rightHeld = false;
   Forget(editor.hoveredPoint);
   Forget(editor.hoveredLink);
@@ -397,11 +400,22 @@ void LoadEditorFromRider(RiderEditor& editor, const CurrentRider& rider) {
   editor.jointPicks.clear();
   editor.selectedPoints.clear();
   editor.selectedLinks.clear();
-  const BodyPoint* focus = FindPointById(editor.body, rider.focusPointId);
+  const BodyPoint* focus = FindPointById(editor.body, focusId);
   editor.focus = focus ? HandleOf(editor.body, *focus) : PointHandle{};
   ForgetDeadReferences(editor);
-  std::memcpy(editor.spriteSheet, rider.spriteSheet, sizeof editor.spriteSheet);
-  editor.spriteSheet[sizeof editor.spriteSheet - 1] = '\0';
+  if (sheet != editor.spriteSheet) snprintf(editor.spriteSheet, sizeof editor.spriteSheet, "%s", sheet);
+}
+
+}  // namespace
+
+void LoadEditorFromRider(RiderEditor& editor, const CurrentRider& rider) {
+  RebuildFromSnapshot(editor.body, rider.snapshot);
+  TakeNewBody(editor, rider.focusPointId, rider.spriteSheet);
+}
+
+void RestoreEditorBody(RiderEditor& editor, const Body& body, int32_t focusId, const char* sheet) {
+  CopyBody(body, editor.body);
+  TakeNewBody(editor, focusId, sheet);
 }
 
 void RiderFromEditor(const RiderEditor& editor, CurrentRider& rider) {

@@ -91,5 +91,8 @@ void LoadEditorFromRider(RiderEditor& editor, const CurrentRider& rider);
 // The rider as it would be saved: the body posed as it is, every link at rest at its current
 // length with its break value kept, the focus and the sprite sheet. The editor is unchanged.
 void RiderFromEditor(const RiderEditor& editor, CurrentRider& rider);
+// Undo's restore: the body becomes a copy of body (ids and counters too), the focus the point
+// with focusId and the sheet sheet; every hover, chain, pick and selection of the old body ends.
+void RestoreEditorBody(RiderEditor& editor, const Body& body, int32_t focusId, const char* sheet);
 // After a save was written: the edited links take their current length as rest length too.
 void SetRestLengthsToCurrent(RiderEditor& editor);

@@ -87,6 +87,34 @@ TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
 
 // The player's road: the rider in use, a link made stiffer with the slider, saved under a new
 // name, test-ridden; the track saved afterwards names the new file.
+// Ctrl+Z takes back one gesture or key at a time (a delete brings its points back with their
+// ids; the oldest action here is the rider taken in use on entry), Ctrl+Y does it again, and a
+// new edit after an undo drops what could be done again.
+TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
+  EnterEditor();
+  const size_t start = editor().body.points.size();
+  Chain({600, 650}, {700, 650});
+  ASSERT_EQ(editor().body.points.size(), start + 2);
+  const int32_t lastId = editor().body.points.back().id;
+  Stroke(kKeyLeftButton, {560, 600}, {740, 700}, 20);
+  Tap(kKeyDelete);
+  ASSERT_EQ(editor().body.points.size(), start);
+  const struct {
+    int key;
+    size_t points;
+  } steps[] = {{'Z', start + 2}, {'Z', start}, {'Z', 0},     {'Z', 0},
+               {'Y', start},     {'Y', start + 2}, {'Y', start}, {'Z', start + 2}};
+  for (const auto& step : steps) {
+    TapWithCtrl(step.key);
+    EXPECT_EQ(editor().body.points.size(), step.points) << char(step.key);
+  }
+  EXPECT_EQ(editor().body.points.back().id, lastId);
+  EXPECT_TRUE(EditorReferencesLive(editor()));
+  Chain({600, 500}, {700, 500});
+  TapWithCtrl('Y');
+  EXPECT_EQ(editor().body.points.size(), start + 4) << "the delete undone is no longer there to do again";
+}
+
 TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
   EnterEditor();
   ClickRider(kLinkToolButton);

@@ -326,13 +326,6 @@ TEST_F(TrackScreenTest, SwitchesLandOnWorkingScreensAndEndDrags) {
 // Ctrl+Shift+Z do it again, Ctrl+Z during a stroke takes back the stroke so far, and Z zooms only
 // without Ctrl.
 TEST_F(TrackScreenTest, UndoTakesBackOneGestureAtATime) {
-  auto withCtrl = [](int key, bool shift = false) {
-    SetKey(kKeyControl, true);
-    SetKey(kKeyShift, shift);
-    Tap(key);
-    SetKey(kKeyShift, false);
-    Release(kKeyControl);
-  };
   Stroke(kKeyLeftButton, {300, 300}, {400, 300}, 2);
   ASSERT_EQ(SolidLineCount(world), 2);
   SetKey(kKeyRightButton, true);
@@ -349,7 +342,7 @@ TEST_F(TrackScreenTest, UndoTakesBackOneGestureAtATime) {
   } steps[] = {{'Z', false, 3}, {'Z', false, 2}, {'Z', false, 0}, {'Z', false, 0},
                {'Y', false, 2}, {'Z', true, 3},  {'Z', false, 2}};
   for (const auto& step : steps) {
-    withCtrl(step.key, step.shift);
+    TapWithCtrl(step.key, step.shift);
     EXPECT_EQ(SolidLineCount(world), step.lines) << char(step.key) << (step.shift ? " with Shift" : "");
   }
   Hover({300, 100});
@@ -357,14 +350,14 @@ TEST_F(TrackScreenTest, UndoTakesBackOneGestureAtATime) {
   MoveTo({300, 100}, {420, 100}, 2);
   const int drawn = SolidLineCount(world);
   ASSERT_GT(drawn, 2);
-  withCtrl('Z');
+  TapWithCtrl('Z');
   Release(kKeyLeftButton);
   EXPECT_EQ(SolidLineCount(world), 2) << "the stroke in progress is taken back";
-  withCtrl('Y');
+  TapWithCtrl('Y');
   EXPECT_EQ(SolidLineCount(world), drawn) << "and can be done again, as one action";
 
   const float zoom = view.zoom;
-  withCtrl('Z');
+  TapWithCtrl('Z');
   EXPECT_EQ(view.zoom, zoom);
   Tap('Z');
   EXPECT_GT(view.zoom, zoom);

@@ -58,6 +58,15 @@ inline void Tap(int key, int held = 1) {
   Release(key);
 }
 
+// Ctrl (and Shift) held around a tap of key: the undo and redo keys.
+inline void TapWithCtrl(int key, bool shift = false) {
+  SetKey(kKeyControl, true);
+  SetKey(kKeyShift, shift);
+  Tap(key);
+  SetKey(kKeyShift, false);
+  Release(kKeyControl);
+}
+
 // Moves the pointer from a to b in steps of at most `step` screen px, one update per position.
 inline void MoveTo(Vec2 a, Vec2 b, float step) {
   Vec2 d = b - a;
