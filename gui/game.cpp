@@ -76,6 +76,7 @@ void StartGame(Game& game) {
   LoadDefaultRider(game.track.rider);
   StartTrackScene(game.track);
   ToMainMenu(game);
+  StartAutosave(game);
 }
 
 void SaveGameAtExit(const Game& game) {
@@ -95,9 +96,15 @@ GameCalls GameCallsFor(Game& game) {
   calls.clearScreen = ClearScreen;
   calls.present = Present;
   calls.start = [&game] { StartGame(game); };
-  calls.update = [&game] { UpdateCurrentScreen(game); };
+  calls.update = [&game] {
+    UpdateCurrentScreen(game);
+    StepAutosave(game);
+  };
   calls.render = [&game] { RenderCurrentScreen(game); };
   calls.handShownFps = [&game](int fps) { game.track.view.shownFps = fps; };
-  calls.saveAtExit = [&game] { SaveGameAtExit(game); };
+  calls.saveAtExit = [&game] {
+    SaveGameAtExit(game);
+    EndAutosave(game);
+  };
   return calls;
 }

@@ -4,6 +4,7 @@
 // of resetting modules by hand.
 #pragma once
 
+#include "gui/autosave.h"
 #include "gui/explanations.h"
 #include "gui/menus.h"
 #include "gui/rider_chooser.h"
@@ -34,6 +35,7 @@ struct Game {
   RiderChooser riderChooser;                      // listed anew on every visit; keeps its scroll
   Explanation trackExplanation;                   // laid out at start
   Explanation riderExplanation;                   // laid out at start
+  Autosave autosave;                              // the session, what was last seen and the copy under way
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;

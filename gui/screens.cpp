@@ -47,6 +47,7 @@ bool SwitchScreen(Game& game, ScreenId id) {
     return false;
   }
   EndTransientDrags(game);
+  AutosaveOnSwitch(game);
   game.screens.current = screen;
   return true;
 }

@@ -5,9 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/file.h>
+#include <time.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/platform.h"
 
@@ -69,3 +74,47 @@ std::string PlatformExecutablePath() {
 }
 
 bool PlatformChangeDirectory(const char* storedPath) { return chdir(NativePath(storedPath).c_str()) == 0; }
+
+bool PlatformMakeFolder(const char* storedPath) {
+  std::error_code error;
+  std::filesystem::create_directories(NativePath(storedPath), error);
+  return std::filesystem::is_directory(NativePath(storedPath), error);
+}
+
+bool PlatformRemoveTree(const char* storedPath) {
+  std::error_code error;
+  std::filesystem::remove_all(NativePath(storedPath), error);
+  return !error && !std::filesystem::exists(std::filesystem::symlink_status(NativePath(storedPath), error));
+}
+
+bool PlatformSyncFolder(const char* storedPath) {
+  const int folder = open(NativePath(storedPath).c_str(), O_RDONLY | O_DIRECTORY);
+  if (folder < 0) return false;
+  const bool synced = fsync(folder) == 0;
+  close(folder);
+  return synced;
+}
+
+double PlatformAgeSeconds(const char* storedPath) {
+  struct stat info;
+  if (stat(NativePath(storedPath).c_str(), &info) != 0) return -1;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  return double(now.tv_sec - info.st_mtim.tv_sec) + double(now.tv_nsec - info.st_mtim.tv_nsec) * 1e-9;
+}
+
+int PlatformLockFile(const char* storedPath) {
+  const int file = open(NativePath(storedPath).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (file < 0) return -1;
+  if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+    close(file);
+    return -1;
+  }
+  return file;
+}
+
+void PlatformUnlockFile(int lock) {
+  if (lock >= 0) close(lock);
+}
+
+int PlatformProcessId() { return int(getpid()); }

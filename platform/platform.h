@@ -64,6 +64,15 @@ struct FolderEntry {
 };
 // Entries of a folder sorted by name without case; false when it cannot be listed.
 bool PlatformListFolder(const char* storedFolder, std::vector<FolderEntry>* entries);
+bool PlatformMakeFolder(const char* storedPath);  // true when the folder exists afterwards
+bool PlatformRemoveTree(const char* storedPath);  // a file, or a folder with all it holds; true when gone
+bool PlatformSyncFolder(const char* storedPath);  // its entries (a rename into it) on the disk
+double PlatformAgeSeconds(const char* storedPath);  // since its last change; -1 when it is missing
+// An exclusive lock on a file (made if missing), held until unlocked or until the process ends,
+// however it ends. -1 when another process holds it or the file cannot be made.
+int PlatformLockFile(const char* storedPath);
+void PlatformUnlockFile(int lock);
+int PlatformProcessId();
 std::string PlatformExecutablePath();             // with "/" separators
 bool PlatformChangeDirectory(const char* storedPath);
 

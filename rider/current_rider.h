@@ -14,3 +14,4 @@ struct CurrentRider {
 };
 
 void ResetCurrentRider(CurrentRider& rider);      // empty snapshot, focus 0, no sheet, not loaded; path kept
+void CopyCurrentRider(const CurrentRider& from, CurrentRider& to);  // every field

@@ -78,6 +78,14 @@ FileLoad LoadEditorRider(RiderEditor& editor, const char* path) {
   return result;
 }
 
+FileLoad RestoreEditorRider(RiderEditor& editor, const char* file, const char* name, bool unsaved) {
+  const FileLoad result = LoadEditorRider(editor, file);
+  if (result != FileLoad::Loaded) return result;
+  snprintf(editor.path, sizeof editor.path, "%s", name);
+  if (unsaved) editor.savedForm.clear();
+  return result;
+}
+
 bool HandOverForTestRide(const RiderEditor& editor, CurrentRider& inUse) {
   if (editor.body.points.empty()) {
     Log("the rider editor has no points: no test ride, the rider in use stays");

@@ -25,6 +25,9 @@ bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path)
 // loaded one replaces the body and ends every hover, chain, pick and selection of the old one.
 // The rider in use is left alone: the test ride hands the editor's rider over.
 FileLoad LoadEditorRider(RiderEditor& editor, const char* path);
+// A restored autosave: the editor takes the rider of file, known by name as where it came from,
+// and with unsaved edits when it had them. The editor is untouched when the file is refused.
+FileLoad RestoreEditorRider(RiderEditor& editor, const char* file, const char* name, bool unsaved);
 // The test ride's rider: false (log line, rider in use unchanged) when the editor has no point.
 // Else the rider in use becomes the edited rider, known by the editor's path, and is also saved
 // as riders\temp_rider.rider; the ride goes on from memory when that file cannot be written.

@@ -24,14 +24,6 @@ size_t BytesOf(const TrackAction& action) {
          (action.otherLines ? LineSetBytes(*action.otherLines) : 0);
 }
 
-void CopyRider(const CurrentRider& from, CurrentRider& to) {
-  to.loaded = from.loaded;
-  memcpy(to.path, from.path, sizeof to.path);
-  CopySnapshot(from.snapshot, to.snapshot);
-  to.focusPointId = from.focusPointId;
-  memcpy(to.spriteSheet, from.spriteSheet, sizeof to.spriteSheet);
-}
-
 std::vector<uint8_t> Encoded(const BodySnapshot& snapshot) {
   std::vector<uint8_t> bytes;
   ByteWriter writer{&bytes};
@@ -48,7 +40,7 @@ bool SameSetup(const RideSetup& a, const RideSetup& b) {
 }
 
 void ApplySetup(const RideSetup& setup, World& world, CurrentRider& rider) {
-  CopyRider(setup.rider, rider);
+  CopyCurrentRider(setup.rider, rider);
   CopySnapshot(setup.start, world.startSnapshot);
   world.flag = setup.flag;
   world.startFlagSet = setup.startFlagSet;
@@ -101,7 +93,7 @@ Undone MoveLast(TrackHistory& history, World& world, CurrentRider& rider, bool f
 
 std::unique_ptr<RideSetup> TakeRideSetup(const World& world, const CurrentRider& rider) {
   auto setup = std::make_unique<RideSetup>();
-  CopyRider(rider, setup->rider);
+  CopyCurrentRider(rider, setup->rider);
   CopySnapshot(world.startSnapshot, setup->start);
   setup->flag = world.flag;
   setup->startFlagSet = world.startFlagSet;

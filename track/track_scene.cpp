@@ -1,5 +1,8 @@
 #include "track/track_scene.h"
 
+#include <cstdio>
+
+#include "rider/rider_file.h"
 #include "track/ghost.h"
 #include "track/track_file.h"
 
@@ -103,6 +106,20 @@ bool LoadTrackFile(TrackScene& scene, const char* path) {
   RecordTrackAction(scene.history, std::move(load));
   StartTimeline(scene.timeline, scene.world);
   if (riderRestarted && scene.rider.loaded) CentreOnRider(scene.view, scene.world);
+  return true;
+}
+
+bool RestoreTrackFiles(TrackScene& scene, const char* trackPath, const char* riderPath, const char* riderName) {
+  if (!LoadTrackFile(scene, trackPath)) return false;
+  BeginSetupEdit(scene);
+  if (LoadRider(scene.rider, riderPath) == FileLoad::Loaded) {
+    snprintf(scene.rider.path, sizeof scene.rider.path, "%s", riderName);
+    World& world = scene.world;
+    const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, scene.rider.focusPointId);
+    if (world.startFlagSet) world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
+    RestartRiderFromScratch(scene);
+  }
+  EndTrackEdit(scene);
   return true;
 }
 

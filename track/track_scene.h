@@ -62,6 +62,11 @@ void RestoreTrackStart(TrackScene& scene);        // play from start: the stored
 // load is an action that can be taken back: the old lines, rider and start come back.
 bool LoadTrackFile(TrackScene& scene, const char* path);
 bool ToggleSnap(TrackEditor& editor);             // returns the new value
+// A restored autosave: the track file as the load button loads it, then the rider in use from
+// its own file, known by riderName; the start keeps its pose and the flag marks the rider's focus
+// in it. False when the track was refused (nothing changed); a refused rider file leaves the
+// track's own rider.
+bool RestoreTrackFiles(TrackScene& scene, const char* trackPath, const char* riderPath, const char* riderName);
 
 // ---- undo ----
 // A gesture in the world changes lines only; the flag, a rider change and the clear may change
