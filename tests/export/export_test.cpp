@@ -2,7 +2,10 @@
 // read back through libavformat and their decoded frames compared with the same steps of the
 // ride drawn in this process, offscreen, by the game's drawing.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -196,6 +199,93 @@ TEST_F(ExportTest, EveryFrameIsTheGamesDrawingOfItsStep) {
     // The ride moves: the last frame is not the first.
     EXPECT_LT(Psnr(drawn.front(), drawn.back()), c.leastPsnr);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Two exports of the same ride are the same: a GIF byte for byte, a video frame for frame.
+TEST_F(ExportTest, TheSameRideGivesTheSameFile) {
+  for (const char* name : {"a.gif", "b.gif", "a.mp4", "b.mp4"})
+    ASSERT_EQ(RunExporter(Track() + " -o " + Out(name) + " --size 320x240 --seconds 0.4", folder_).status, 0) << name;
+  const std::string gif = folder_.read("a.gif");
+  EXPECT_GT(gif.size(), 1000u);
+  EXPECT_EQ(gif, folder_.read("b.gif"));
+  const Decoded a = Decode(folder_.file("a.mp4"));
+  EXPECT_EQ(a.frames.size(), 24u);
+  EXPECT_TRUE(a.frames == Decode(folder_.file("b.mp4")).frames);
+}
+
+// A damaged track is refused with the game's own line, as velmora-ride prints it, and no file
+// is left behind.
+TEST_F(ExportTest, ADamagedTrackIsRefusedWithTheGamesLine) {
+  std::string bytes = folder_.read("slope.track");
+  bytes.resize(bytes.size() / 2);
+  folder_.write("cut.track", bytes);
+  const ExportRun run = RunExporter("'" + folder_.file("cut.track") + "' -o " + Out("cut.mp4"), folder_);
+  EXPECT_EQ(run.status, 1);
+  const std::string errFile = folder_.file("ride-stderr.txt");
+  system(("'" VELMORA_BINARY_DIR "/velmora-ride' '" + folder_.file("cut.track") + "' >/dev/null 2>'" + errFile + "'").c_str());
+  const std::string rideLines = folder_.read("ride-stderr.txt");
+  ASSERT_FALSE(rideLines.empty());
+  EXPECT_EQ(run.err, rideLines);
+  EXPECT_FALSE(std::filesystem::exists(folder_.file("cut.mp4")));
+  EXPECT_FALSE(std::filesystem::exists(folder_.file("cut.mp4.part")));
+}
+
+// An export stopped midway (the game quitting, Ctrl+C) leaves no file.
+TEST_F(ExportTest, AnExportStoppedMidwayLeavesNoFile) {
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  const std::string track = folder_.file("slope.track"), out = folder_.file("long.mp4");
+  const char* argv[] = {kExporter.c_str(), track.c_str(), "-o", out.c_str(), "--seconds", "600", nullptr};
+  pid_t child = 0;
+  ASSERT_EQ(posix_spawn(&child, argv[0], &actions, nullptr, const_cast<char**>(argv), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  FILE* progress = fdopen(pipeEnds[0], "r");
+  char line[256] = {};
+  EXPECT_NE(fgets(line, sizeof line, progress), nullptr);
+  EXPECT_EQ(std::string(line).rfind("velmora-export: frame ", 0), 0u) << line;
+  EXPECT_TRUE(std::filesystem::exists(out + ".part"));
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+  fclose(progress);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+}
+
+// Every bad option is refused with exit 2, before any file is written.
+TEST_F(ExportTest, BadOptionsAreRefused) {
+  const char* const cases[] = {
+      "",                                        // no output
+      "-o ride.avi",                             // unknown kind
+      "-o ride.gif --fps 60",                    // not a divisor of 100
+      "-o ride.mp4 --fps 0",
+      "-o ride.mp4 --size 321x240",              // odd: 4:2:0 halves it
+      "-o ride.mp4 --size 320",
+      "-o ride.mp4 --seconds 2 --steps 100",
+      "-o ride.mp4 --seconds -1",
+      "-o ride.mp4 --zoom 9",
+      "-o ride.mp4 --bogus",
+      "-o ride.mp4 rider.rider more.rider",     // a third file
+      "-o",
+  };
+  for (const char* options : cases) {
+    SCOPED_TRACE(options);
+    const ExportRun run = RunExporter(Track() + " " + options, folder_);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("usage: velmora-export"), std::string::npos);
+  }
+  for (const char* name : {"ride.avi", "ride.gif", "ride.mp4", "ride.mp4.part"})
+    EXPECT_FALSE(std::filesystem::exists(folder_.file(name))) << name;
 }
 
 }  // namespace
