@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gui/explanations.h"
+#include "gui/export_job.h"
 #include "gui/menus.h"
 #include "gui/rider_chooser.h"
 #include "gui/rider_editor_screen.h"
@@ -32,6 +33,7 @@ struct Game {
   RiderChooser riderChooser;                      // listed anew on every visit; keeps its scroll
   Explanation trackExplanation;                   // laid out at start
   Explanation riderExplanation;                   // laid out at start
+  ExportJob exportJob;                            // the ride being exported by V, and its result for a while
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;

@@ -77,6 +77,7 @@ void TrackScreenUpdate(Game& game) {
     game.track.preview.path.clear();
   else
     UpdatePathPreview(game.track.preview, game.track.world);
+  UpdateRideExport(game);
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
   if (KeyPressed(kKeyEscape)) ToGameMenu(game);
 }
@@ -88,6 +89,7 @@ void TrackScreenRender(const Game& game) {
   EnableTexture(false);
   RenderTimelineBar(game.timelineBar, game.track.timeline);
   RenderTrackToolbar(game.toolbar);
+  RenderRideExport(game.exportJob);
   LoadIdentity();
   DrawCursor(game.track.cursor);
 }
