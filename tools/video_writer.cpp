@@ -40,11 +40,12 @@ Format FormatOf(VideoKind kind) {
 }
 
 // The encoder's settings: x264 at a constant quality that keeps one-pixel lines on white and the
-// colours of 4:2:0 sprites above 35 dB (CRF 12, tuned for flat drawn pictures), at "veryfast" to
-// stay faster than the ride; VP9 in its realtime mode at constant quality.
+// colours of 4:2:0 sprites above 35 dB (CRF 12, tuned for flat drawn pictures), at "superfast",
+// which on two shared cores encodes 1280 x 720 at 70 frames/s where "veryfast" managed 55 (and
+// gave 35.9 dB to its 36.5 on the test ride); VP9 in its realtime mode at constant quality.
 void SetQuality(AVCodecContext* codec, VideoKind kind) {
   if (kind == VideoKind::Mp4) {
-    av_opt_set(codec->priv_data, "preset", "veryfast", 0);
+    av_opt_set(codec->priv_data, "preset", "superfast", 0);
     av_opt_set(codec->priv_data, "crf", "12", 0);
     av_opt_set(codec->priv_data, "tune", "animation", 0);
   } else if (kind == VideoKind::WebM) {
