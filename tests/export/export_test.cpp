@@ -207,8 +207,10 @@ namespace {
 
 // Two exports of the same ride are the same: a GIF byte for byte, a video frame for frame.
 TEST_F(ExportTest, TheSameRideGivesTheSameFile) {
-  for (const char* name : {"a.gif", "b.gif", "a.mp4", "b.mp4"})
-    ASSERT_EQ(RunExporter(Track() + " -o " + Out(name) + " --size 320x240 --seconds 0.4", folder_).status, 0) << name;
+  for (const char* name : {"a.gif", "b.gif", "a.mp4", "b.mp4"}) {
+    const ExportRun run = RunExporter(Track() + " -o " + Out(name) + " --size 320x240 --seconds 0.4", folder_);
+    ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+  }
   const std::string gif = folder_.read("a.gif");
   EXPECT_GT(gif.size(), 1000u);
   EXPECT_EQ(gif, folder_.read("b.gif"));
