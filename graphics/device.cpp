@@ -8,9 +8,10 @@
 #include "shell/display.h"
 #include "shell/log.h"
 
-// Whether the device is up: set at creation, cleared at release.
+// Whether the device is up, and on whose context: set at creation, cleared at release.
 static struct {
   bool created = false;
+  bool onWindow = false;                          // the window's context, which release destroys
 } device;
 
 // Orthographic projection in screen pixels, origin bottom-left, y up; viewport to match.
@@ -22,10 +23,8 @@ static void SetProjection(float left, float bottom, float right, float top) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-bool CreateDevice() {
-  if (!PlatformHasWindow()) return false;
-  if (!PlatformHasGLVisual()) Fatal("ChoosePixelFormat failed");
-  if (!PlatformCreateContext(Fullscreen())) return false;
+// The GL state every frame of the game expects, on the context current now.
+static void StartDevice() {
   device.created = true;
   SetProjection(0, 0, float(ScreenWidth()), float(ScreenHeight()));
   StartFontDrawing();
@@ -38,20 +37,36 @@ bool CreateDevice() {
   glEnable(GL_BLEND);
   glLineWidth(2.0f);
   glPointSize(5.0f);
-  PlatformSetSwapInterval(Vsync() ? 1 : 0);
   BuildDrawLists();
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_LINE_SMOOTH);
   glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+}
+
+bool CreateDevice() {
+  if (!PlatformHasWindow()) return false;
+  if (!PlatformHasGLVisual()) Fatal("ChoosePixelFormat failed");
+  if (!PlatformCreateContext(Fullscreen())) return false;
+  StartDevice();
+  device.onWindow = true;
+  PlatformSetSwapInterval(Vsync() ? 1 : 0);
   return true;
+}
+
+void CreateDeviceOnCurrentContext() { StartDevice(); }
+
+void ReadFrame(int width, int height, uint8_t* rgba) {
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 void ReleaseDevice() {
   if (device.created) {
     StopFontDrawing();
     ReleaseDrawLists();
-    PlatformDestroyContext();
+    if (device.onWindow) PlatformDestroyContext();
     device.created = false;
+    device.onWindow = false;
   }
   Log("Graph deinitialized");
 }

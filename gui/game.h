@@ -6,6 +6,7 @@
 
 #include "gui/autosave.h"
 #include "gui/explanations.h"
+#include "gui/export_job.h"
 #include "gui/menus.h"
 #include "gui/rider_chooser.h"
 #include "gui/rider_editor_screen.h"
@@ -36,6 +37,7 @@ struct Game {
   Explanation trackExplanation;                   // laid out at start
   Explanation riderExplanation;                   // laid out at start
   Autosave autosave;                              // the session, what was last seen and the copy under way
+  ExportJob exportJob;                            // the ride being exported by V, and its result for a while
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;

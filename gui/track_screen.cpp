@@ -80,6 +80,7 @@ void TrackScreenUpdate(Game& game) {
     game.track.preview.path.clear();
   else
     UpdatePathPreview(game.track.preview, game.track.world);
+  UpdateRideExport(game);
   SetCursorPosition(game.track.cursor, screen.mouse.x, screen.mouse.y);
   if (KeyPressed(kKeyEscape)) ToGameMenu(game);
 }
@@ -91,6 +92,7 @@ void TrackScreenRender(const Game& game) {
   EnableTexture(false);
   RenderTimelineBar(game.timelineBar, game.track.timeline);
   RenderTrackToolbar(game.toolbar);
+  RenderRideExport(game.exportJob);
   LoadIdentity();
   DrawCursor(game.track.cursor);
 }

@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang
   libsdl2-dev libgtk-3-dev libx11-dev libxtst-dev libstb-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev libpng-dev zlib1g-dev libcairo2-dev fonts-dejavu-core
+  libegl-dev libegl1-mesa-dev libavcodec-dev libavformat-dev libavfilter-dev libavutil-dev libswscale-dev
   xvfb xauth locales)
 missing=()
 for package in "${packages[@]}"; do

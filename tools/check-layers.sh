@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a file includes a header of a layer above its own, or a system header its layer
 # may not see: gui -> track/rider -> graphics -> shell -> platform, with the drawing of track
-# and rider apart from their headless model. Given a build folder, also checks that the
-# headless ride tool links neither SDL2, GTK3 nor GL.
+# and rider apart from their headless model; only the offscreen context sees EGL. Given a build
+# folder, also checks that the headless ride tool links neither SDL2, GTK3 nor GL, and that the
+# game links neither EGL nor FFmpeg (the exporter, a program of its own, does).
 #
 #   tools/check-layers.sh [BUILD_DIR]
 set -uo pipefail
@@ -21,6 +22,9 @@ allowed() {
     track/line_drawing.* | track/track_view.* | track/cursor_drawing.*) echo "track rider graphics shell platform" ;;
     track/*) echo "track rider shell platform" ;;
     gui/* | main.cpp) echo "gui track rider graphics shell platform" ;;
+    tools/ride.cpp) echo "track rider shell platform" ;;
+    # The exporter sits above the drawing like the game's main, with its own pieces beside it.
+    tools/*) echo "tools gui track rider graphics shell platform" ;;
   esac
 }
 
@@ -42,8 +46,13 @@ while IFS= read -r file; do
     graphics/*) ;;
     *) if grep -n -E '^#include <GL/' "$file"; then echo "$file: only graphics/ may include GL"; status=1; fi ;;
   esac
+  case "$file" in
+    platform/offscreen.cpp) ;;
+    *) if grep -n -E '^#include <EGL/' "$file"; then echo "$file: only platform/offscreen.cpp may include EGL"; status=1; fi ;;
+  esac
   checked=$((checked + 1))
-done < <(find platform shell graphics rider track gui main.cpp -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+done < <( (find platform shell graphics rider track gui main.cpp -type f \( -name '*.cpp' -o -name '*.h' \);
+           find tools -maxdepth 1 -type f \( -name '*.cpp' -o -name '*.h' \)) | sort)
 
 # A checkout the search cannot read must not pass as clean.
 if [ "$checked" -lt 50 ]; then
@@ -52,8 +61,15 @@ if [ "$checked" -lt 50 ]; then
 fi
 
 if [ $# -ge 1 ] && [ -x "$1/velmora-ride" ]; then
-  if ldd "$1/velmora-ride" | grep -E -i 'libSDL2|libgtk|libgdk|libGL|libGLU|libGLX|libOpenGL'; then
+  if ldd "$1/velmora-ride" | grep -E -i 'libSDL2|libgtk|libgdk|libGL|libGLU|libGLX|libOpenGL|libEGL|libav'; then
     echo "velmora-ride links a window or GL library"
+    status=1
+  fi
+fi
+# The offscreen context and the encoders belong to the exporter: the game only starts it.
+if [ $# -ge 1 ] && [ -x "$1/velmora" ]; then
+  if ldd "$1/velmora" | grep -E -i 'libEGL|libavcodec|libavformat|libavfilter|libswscale'; then
+    echo "velmora links EGL or an FFmpeg library"
     status=1
   fi
 fi

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,11 +23,10 @@
 
 #include "platform/platform.h"
 #include "rider/current_rider.h"
-#include "rider/rider_file.h"
 #include "rider/simulation.h"
 #include "shell/log.h"
 #include "shell/paths.h"
-#include "track/track_file.h"
+#include "track/ride_load.h"
 #include "track/world.h"
 
 namespace {
@@ -76,44 +74,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   return options->track != nullptr;
 }
 
-// A path given on the command line as the game stores paths: absolute, with "\" separators.
-std::string StoredPath(const char* argument) {
-  std::string path = std::filesystem::absolute(argument).lexically_normal().string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-// The lines the game logs (crashes, refusals) since they were last taken; no log file is written.
-// A message box the game would show (a section refused by its version word) is heard as its
-// title, and marks the load as refused.
+// The crash lines the ride logs, heard since they were last taken; no log file is written.
 std::vector<std::string> heardLines;
-std::vector<std::string> refusedSections;        // why sections were refused, in file order
 
-void Hear(const char* text) {
-  heardLines.emplace_back(text);
-  if (heardLines.back() == "loading file: unknown format") refusedSections.push_back(heardLines.back());
-}
-
-void HearMessageBox(const char* title, const char*) {
-  heardLines.emplace_back(title);
-  refusedSections.push_back(heardLines.back());
-}
+void Hear(const char* text) { heardLines.emplace_back(text); }
 
 std::vector<std::string> TakeLines() { return std::exchange(heardLines, {}); }
-
-// What a load logs as it goes, which says nothing about why it failed.
-bool IsProgressLine(const std::string& line) {
-  return line.rfind("Loading track:", 0) == 0 || line.rfind("Loading rider:", 0) == 0 || line == "Track loaded";
-}
-
-// Prints the game's lines that tell why a load failed, then why (when given), and gives exit 1.
-int Fail(const std::vector<std::string>& lines, const char* why = nullptr) {
-  for (const std::string& line : lines)
-    if (!IsProgressLine(line)) fprintf(stderr, "%s\n", line.c_str());
-  if (why) fprintf(stderr, "velmora-ride: %s\n", why);
-  return 1;
-}
 
 void PrintPoints(long step, const Body& body) {
   for (const BodyPoint& point : body.points)
@@ -129,38 +95,18 @@ int main(int argc, char** argv) {
     return 2;
   }
   SetExecFolder(PlatformExecutablePath().c_str());
-  const std::string trackPath = StoredPath(options.track);
-  const std::string riderPath = options.rider ? StoredPath(options.rider) : "";
-
-  SetLogListener(Hear);
-  Platform().messageBox = HearMessageBox;
   static std::vector<char> outputBuffer(1 << 20);
   setvbuf(stdout, outputBuffer.data(), _IOFBF, outputBuffer.size());
 
   auto rider = std::make_unique<CurrentRider>();
   auto world = std::make_unique<World>();
-
-  const FileLoad track = LoadTrack(*world, *rider, trackPath.c_str());
-  std::vector<std::string> lines = TakeLines();
-  if (track != FileLoad::Loaded) return Fail(lines);
-  // A refused section leaves a track that is not the file's: nothing ridden on it would count.
-  if (!refusedSections.empty()) return Fail(refusedSections, "a section of the track was refused");
-  if (SolidLineCount(*world) < 1) {
-    std::vector<std::string> skipped;
-    for (const std::string& line : lines)
-      if (line.find(" lines skipped: ") != std::string::npos) skipped.push_back(line);
-    return Fail(skipped, "the track has no solid line to ride on");
+  const RideLoad load = LoadRide(*world, *rider, options.track, options.rider, options.fromStart);
+  if (!load.loaded) {
+    for (const std::string& line : load.refusal) fprintf(stderr, "%s\n", line.c_str());
+    if (!load.why.empty()) fprintf(stderr, "velmora-ride: %s\n", load.why.c_str());
+    return 1;
   }
-  if (options.rider) {
-    const FileLoad result = LoadRider(*rider, riderPath.c_str());
-    if (result != FileLoad::Loaded) return Fail(TakeLines());
-    RestartRider(*world, *rider);
-  } else if (!rider->loaded) {
-    // The rider the track names was refused (its lines are in the log), or it names none.
-    return Fail(lines, "the track names no rider that loads; give one");
-  }
-  if (options.fromStart) RestoreStart(*world);
-  TakeLines();
+  SetLogListener(Hear);
 
   if (options.steps == 0) PrintPoints(0, world->rider);
   for (long step = 1; step <= options.steps; ++step) {

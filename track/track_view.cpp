@@ -58,10 +58,9 @@ uint8_t GhostAlpha(const World& world) {
   return a > 255.0f ? 255 : static_cast<uint8_t>(a);
 }
 
-void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
-  const World& world = scene.world;
-  const View& view = scene.view;
-  const TrackEditor& editor = scene.editor;
+// The world through the view up to the rider: scenery, solid lines and the start flag, then
+// the texture and blend state the bodies are drawn in.
+static void DrawTrackUnderRider(const World& world, const View& view, LineDrawCache& cache) {
   CullRect cull = LineCullRect(view);
   Vec2 c = ScreenCentre();
   float z = view.zoom;
@@ -75,6 +74,20 @@ void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
   EnableTexture(true);
   EnableBlend(true);
   UseAlphaBlend();
+}
+
+void RenderRideFrame(const World& world, const View& view, LineDrawCache& cache) {
+  DrawTrackUnderRider(world, view, cache);
+  SetColour(255, 255, 255, 255);
+  DrawBody(world.rider, view);
+  EnableTexture(false);
+}
+
+void RenderTrackScene(const TrackScene& scene, LineDrawCache& cache) {
+  const World& world = scene.world;
+  const View& view = scene.view;
+  const TrackEditor& editor = scene.editor;
+  DrawTrackUnderRider(world, view, cache);
   // The ghost is not drawn in a frame in which the rider has just advanced.
   if (world.ghost.on && !world.ghost.resync) {
     SetColour(255, 255, 255, GhostAlpha(world));

@@ -1,0 +1,33 @@
+// V on the track screen: the ride on the timeline (step 0 to the furthest step ridden, or the
+// first ten seconds when nothing was ridden) exported as a video by velmora-export, run beside
+// the game on copies of the track, its start and the rider in use. The game never waits for it:
+// each step reads its progress lines from the pipe, and the track screen shows a bar, then the
+// file written or why it failed.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct Game;
+
+enum class ExportPhase { Idle, Running, Done, Failed };
+
+struct ExportJob {
+  ExportPhase phase = ExportPhase::Idle;
+  int child = 0;                                  // the exporter's id while running
+  int errorPipe = -1;                             // its standard error, read without waiting
+  std::string pending;                            // a progress line not yet complete
+  int64_t framesDone = 0;                         // as the exporter last said
+  int64_t framesTotal = 0;
+  std::string lastWords;                          // its last line that was not progress: why it failed
+  std::string file;                               // stored path of the file being or been written
+  std::string why;                                // shown when it failed
+  int stepsShown = 0;                             // steps the result has been on screen
+};
+
+constexpr int64_t kExportStepsWhenNotRidden = 1000;  // ten seconds
+constexpr int kExportResultSteps = 600;           // how long the result stays on screen (10 ms steps)
+
+// Once per track-screen step: V starts an export (none while one runs), and a running one's
+// progress and end are taken in.
+void UpdateRideExport(Game& game);
+void RenderRideExport(const ExportJob& job);      // the bar and file name, or the result; nothing when idle

@@ -1,0 +1,163 @@
+// V on the track screen with the child process seam swapped: the exporter's arguments and the
+// copies it is given, then its progress, result and failure as the screen shows them.
+#include "gui/export_job.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "graphics/draw.h"
+#include "platform/child_process.h"
+#include "rider/rider_file.h"
+#include "rider/simulation.h"
+#include "rider/test_riders.h"
+#include "support/game_files.h"
+#include "track/track_file.h"
+#include "track_session.h"
+
+namespace {
+
+// What the fake child was started with, what it will write and how it ends.
+struct FakeChild {
+  int starts = 0;
+  std::vector<std::string> arguments;
+  std::deque<std::string> chunks;                 // handed out one per read
+  bool ended = false;
+  int status = 0;
+};
+FakeChild& Child() {
+  static FakeChild child;
+  return child;
+}
+
+class ExportJobTest : public GameFilesTest {
+ protected:
+  void SetUp() override {
+    GameFilesTest::SetUp();
+    saved_ = ChildProcessTable();
+    Child() = FakeChild{};
+    ChildProcessTable().start = [](const std::vector<std::string>& arguments, int* id, int* pipe) {
+      ++Child().starts;
+      Child().arguments = arguments;
+      *id = 41;
+      *pipe = 42;
+      return true;
+    };
+    ChildProcessTable().read = [](int, char* buffer, size_t size) -> long {
+      if (Child().chunks.empty()) return Child().ended ? -1 : 0;
+      const std::string chunk = Child().chunks.front();
+      Child().chunks.pop_front();
+      memcpy(buffer, chunk.data(), std::min(size, chunk.size()));
+      return long(chunk.size());
+    };
+    ChildProcessTable().ended = [](int, int* status) {
+      *status = Child().status;
+      return Child().ended;
+    };
+    ResetSession();
+    CurrentRider& rider = TheGame().track.rider;
+    Body body;
+    BuildTestRider(body, -150.0f, 40.0f);
+    TakeSnapshot(body, rider.snapshot);
+    rider.focusPointId = 14;
+    rider.loaded = true;
+    RideNewRider(TheGame().track);
+    BuildTestTrack(TheGame().track.world);
+  }
+  void TearDown() override {
+    ChildProcessTable() = saved_;
+    GameFilesTest::TearDown();
+  }
+  std::string Argument(const std::string& option) const {
+    const std::vector<std::string>& a = Child().arguments;
+    for (size_t i = 0; i + 1 < a.size(); ++i)
+      if (a[i] == option) return a[i + 1];
+    return "";
+  }
+  bool HasArgument(const std::string& option) const {
+    return std::find(Child().arguments.begin(), Child().arguments.end(), option) != Child().arguments.end();
+  }
+
+  ChildProcesses saved_;
+};
+
+// The exporter gets the timeline's ride: its steps (ten seconds when nothing was ridden), and
+// copies from which it starts where the timeline started, with --from-start after a stored start.
+TEST_F(ExportJobTest, VExportsTheRideOnTheTimeline) {
+  TrackScene& scene = TheGame().track;
+  ExportJob& job = TheGame().exportJob;
+  const struct {
+    bool playFromStart;
+    int ridden;
+    const char* steps;
+  } cases[] = {{false, 0, "1000"}, {false, 150, "150"}, {true, 90, "90"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.steps);
+    RestartRiderFromScratch(scene);
+    if (c.playFromStart) {
+      for (int i = 0; i < 40; ++i) StepTrackRider(scene);
+      StoreStart(scene.world);
+      RestoreTrackStart(scene);
+    }
+    for (int i = 0; i < c.ridden; ++i) StepTrackRider(scene);
+    job = ExportJob{};
+    Child() = FakeChild{};
+    Tap('V');
+    ASSERT_EQ(job.phase, ExportPhase::Running);
+    ASSERT_GE(Child().arguments.size(), 3u);
+    EXPECT_EQ(Child().arguments[0], Stored("velmora-export"));
+    EXPECT_EQ(Argument("-o"), Stored("exports\\ride-1.mp4"));
+    EXPECT_EQ(Argument("--steps"), c.steps);
+    EXPECT_EQ(Argument("--size"), "1024x768");
+    EXPECT_EQ(HasArgument("--from-start"), c.playFromStart);
+    // The copies, ridden as the exporter rides them, start from the timeline's step 0.
+    CurrentRider copyRider;
+    World copy;
+    ASSERT_EQ(LoadTrack(copy, copyRider, Child().arguments[1].c_str()), FileLoad::Loaded);
+    ASSERT_EQ(LoadRider(copyRider, Child().arguments[2].c_str()), FileLoad::Loaded);
+    RestartRider(copy, copyRider);
+    if (c.playFromStart) RestoreStart(copy);
+    JumpTrackRider(scene, 0);
+    EXPECT_EQ(HashBodyPositions(copy.rider), HashBodyPositions(scene.world.rider));
+    Child().ended = true;
+    Step();
+  }
+}
+
+// Progress comes in pieces without waiting; the bar shows it, then the file or why it failed.
+TEST_F(ExportJobTest, ProgressAndResultAreShown) {
+  ExportJob& job = TheGame().exportJob;
+  Tap('V');
+  Child().chunks = {"velmora-export: frame 30 of 1", "20, 60.0 frames/s, 2 s left\n"};
+  Step(3);
+  EXPECT_EQ(job.framesDone, 30);
+  EXPECT_EQ(job.framesTotal, 120);
+  std::vector<DrawCommand> drawn;
+  RecordDrawing(&drawn);
+  RenderRideExport(job);
+  RecordDrawing(nullptr);
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), DrawCommand{DrawKind::DrawQuad, {75.0f, 10.0f}}), drawn.end());
+  Tap('V');
+  EXPECT_EQ(Child().starts, 1);                   // one export at a time
+
+  Child().ended = true;
+  Step();
+  EXPECT_EQ(job.phase, ExportPhase::Done);
+  EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
+  EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.rider").c_str()));
+
+  Step(kExportResultSteps + 1);
+  EXPECT_EQ(job.phase, ExportPhase::Idle);
+  Child() = FakeChild{};
+  Tap('V');
+  Child().chunks = {"velmora-export: frame 3 of 120, 1 frames/s, 9 s left\nvelmora-export: no offscreen GL: eglInitialize failed\n"};
+  Child().ended = true;
+  Child().status = 1;
+  Step();
+  EXPECT_EQ(job.phase, ExportPhase::Failed);
+  EXPECT_EQ(job.why, "velmora-export: no offscreen GL: eglInitialize failed");
+}
+
+}  // namespace
