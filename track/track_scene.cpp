@@ -85,10 +85,10 @@ void RestoreTrackStart(TrackScene& scene) {
   StartTimeline(scene.timeline, scene.world);
 }
 
-bool LoadTrackFile(TrackScene& scene, const char* path) {
+bool LoadTrackFile(TrackScene& scene, const char* path, const NoticeSink& sink) {
   EndPointDrag(scene.editor);
   bool riderRestarted = false;
-  const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
+  const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted, sink) == FileLoad::Loaded;
   if (loaded) {
     StartTimeline(scene.timeline, scene.world);
     // The old track's lines are gone with their slots: nothing of it can come back.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "rider/current_rider.h"
+#include "shell/notice.h"
 #include "shell/vec2.h"
 #include "track/cursor.h"
 #include "track/path_preview.h"
@@ -58,8 +59,9 @@ void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body clea
 void RideNewRider(TrackScene& scene);
 void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
 void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any
-// The load button: false (world untouched, log line) when the file was refused or cancelled.
-bool LoadTrackFile(TrackScene& scene, const char* path);
+// The load button: false (world untouched, log line) when the file was refused or cancelled; a
+// refusal is also told to sink.
+bool LoadTrackFile(TrackScene& scene, const char* path, const NoticeSink& sink = {});
 bool ToggleSnap(TrackEditor& editor);             // returns the new value
 // Undo and redo of the last action on the lines; a stroke in progress ends first (and is what
 // an undo takes back). False when there was nothing to take back or do again.
