@@ -6,11 +6,13 @@
 
 #include "gui/explanations.h"
 #include "gui/menus.h"
+#include "gui/messages.h"
 #include "gui/rider_chooser.h"
 #include "gui/rider_editor_screen.h"
 #include "gui/rider_toolbar.h"
 #include "gui/screens.h"
 #include "gui/timeline_bar.h"
+#include "gui/tooltip.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
 #include "rider/rider_editor.h"
@@ -32,6 +34,8 @@ struct Game {
   RiderChooser riderChooser;                      // listed anew on every visit; keeps its scroll
   Explanation trackExplanation;                   // laid out at start
   Explanation riderExplanation;                   // laid out at start
+  Messages messages;                              // outcomes on screen; each goes after kMessageSteps
+  Tooltip tooltip;                                // the toolbar button rested on; forgotten off it
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;
@@ -46,7 +50,8 @@ void StartGame(Game& game);
 void BuildScreens(Game& game);
 // What the frame calls for this game: device, start-up, steps, frames and the exit-time save.
 GameCalls GameCallsFor(Game& game);
-void SaveGameAtExit(const Game& game);            // last_played.track unless the track came from a .demo
+// last_played.track unless the track came from a .demo or has no line; the outcome also to sink.
+void SaveGameAtExit(const Game& game, const NoticeSink& sink = {});
 // Removes the temporary files of saves killed midway from the folders the game saves into.
 void RemoveStaleSaveFiles();
 // riders\sledder.rider, else every rider file of the folder by name until one loads; each

@@ -2,6 +2,7 @@
 
 #include "graphics/draw.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "shell/input.h"
 #include "track/cursor_drawing.h"
@@ -88,6 +89,6 @@ void TrackScreenRender(const Game& game) {
   EnableTexture(false);
   RenderTimelineBar(game.timelineBar, game.track.timeline);
   RenderTrackToolbar(game.toolbar);
-  LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }
