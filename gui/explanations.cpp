@@ -3,6 +3,7 @@
 #include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "shell/display.h"
 #include "shell/input.h"
@@ -40,7 +41,7 @@ void Render(const Game& game, const Explanation& screen, int pictureSlot) {
   DrawCentredQuad(s, -s);
   LoadIdentity();
   RenderTextButton(screen.next);
-  LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }
 

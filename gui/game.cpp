@@ -79,12 +79,13 @@ void StartGame(Game& game) {
   StartAutosave(game);
 }
 
-void SaveGameAtExit(const Game& game) {
+void SaveGameAtExit(const Game& game, const NoticeSink& sink) {
   const World& world = game.track.world;
-  if (world.demoLoaded) return;
+  // Nothing of the player's to keep: the last track stays as it was, and nobody is told.
+  if (world.demoLoaded || (SolidLineCount(world) == 0 && SceneryLineCount(world) == 0)) return;
   char path[kMaxPath];
   if (!MakeAbsolutePath(path, "last_played.track")) return;
-  SaveTrack(world, game.track.rider, path);
+  SaveTrack(world, game.track.rider, path, sink);
 }
 
 GameCalls GameCallsFor(Game& game) {

@@ -8,11 +8,13 @@
 #include "gui/explanations.h"
 #include "gui/export_job.h"
 #include "gui/menus.h"
+#include "gui/messages.h"
 #include "gui/rider_chooser.h"
 #include "gui/rider_editor_screen.h"
 #include "gui/rider_toolbar.h"
 #include "gui/screens.h"
 #include "gui/timeline_bar.h"
+#include "gui/tooltip.h"
 #include "gui/track_screen.h"
 #include "gui/track_toolbar.h"
 #include "rider/editor_history.h"
@@ -38,6 +40,8 @@ struct Game {
   Explanation riderExplanation;                   // laid out at start
   Autosave autosave;                              // the session, what was last seen and the copy under way
   ExportJob exportJob;                            // the ride being exported by V, and its result for a while
+  Messages messages;                              // outcomes on screen; each goes after kMessageSteps
+  Tooltip tooltip;                                // the toolbar button rested on; forgotten off it
   mutable LineDrawCache drawCache;                // render scratch: the lines found for the last frame
 
   Game() = default;
@@ -52,7 +56,8 @@ void StartGame(Game& game);
 void BuildScreens(Game& game);
 // What the frame calls for this game: device, start-up, steps, frames and the exit-time save.
 GameCalls GameCallsFor(Game& game);
-void SaveGameAtExit(const Game& game);            // last_played.track unless the track came from a .demo
+// last_played.track unless the track came from a .demo or has no line; the outcome also to sink.
+void SaveGameAtExit(const Game& game, const NoticeSink& sink = {});
 // Removes the temporary files of saves killed midway from the folders the game saves into.
 void RemoveStaleSaveFiles();
 // riders\sledder.rider, else every rider file of the folder by name until one loads; each

@@ -6,6 +6,7 @@
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "shell/display.h"
 #include "shell/exit.h"
@@ -57,7 +58,7 @@ void RenderMenu(const TextMenu& menu) {
 }
 
 void RenderCursor(const Game& game) {
-  LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }
 
@@ -111,8 +112,8 @@ void GameMenuRender(const Game& game) {
 }
 
 int ContinueLastTrack(Game& game) {
-  SaveGameAtExit(game);
+  SaveGameAtExit(game, MessageSink(game.messages));
   char path[kMaxPath];
-  if (MakeAbsolutePath(path, "last_played.track")) LoadTrackFile(game.track, path);
+  if (MakeAbsolutePath(path, "last_played.track")) LoadTrackFile(game.track, path, MessageSink(game.messages));
   return ToTrackScreen(game);
 }

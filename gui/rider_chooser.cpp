@@ -7,6 +7,7 @@
 #include "graphics/font.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
 #include "rider/rider_file.h"
@@ -40,7 +41,8 @@ void Pick(Game& game, int index) {
   RiderChooser& chooser = game.riderChooser;
   // A refused file (logged by the loader) is no choice: the rider in use and its highlight stay.
   BeginSetupEdit(game.track);
-  const bool loaded = LoadRider(game.track.rider, chooser.paths[size_t(index)].c_str()) == FileLoad::Loaded;
+  const char* path = chooser.paths[size_t(index)].c_str();
+  const bool loaded = LoadRider(game.track.rider, path, MessageSink(game.messages)) == FileLoad::Loaded;
   if (loaded) RideNewRider(game.track);
   EndTrackEdit(game.track);
   if (!loaded) return;
@@ -155,6 +157,6 @@ void RiderChooserRender(const Game& game) {
   DrawQuad(32.0f, -(screen.y - 50.0f));           // the groove, from the top down to y = 10
   LoadIdentity();
   RenderButton(chooser.thumb);
-  LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }

@@ -6,6 +6,7 @@
 #include "graphics/draw.h"
 #include "graphics/sprites.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
 #include "rider/editor_drawing.h"
@@ -146,20 +147,22 @@ void RiderEditorRender(const Game& game) {
   ClearToColour(255, 255, 255);
   DrawRiderEditor(game.riderEditor, ScreenSize());
   RenderRiderToolbar(game.riderToolbar, game.riderEditor);
-  LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }
 
-void SaveEditorRiderAs(Game& game, const char* path) { SaveEditorRider(game.riderEditor, game.track.rider, path); }
+void SaveEditorRiderAs(Game& game, const char* path) {
+  SaveEditorRider(game.riderEditor, game.track.rider, path, MessageSink(game.messages));
+}
 
 void LoadEditorRiderFrom(Game& game, const char* path) {
   RiderEditor& editor = game.riderEditor;
-  if (LoadEditorRider(editor, path) != FileLoad::Loaded) return;
+  if (LoadEditorRider(editor, path, MessageSink(game.messages)) != FileLoad::Loaded) return;
   CentreView(editor, ScreenSize());
   UseRiderSheet(editor.spriteSheet);
 }
 
-bool UseSpriteSheet(RiderEditor& editor, const char* path) {
+bool UseSpriteSheet(RiderEditor& editor, const char* path, const NoticeSink& sink) {
   if (!path || !path[0]) {
     Log("no sprite sheet chosen: the sheet stays");
     return false;
@@ -168,11 +171,11 @@ bool UseSpriteSheet(RiderEditor& editor, const char* path) {
   bool copied = false;
   if (IsInsideExecFolder(path) ? !MakeRelativePath(relative, path)
                                : !CopyIntoProgramFolder(path, kSheetFolder, relative, &copied)) {
-    Log("sprite sheet %s cannot be kept beside the program: the sheet stays", path);
+    Notice(sink, "sprite sheet %s cannot be kept beside the program: the sheet stays", path);
     return false;
   }
   if (strlen(relative) >= sizeof editor.spriteSheet) {
-    Log("sprite sheet name too long to keep: %s", relative);
+    Notice(sink, "sprite sheet name too long to keep: %s", relative);
     return false;
   }
   const SpriteSlot* slot = SpriteSlotInfo(kSlotRiderSheet);
@@ -180,7 +183,7 @@ bool UseSpriteSheet(RiderEditor& editor, const char* path) {
   if (slot->path[0]) MakeRelativePath(shown, slot->path);
   AssignSprite(kSlotRiderSheet, relative, 4, 4, true);
   if (!LoadSprite(kSlotRiderSheet)) {
-    Log("sprite sheet %s cannot be shown: the sheet stays", relative);
+    Notice(sink, "sprite sheet %s cannot be shown: the sheet stays", relative);
     if (copied) PlatformRemoveFile((std::string(ExecFolder()) + "\\" + relative).c_str());
     AssignSprite(kSlotRiderSheet, shown, 4, 4, true);
     return false;

@@ -2,6 +2,7 @@
 // view and the editor's keys once per 10 ms step; the canvas, the toolbar and the cursor per
 // frame. The editing itself is rider/rider_editor.h.
 #pragma once
+#include "shell/notice.h"
 #include "shell/vec2.h"
 
 struct Game;
@@ -27,5 +28,6 @@ void HandOverEditedRider(Game& game);
 void SaveEditorRiderAs(Game& game, const char* path);
 void LoadEditorRiderFrom(Game& game, const char* path);
 // The sheet becomes the editor's only once its picture shows in the rider sheet slot; a sheet
-// outside the program folder is copied into sprites\ first. False (log line) leaves both.
-bool UseSpriteSheet(RiderEditor& editor, const char* path);
+// outside the program folder is copied into sprites\ first. False (log line, also told to sink
+// unless cancelled) leaves both.
+bool UseSpriteSheet(RiderEditor& editor, const char* path, const NoticeSink& sink = {});

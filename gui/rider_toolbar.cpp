@@ -123,7 +123,9 @@ void InitRiderToolbar(Game& game) {
   place(kBreakGroupDownButton, {88, -138}, 28, 38, 4, [&editor] { StepLinkBreakGroup(editor, -1); });
   place(kBreakGroupUpButton, {140, -138}, 28, 39, 4, [&editor] { StepLinkBreakGroup(editor, 1); });
   place(kFocusButton, {40, -60}, 20, 48, 1, [&editor] { SetFocusToSelection(editor); });
-  place(kSpriteSheetButton, {64, -272}, 32, 49, 2, [&editor] { UseSpriteSheet(editor, LoadTextureDialog()); });
+  place(kSpriteSheetButton, {64, -272}, 32, 49, 2, [&game] {
+    UseSpriteSheet(game.riderEditor, LoadTextureDialog(), MessageSink(game.messages));
+  });
   place(kSpriteFrameDownButton, {108, -274}, 28, 38, 4, [&editor] { StepSpriteFrame(editor, -1); });
   place(kSpriteFrameUpButton, {160, -274}, 28, 39, 4, [&editor] { StepSpriteFrame(editor, 1); });
   place(kToggleSpritesButton, {132, -272}, 32, 54, 2, [&editor] { ToggleSprites(editor); });
@@ -197,4 +199,37 @@ void RenderRiderToolbar(const RiderToolbar& toolbar, const RiderEditor& editor) 
   DrawBodyPoint(toolbar.preview);
   RenderValues(editor);
   LoadIdentity();
+}
+
+const char* RiderButtonTip(int index) {
+  switch (index) {
+    case kMassFollowsButton: return "MASS FOLLOWS RADIUS";
+    case kPointToolButton: return "POINT TOOL";
+    case kCollidesButton: return "HIT";
+    case kGroupDownButton: return "GROUP DOWN";
+    case kGroupUpButton: return "GROUP UP";
+    case kGripButton: return "GRIP";
+    case kLinkToolButton: return "LINK TOOL";
+    case kFirstLinkKindButton: return "SPRING";
+    case kFirstLinkKindButton + 1: return "ROPE";
+    case kFirstLinkKindButton + 2: return "STRUT";
+    case kFirstLinkKindButton + 3: return "JET";
+    case kBreakGroupDownButton: return "BREAK GROUP DOWN";
+    case kBreakGroupUpButton: return "BREAK GROUP UP";
+    case kFocusButton: return "FOCUS";
+    case kSpriteSheetButton: return "SPRITE SHEET";
+    case kSpriteFrameDownButton: return "SPRITE FRAME DOWN";
+    case kSpriteFrameUpButton: return "SPRITE FRAME UP";
+    case kToggleSpritesButton: return "SPRITE ON / OFF";
+    case kShowSpritesButton: return "SHOW SPRITES (D)";
+    case kRiderSaveButton: return "SAVE RIDER";
+    case kRiderLoadButton: return "LOAD RIDER";
+    case kJointToolButton: return "JOINT TOOL";
+    default: return nullptr;
+  }
+}
+
+ScreenRect RiderToolbarRect(const RiderToolbar& toolbar) {
+  // The picture hangs 512 px from the origin; the panel reaches 5 px past it on three sides.
+  return {toolbar.origin.x - 5.0f, toolbar.origin.y - 512.0f, 266.0f, 517.0f};
 }

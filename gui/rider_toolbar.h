@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "gui/screen_rect.h"
 #include "gui/widgets.h"
 #include "rider/body.h"
 #include "shell/vec2.h"
@@ -64,3 +65,7 @@ void UpdateRiderToolbar(Game& game);
 void EndRiderToolbarDrag(RiderToolbar& toolbar);  // the handle lets go (the screen is left)
 // The panel, the widgets, the preview point and the values, in screen px.
 void RenderRiderToolbar(const RiderToolbar& toolbar, const RiderEditor& editor);
+// A button's name for its tooltip, with its key when it has one ("SHOW SPRITES (D)"); null for
+// an index that is never placed.
+const char* RiderButtonTip(int index);
+ScreenRect RiderToolbarRect(const RiderToolbar& toolbar);  // its picture and panel, screen px

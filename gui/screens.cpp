@@ -5,6 +5,7 @@
 
 #include "graphics/sprites.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "gui/widgets.h"
 #include "rider/current_rider.h"
 #include "shell/log.h"
@@ -91,6 +92,7 @@ int ToRiderEditorExplained(Game& game) {
 
 void UpdateCurrentScreen(Game& game) {
   if (game.screens.current.update) game.screens.current.update(game);
+  StepOverlay(game);
 }
 
 void RenderCurrentScreen(const Game& game) {

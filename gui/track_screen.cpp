@@ -2,6 +2,7 @@
 
 #include "graphics/draw.h"
 #include "gui/game.h"
+#include "gui/overlay.h"
 #include "platform/keys.h"
 #include "shell/input.h"
 #include "track/cursor_drawing.h"
@@ -94,5 +95,6 @@ void TrackScreenRender(const Game& game) {
   RenderTrackToolbar(game.toolbar);
   RenderRideExport(game.exportJob);
   LoadIdentity();
+  RenderOverlay(game);
   DrawCursor(game.track.cursor);
 }

@@ -1,5 +1,6 @@
 #include "gui/track_toolbar.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/draw.h"
@@ -157,9 +158,12 @@ void InitTrackToolbar(Game& game) {
   place(kSnapButton, {0, -256}, kSnapOnFrame, [&toolbar, &scene] {
     toolbar.buttons[kSnapButton].frame = ToggleSnap(scene.editor) ? kSnapOnFrame : kSnapOffFrame;
   });
-  place(kSaveButton, {32, -320}, 12, [&scene] { SaveTrack(scene.world, scene.rider, SaveTrackDialog()); });
-  place(kLoadButton, {0, -320}, 26, [&scene] {
-    if (LoadTrackFile(scene, LoadTrackDialog())) UseRiderSheet(scene.rider.spriteSheet);
+  place(kSaveButton, {32, -320}, 12, [&game] {
+    SaveTrack(game.track.world, game.track.rider, SaveTrackDialog(), MessageSink(game.messages));
+  });
+  place(kLoadButton, {0, -320}, 26, [&game] {
+    if (LoadTrackFile(game.track, LoadTrackDialog(), MessageSink(game.messages)))
+      UseRiderSheet(game.track.rider.spriteSheet);
   });
   place(kMenuButton, {0, -352}, 28, [&game] { ToGameMenu(game); });
   place(kDragButton, {32, -256}, 29, choose(kDragButton, kToolPointDrag));
@@ -275,4 +279,39 @@ void RenderTrackToolbar(const TrackToolbar& toolbar) {
   RenderSlider(toolbar.thickness);
   RenderColourSwatch(toolbar.swatch);
   RenderWidget(toolbar.picker);
+}
+
+const char* TrackButtonTip(int index) {
+  switch (index) {
+    case kPlayButton: return "PLAY (SPACE)";
+    case kStopButton: return "STOP (R)";
+    case kPanButton: return "PAN (MIDDLE BUTTON)";
+    case kPencilButton: return "PENCIL";
+    case kZoomButton: return "ZOOM (Z / X)";
+    case kBoostButton: return "BOOST";
+    case kSceneryButton: return "SCENERY";
+    case kEraserButton: return "ERASER";
+    case kClearButton: return "CLEAR (4 CLICKS)";
+    case kFlagButton: return "STORE START";
+    case kPlayFromStartButton: return "PLAY FROM START";
+    case kSnapButton: return "SNAP";
+    case kSaveButton: return "SAVE TRACK";
+    case kLoadButton: return "LOAD TRACK";
+    case kMenuButton: return "MENU (ESC)";
+    case kDragButton: return "POINT DRAG";
+    case kGhostButton: return "GHOST";
+    default: return nullptr;
+  }
+}
+
+ScreenRect TrackToolbarRect(const TrackToolbar& toolbar) {
+  // The picture hangs 512 px from the anchor; the panel reaches 5 px past it on three sides.
+  const Vec2 a = toolbar.anchor;
+  ScreenRect rect{a.x - 5.0f, a.y - 512.0f, 74.0f, 517.0f};
+  if (IsEnabled(toolbar.picker)) {
+    const ScreenRect p{a.x + toolbar.picker.x, a.y + toolbar.picker.y, toolbar.picker.w, toolbar.picker.h};
+    const float right = std::max(rect.x + rect.w, p.x + p.w);
+    rect.w = right - rect.x;
+  }
+  return rect;
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "gui/screen_rect.h"
 #include "gui/widgets.h"
 #include "shell/vec2.h"
 
@@ -61,3 +62,9 @@ bool UpdateTrackToolbar(Game& game);
 void PauseFromKeyboard(TrackToolbar& toolbar);
 void EndToolbarDrag(TrackToolbar& toolbar);       // the handle lets go (the screen is left)
 void RenderTrackToolbar(const TrackToolbar& toolbar);
+// A button's name for its tooltip, with its key when it has one ("ZOOM (Z / X)"); null for an
+// index that is never placed.
+const char* TrackButtonTip(int index);
+// The rectangle the toolbar covers on the screen (px): its picture, its panel and the picker
+// while it is open.
+ScreenRect TrackToolbarRect(const TrackToolbar& toolbar);

@@ -51,17 +51,17 @@ void EditorRider(const RiderEditor& editor, CurrentRider& rider) {
   snprintf(rider.path, sizeof rider.path, "%s", editor.path);
 }
 
-bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path) {
+bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path, const NoticeSink& sink) {
   CurrentRider saved;
   EditorRider(editor, saved);
-  if (!SaveRider(saved, path)) return false;
+  if (!SaveRider(saved, path, sink)) return false;
   if (!InRiderFolder(saved.path)) {
     // Tracks name their rider by a path inside the program folder: keep a copy where they look.
     char copy[kMaxPath];
     if (CopyIntoProgramFolder(path, kRiderFolder, copy) && strlen(copy) < sizeof saved.path)
       memcpy(saved.path, copy, strlen(copy) + 1);
     else
-      Log("tracks saved with this rider will name no rider file");
+      Notice(sink, "tracks saved with this rider will name no rider file");
   }
   SetRestLengthsToCurrent(editor);
   snprintf(editor.path, sizeof editor.path, "%s", saved.path);
@@ -71,9 +71,9 @@ bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path)
   return true;
 }
 
-FileLoad LoadEditorRider(RiderEditor& editor, const char* path) {
+FileLoad LoadEditorRider(RiderEditor& editor, const char* path, const NoticeSink& sink) {
   CurrentRider loaded;
-  const FileLoad result = LoadRider(loaded, path);
+  const FileLoad result = LoadRider(loaded, path, sink);
   if (result == FileLoad::Loaded) TakeRider(editor, loaded);
   return result;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/file_load.h"
+#include "shell/notice.h"
 
 struct CurrentRider;
 struct RiderEditor;
@@ -20,11 +21,13 @@ void EditorRider(const RiderEditor& editor, CurrentRider& rider);
 // Save through a dialog's result ("" = cancelled). Only a written file sets the rest lengths to
 // the current pose and becomes the rider in use (unless it has no point). A file written outside riders\ is copied into
 // it too (a new name when another file has the name), and the rider in use is known by the copy.
-bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path);
+// The outcome is also told to sink, as is a copy that could not be made.
+bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path, const NoticeSink& sink = {});
 // Load through a dialog's result: a refused or cancelled file leaves the editor untouched; a
 // loaded one replaces the body and ends every hover, chain, pick and selection of the old one.
-// The rider in use is left alone: the test ride hands the editor's rider over.
-FileLoad LoadEditorRider(RiderEditor& editor, const char* path);
+// The rider in use is left alone: the test ride hands the editor's rider over. A refusal is
+// also told to sink.
+FileLoad LoadEditorRider(RiderEditor& editor, const char* path, const NoticeSink& sink = {});
 // A restored autosave: the editor takes the rider of file, known by name as where it came from,
 // and with unsaved edits when it had them. The editor is untouched when the file is refused.
 FileLoad RestoreEditorRider(RiderEditor& editor, const char* file, const char* name, bool unsaved);

@@ -5,6 +5,7 @@
 
 #include "rider/current_rider.h"
 #include "shell/log.h"
+#include "shell/notice.h"
 #include "shell/paths.h"
 #include "shell/safe_save.h"
 
@@ -59,7 +60,7 @@ void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out) {
 }
 
 // Writes the file without touching the record: "Saving rider:" and the safe save's own lines.
-static bool WriteRider(const CurrentRider& rider, const char* filePath) {
+static bool WriteRider(const CurrentRider& rider, const char* filePath, const NoticeSink& sink) {
   if (!filePath || !filePath[0]) {
     Log("Saving cancelled");
     return false;
@@ -67,21 +68,22 @@ static bool WriteRider(const CurrentRider& rider, const char* filePath) {
   Log("Saving rider:%s", filePath);
   std::vector<uint8_t> bytes;
   EncodeRiderFile(rider, &bytes);
-  return SaveBytesSafely(filePath, bytes.data(), bytes.size());
+  return SaveBytesSafely(filePath, bytes.data(), bytes.size(), sink);
 }
 
-bool SaveRider(CurrentRider& rider, const char* filePath) {
-  if (!WriteRider(rider, filePath)) return false;
+bool SaveRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink) {
+  if (!WriteRider(rider, filePath, sink)) return false;
+  Tell(sink, "Rider saved:%s", filePath);
   KeepRelativePath(rider, filePath);
   return true;
 }
 
 bool SaveTempRider(const CurrentRider& rider) {
   char path[kMaxPath];
-  return MakeAbsolutePath(path, kTempRiderFile) && WriteRider(rider, path);
+  return MakeAbsolutePath(path, kTempRiderFile) && WriteRider(rider, path, {});
 }
 
-FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
+FileLoad LoadRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink) {
   if (!filePath || !filePath[0]) {
     Log("%s", FileLoadLine(FileLoad::Cancelled));
     return FileLoad::Cancelled;
@@ -92,7 +94,7 @@ FileLoad LoadRider(CurrentRider& rider, const char* filePath) {
   FileLoad result = ReadWholeFile(filePath, &bytes) ? ParseRiderFile(bytes.data(), bytes.size(), &content)
                                                     : FileLoad::NotOpened;
   if (result != FileLoad::Loaded) {
-    Log("%s", FileLoadLine(result));
+    Notice(sink, "%s", FileLoadLine(result));
     return result;
   }
 

@@ -10,6 +10,7 @@
 
 #include "rider/snapshot_file.h"
 #include "shell/file_load.h"
+#include "shell/notice.h"
 
 struct CurrentRider;
 
@@ -30,11 +31,12 @@ void EncodeRiderFile(const CurrentRider& rider, std::vector<uint8_t>* out);
 
 // Saves rider to filePath (a stored path under the exec folder) and keeps that path, relative
 // to the exec folder, in rider.path. Logs as the game does; true when the file was written.
-bool SaveRider(CurrentRider& rider, const char* filePath);
+// "Rider saved:" with the path, or the disk's refusal, is also told to sink.
+bool SaveRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink = {});
 // Saves rider as riders\temp_rider.rider under the exec folder, as the rider editor does before
 // a test ride; the rider stays known by its own path. True when the file was written.
 bool SaveTempRider(const CurrentRider& rider);
 // Loads filePath into rider: snapshot, focus point id, sprite sheet name, path relative to the
 // exec folder; loaded = true. A sheet name that leaves the program folder is dropped with a log
-// line. Showing the sheet is the screen's business.
-FileLoad LoadRider(CurrentRider& rider, const char* filePath);
+// line. Showing the sheet is the screen's business. A refusal (not a cancel) is also told to sink.
+FileLoad LoadRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink = {});

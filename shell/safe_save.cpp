@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "shell/log.h"
+#include "shell/notice.h"
 #include "shell/paths.h"
 
 // The writer maker in use: the plain FileWriter unless a test swapped it; reset never.
@@ -16,9 +17,9 @@ static struct {
 // Big enough to keep the writes few, small enough that a failing disk is noticed midway.
 constexpr size_t kSaveChunk = 1 << 20;
 
-static bool Refuse(const char* tempPath) {
+static bool Refuse(const char* tempPath, const NoticeSink& sink) {
   if (tempPath) PlatformRemoveFile(tempPath);
-  Log("Cannot create file. Not enough space or disk write protected");
+  Notice(sink, "Cannot create file. Not enough space or disk write protected");
   return false;
 }
 
@@ -30,12 +31,12 @@ static bool SafeSaveTempPath(char* destination, size_t capacity, const char* tar
   return length >= 0 && size_t(length) < capacity;
 }
 
-bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count) {
+bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count, const NoticeSink& sink) {
   char tempPath[kMaxPath + 16];
-  if (!target || !target[0] || !SafeSaveTempPath(tempPath, sizeof tempPath, target)) return Refuse(nullptr);
+  if (!target || !target[0] || !SafeSaveTempPath(tempPath, sizeof tempPath, target)) return Refuse(nullptr, sink);
   std::unique_ptr<FileWriter> writer =
       saveState.make ? saveState.make(tempPath) : std::make_unique<FileWriter>(tempPath);
-  if (!writer || !writer->isOpen()) return Refuse(nullptr);
+  if (!writer || !writer->isOpen()) return Refuse(nullptr, sink);
   bool ok = true;
   for (size_t at = 0; ok && at < count; at += kSaveChunk) {
     size_t chunk = count - at < kSaveChunk ? count - at : kSaveChunk;
@@ -43,8 +44,8 @@ bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count) {
   }
   bool finished = writer->finish();
   writer.reset();
-  if (!ok || !finished) return Refuse(tempPath);
-  if (!PlatformRenameFile(tempPath, target)) return Refuse(tempPath);
+  if (!ok || !finished) return Refuse(tempPath, sink);
+  if (!PlatformRenameFile(tempPath, target)) return Refuse(tempPath, sink);
   return true;
 }
 

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "shell/file_stream.h"
+#include "shell/notice.h"
 
 // Writes count bytes as the whole content of target (a stored path). On any failure logs
 // "Cannot create file. Not enough space or disk write protected", removes the temporary file,
-// leaves target exactly as it was and returns false.
-bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count);
+// leaves target exactly as it was and returns false; that line is also handed to sink.
+bool SaveBytesSafely(const char* target, const uint8_t* bytes, size_t count, const NoticeSink& sink = {});
 
 // Removes what saves killed midway left in storedFolder: regular files named
 // <name><extension>.saving for one of targetExtensions (such as ".track", matched exactly), each

@@ -12,11 +12,41 @@ namespace {
 
 constexpr float kDiscAngleStep = 0.3926875f;      // the disc's octagon, as the device draws it
 constexpr float kThinLine = 2.0f;                 // thicker lines are drawn as filled quads
+// Chevrons along a boost line point the way it pushes (world units): one for every
+// kChevronSpacing of its length, at least one, each reaching kChevronReach along the line either
+// side of its middle and kChevronWing beyond the line's edge on both sides, so the arms show
+// on a line of the same colour.
+constexpr float kChevronSpacing = 40.0f;
+constexpr float kChevronReach = 4.0f;
+constexpr float kChevronWing = 4.0f;
 
 template <typename Line>
 bool Culled(const Line& line, const CullRect& cull) {
   return (line.x1 < cull.minX && line.x2 < cull.minX) || (line.y1 < cull.minY && line.y2 < cull.minY) ||
          (line.x1 > cull.maxX && line.x2 > cull.maxX) || (line.y1 > cull.maxY && line.y2 > cull.maxY);
+}
+
+// The part of the line inside the rectangle as fractions [t0, t1] of the way from P1 to P2;
+// false when no part is inside (Liang-Barsky clipping).
+bool ClipToRect(const SolidLine& line, const CullRect& cull, float* t0, float* t1) {
+  const float dx = line.x2 - line.x1, dy = line.y2 - line.y1;
+  const float p[4] = {-dx, dx, -dy, dy};
+  const float q[4] = {line.x1 - cull.minX, cull.maxX - line.x1, line.y1 - cull.minY, cull.maxY - line.y1};
+  float lo = 0.0f, hi = 1.0f;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0f) {
+      if (q[i] < 0.0f) return false;
+      continue;
+    }
+    const float r = q[i] / p[i];
+    if (p[i] < 0.0f)
+      lo = std::max(lo, r);
+    else
+      hi = std::min(hi, r);
+  }
+  *t0 = lo;
+  *t1 = hi;
+  return lo <= hi;
 }
 
 // Sorted, each once.
@@ -92,6 +122,12 @@ class Batch {
       Vertex(px[k], py[k]);
       Vertex(px[k + 1], py[k + 1]);
     }
+  }
+
+  // The chevrons of a boost line in the line's own run, so they cost no draw call of their own.
+  void EmitChevrons(const SolidLine& line, const CullRect& cull, const uint8_t colour[4]) {
+    UseRun(line.thickness <= kThinLine ? Primitive::Lines : Primitive::Triangles, colour);
+    AppendChevronVertices(line, cull, &xy_);
   }
 
   void Flush() {
@@ -178,6 +214,7 @@ void DrawSolidLinesInView(const World& world, float zoom, const CullRect& cull, 
       const SolidLine& line = world.solidLines[size_t(id)];
       const bool boost = line.kind == LineKind::BoostForward || line.kind == LineKind::BoostBackward;
       batch.Emit(line, boost ? kRed : kBlack);
+      if (boost) batch.EmitChevrons(line, cull, kRed);
     }
   }
   SetColour(0, 0, 0, 255);
@@ -200,5 +237,32 @@ void DrawSceneryLinesInView(const World& world, float zoom, const CullRect& cull
   if (!cache.inView.empty()) {
     const SceneryLine& last = world.sceneryLines[size_t(cache.inView.back())];
     SetColour(last.r, last.g, last.b, 255);
+  }
+}
+
+void AppendChevronVertices(const SolidLine& line, const CullRect& cull, std::vector<float>* xy) {
+  float t0, t1;
+  if (line.kind != LineKind::BoostForward && line.kind != LineKind::BoostBackward) return;
+  if (line.length <= 0.0f || !ClipToRect(line, cull, &t0, &t1)) return;
+  const bool thin = line.thickness <= kThinLine;
+  // Forward pushes from P1 to P2 (track/collision.cpp), backward from P2 to P1.
+  const float sign = line.kind == LineKind::BoostBackward ? -1.0f : 1.0f;
+  const float ux = sign * (line.x2 - line.x1) / line.length, uy = sign * (line.y2 - line.y1) / line.length;
+  const float half = thin ? 1.05f : line.thickness;  // a thin line is drawn 2.1 units wide
+  const float wing = half + kChevronWing;
+  const int count = std::max(1, int(line.length / kChevronSpacing));
+  const int first = std::max(0, int(std::floor(t0 * float(count) - 0.5f)));
+  const int last = std::min(count - 1, int(std::ceil(t1 * float(count) - 0.5f)));
+  for (int k = first; k <= last; ++k) {
+    const float t = (float(k) + 0.5f) / float(count);
+    const float cx = line.x1 + t * (line.x2 - line.x1), cy = line.y1 + t * (line.y2 - line.y1);
+    const float tipX = cx + kChevronReach * ux, tipY = cy + kChevronReach * uy;
+    const float backX = cx - kChevronReach * ux, backY = cy - kChevronReach * uy;
+    const float lx = backX + wing * line.nx, ly = backY + wing * line.ny;
+    const float rx = backX - wing * line.nx, ry = backY - wing * line.ny;
+    if (thin)
+      xy->insert(xy->end(), {lx, ly, tipX, tipY, tipX, tipY, rx, ry});
+    else
+      xy->insert(xy->end(), {lx, ly, tipX, tipY, rx, ry});
   }
 }

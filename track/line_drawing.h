@@ -35,6 +35,11 @@ void CollectSolidLinesInView(const World& world, const CullRect& cull, LineDrawC
 void CollectSceneryLinesInView(const World& world, const CullRect& cull, LineDrawCache& cache,
                                std::vector<LineId>* out);
 // Blending on, texturing off, line width zoom x 2.1; lines of thickness 2 or less as lines,
-// thicker ones as a quad with a disc on the second end. Solid lines black, boost lines red.
+// thicker ones as a quad with a disc on the second end. Solid lines black, boost lines red with
+// chevrons along them that point the way they push, in the same vertex batches as the lines.
+// The chevrons of a boost line whose middles lie inside the cull rectangle, appended as x, y
+// pairs in world units: two arms from the tip as line ends when the line is thin (thickness 2 or
+// less), else one filled arrowhead as a triangle. Nothing for a line of another kind.
+void AppendChevronVertices(const SolidLine& line, const CullRect& cull, std::vector<float>* xy);
 void DrawSolidLinesInView(const World& world, float zoom, const CullRect& cull, LineDrawCache& cache);
 void DrawSceneryLinesInView(const World& world, float zoom, const CullRect& cull, LineDrawCache& cache);

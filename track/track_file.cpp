@@ -8,6 +8,7 @@
 #include "rider/current_rider.h"
 #include "rider/rider_file.h"
 #include "shell/log.h"
+#include "shell/notice.h"
 #include "shell/paths.h"
 #include "shell/safe_save.h"
 #include "track/world.h"
@@ -284,26 +285,38 @@ void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPat
   writer.writeString(rider.path);
 }
 
-bool SaveTrack(const World& world, const CurrentRider& rider, const char* path) {
-  if (world.demoLoaded || !path) return false;
+bool SaveTrack(const World& world, const CurrentRider& rider, const char* path, const NoticeSink& sink) {
+  if (!path) return false;
   if (!path[0]) {
     Log("Saving cancelled");
     return false;
   }
-  if (SolidLineCount(world) < 1 && SceneryLineCount(world) < 1) return false;
+  if (world.demoLoaded) {
+    Tell(sink, "Nothing saved: a demo track is for viewing only");
+    return false;
+  }
+  if (SolidLineCount(world) < 1 && SceneryLineCount(world) < 1) {
+    Tell(sink, "Nothing saved: the track is empty");
+    return false;
+  }
   const bool demo = IsDemoPath(path);
-  Log(demo ? "Saving demo:%s" : "Saving track:%s", path);
+  // A demo's closing line names no file, so the player is also told the line that does.
+  if (demo)
+    Notice(sink, "Saving demo:%s", path);
+  else
+    Log("Saving track:%s", path);
   std::vector<uint8_t> bytes;
   EncodeTrackFile(world, rider, demo, &bytes);
-  if (!SaveBytesSafely(path, bytes.data(), bytes.size())) return false;
+  if (!SaveBytesSafely(path, bytes.data(), bytes.size(), sink)) return false;
   if (demo)
-    Log("Track saved");
+    Notice(sink, "Track saved");
   else
-    Log("Track saved:%s", path);
+    Notice(sink, "Track saved:%s", path);
   return true;
 }
 
-bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath) {
+bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath,
+                    const NoticeSink& sink) {
   for (TrackNotice notice : content.notices) ShowNotice(notice);
   ClearSolidLines(world);
   ClearSceneryLines(world);
@@ -325,9 +338,9 @@ bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& c
     // name that climbs out of it would read any file on the disk as a rider.
     char riderPath[kMaxPath];
     if (!StaysInsideProgramFolder(content.riderName))
-      Log("rider name leaves the program folder, not loaded: %s", content.riderName);
+      Notice(sink, "rider name leaves the program folder, not loaded: %s", content.riderName);
     else if (MakeAbsolutePath(riderPath, content.riderName))
-      LoadRider(rider, riderPath);
+      LoadRider(rider, riderPath, sink);
     RestartRider(world, rider);
   }
   if (world.startFlagSet) {
@@ -338,7 +351,8 @@ bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& c
   return content.hasRiderName;
 }
 
-FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted) {
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted,
+                   const NoticeSink& sink) {
   if (!path || !path[0]) {
     Log("%s", FileLoadLine(FileLoad::Cancelled));
     return FileLoad::Cancelled;
@@ -350,11 +364,11 @@ FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* ri
   FileLoad result = ReadWholeFile(path, &bytes) ? ParseTrackFile(bytes.data(), bytes.size(), demo, &content)
                                                 : FileLoad::NotOpened;
   if (result != FileLoad::Loaded) {
-    Log("%s", FileLoadLine(result));
+    Notice(sink, "%s", FileLoadLine(result));
     return result;
   }
   // The file is whole: only now does the world take it.
-  const bool restarted = ApplyTrackFile(world, rider, content, demo);
+  const bool restarted = ApplyTrackFile(world, rider, content, demo, sink);
   if (riderRestarted) *riderRestarted = restarted;
   Log("Track loaded");
   return FileLoad::Loaded;

@@ -13,6 +13,7 @@
 
 #include "rider/snapshot_file.h"
 #include "shell/file_load.h"
+#include "shell/notice.h"
 
 struct World;
 struct CurrentRider;
@@ -72,14 +73,18 @@ void EncodeTrackFile(const World& world, const CurrentRider& rider, bool demoPat
 // Puts a parsed file into the world: its sections' message boxes and log lines, the lines (those
 // the world cannot take are skipped with one log line), the demo flag, the start state and flag,
 // and the rider it names, loaded into rider and restarted (a name that leaves the program folder
-// is not loaded: one log line, and the rider in use is restarted as it is).
-// Returns true when the rider was restarted (the file names a rider).
-bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath);
+// is not loaded: one log line, and the rider in use is restarted as it is). A rider refused is
+// also told to sink. Returns true when the rider was restarted (the file names a rider).
+bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& content, bool demoPath,
+                    const NoticeSink& sink = {});
 
 // Saves the world's track to path; logs as the game does. True when a file was written.
-// Nothing happens for a demo world, an empty path ("Saving cancelled") or a world without lines.
-bool SaveTrack(const World& world, const CurrentRider& rider, const char* path);
+// Nothing is written for an empty path ("Saving cancelled"), a demo world or a world without
+// lines. Every outcome but the cancel is also told to sink: saved (with the path), nothing
+// saved and why, the disk refused.
+bool SaveTrack(const World& world, const CurrentRider& rider, const char* path, const NoticeSink& sink = {});
 // Replaces the world's track by the file's content, loads the rider the file names into rider
 // and restarts the world's rider (then *riderRestarted is set, when given). Loaded also when a
-// section was refused by its version word.
-FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted = nullptr);
+// section was refused by its version word. A refusal (not a cancel) is also told to sink.
+FileLoad LoadTrack(World& world, CurrentRider& rider, const char* path, bool* riderRestarted = nullptr,
+                   const NoticeSink& sink = {});

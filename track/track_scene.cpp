@@ -88,7 +88,7 @@ void RestoreTrackStart(TrackScene& scene) {
   StartTimeline(scene.timeline, scene.world);
 }
 
-bool LoadTrackFile(TrackScene& scene, const char* path) {
+bool LoadTrackFile(TrackScene& scene, const char* path, const NoticeSink& sink) {
   EndPointDrag(scene.editor);
   EndTrackEdit(scene);
   TrackAction load;
@@ -97,7 +97,7 @@ bool LoadTrackFile(TrackScene& scene, const char* path) {
   load.otherLines = std::make_unique<LineSet>();
   SwapLines(scene.world, *load.otherLines);
   bool riderRestarted = false;
-  const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted) == FileLoad::Loaded;
+  const bool loaded = LoadTrack(scene.world, scene.rider, path, &riderRestarted, sink) == FileLoad::Loaded;
   if (!loaded) {
     SwapLines(scene.world, *load.otherLines);
     return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "rider/current_rider.h"
+#include "shell/notice.h"
 #include "shell/vec2.h"
 #include "track/cursor.h"
 #include "track/path_preview.h"
@@ -58,9 +59,10 @@ void RestartRiderFromScratch(TrackScene& scene);  // stop and R: rider body clea
 void RideNewRider(TrackScene& scene);
 void ResetTrackWorld(TrackScene& scene);          // clear button: empty track, new-line settings back
 void RestoreTrackStart(TrackScene& scene);        // play from start: the stored start, if any
-// The load button: false (world untouched, log line) when the file was refused or cancelled. A
-// load is an action that can be taken back: the old lines, rider and start come back.
-bool LoadTrackFile(TrackScene& scene, const char* path);
+// The load button: false (world untouched, log line) when the file was refused or cancelled; a
+// refusal is also told to sink. A load is an action that can be taken back: the old lines, rider
+// and start come back.
+bool LoadTrackFile(TrackScene& scene, const char* path, const NoticeSink& sink = {});
 bool ToggleSnap(TrackEditor& editor);             // returns the new value
 // A restored autosave: the track file as the load button loads it, then the rider in use from
 // its own file, known by riderName; the start keeps its pose and the flag marks the rider's focus

@@ -35,7 +35,15 @@ void ImmediateWorld(const World& world, float zoom, const CullRect& cull) {
     if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(line.r, line.g, line.b), ImmediateLine(line);
   for (const SolidLine& line : world.solidLines) {
     const bool boost = line.kind == LineKind::BoostForward || line.kind == LineKind::BoostBackward;
-    if (!Skipped(line.x1, line.y1, line.x2, line.y2, cull)) glColor3ub(boost ? 255 : 0, 0, 0), ImmediateLine(line);
+    if (Skipped(line.x1, line.y1, line.x2, line.y2, cull)) continue;
+    glColor3ub(boost ? 255 : 0, 0, 0);
+    ImmediateLine(line);
+    // A boost line's chevrons follow it in its own call sequence.
+    std::vector<float> chevrons;
+    AppendChevronVertices(line, cull, &chevrons);
+    glBegin(line.thickness <= 2.0f ? GL_LINES : GL_TRIANGLES);
+    for (size_t i = 0; i < chevrons.size(); i += 2) glVertex2f(chevrons[i], chevrons[i + 1]);
+    glEnd();
   }
 }
 

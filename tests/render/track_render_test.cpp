@@ -7,7 +7,9 @@
 #include "gui/track_session.h"
 #include "platform/keys.h"
 #include "render_window.h"
+#include "shell/dialogs.h"
 #include "shell/paths.h"
+#include "support/temp_folder.h"
 #include "track/cursor.h"
 
 namespace {
@@ -213,4 +215,73 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   EXPECT_GT(Differences(unselectedJoint, cursorOnBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24,
                         int(onBar.y) + 4),
             20);
+}
+
+// Chevrons on a boost line point the way it pushes: their arms trail behind their tips, so above
+// the line there is red just behind each chevron's middle and none just ahead of it.
+TEST_F(TrackRender, BoostChevronsPointTheWayTheLinePushes) {
+  World& world = TheGame().track.world;
+  // Thin and thick, each way; forward pushes from the first end to the second.
+  const struct {
+    Vec2 from, to;
+    float thickness;
+    LineKind kind;
+    int ahead;                                    // +1: the push is towards +x
+  } lines[] = {{{300, 150}, {700, 150}, 1.0f, LineKind::BoostForward, 1},
+               {{300, 300}, {700, 300}, 1.0f, LineKind::BoostBackward, -1},
+               {{700, 450}, {300, 450}, 1.0f, LineKind::BoostForward, -1},
+               {{300, 600}, {700, 600}, 4.0f, LineKind::BoostBackward, -1}};
+  for (const auto& l : lines) AddSolidLine(world, l.from, l.to, l.thickness, l.kind);
+  Hover({1000, 30});
+  const std::vector<uint8_t> screen = Render();
+  auto reds = [&](int x0, int x1, int y0, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const Pixel p = At(screen, x, y);
+        n += p.r > 200 && p.g < 120 && p.b < 120;
+      }
+    return n;
+  };
+  for (const auto& l : lines) {
+    // Ten chevrons, one in the middle of every 40 units; look above the line's edge.
+    const int y0 = int(l.from.y + std::fmax(l.thickness, 1.05f)) + 2, y1 = y0 + 2;
+    int behind = 0, before = 0;
+    for (int k = 0; k < 10; ++k) {
+      const int middle = 300 + 20 + 40 * k;
+      behind += reds(middle - l.ahead * 3 - 1, middle - l.ahead * 3 + 1, y0, y1);
+      before += reds(middle + l.ahead * 3 - 1, middle + l.ahead * 3 + 1, y0, y1);
+    }
+    EXPECT_GE(behind, 20) << "line at y " << l.from.y;
+    EXPECT_LT(before, behind / 4) << "line at y " << l.from.y << ": " << before << " ahead";
+  }
+}
+
+// A track saved through the file dialog says so in the bottom right corner of the screen.
+TEST_F(TrackRender, ASavedTrackShowsItsMessage) {
+  static std::string chosen;
+  TempFolder folder;
+  chosen = folder.file("shown.track");
+  Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
+    *result = chosen;
+    return true;
+  };
+  AddSolidLine(TheGame().track.world, {300, 300}, {500, 300}, 1.0f, LineKind::Normal);
+  auto orange = [](const std::vector<uint8_t>& screen) {
+    int n = 0;
+    for (int y = 40; y < 60; ++y)
+      for (int x = 400; x < kWidth - 10; ++x) {
+        const Pixel p = At(screen, x, y);
+        n += p.r > 200 && p.g > 60 && p.g < 160 && p.b < 60;
+      }
+    return n;
+  };
+  Hover({1000, 700});
+  const int beforeSave = orange(Render());
+  ClickButton(kSaveButton);
+  Hover({1000, 700});
+  Platform().fileDialog = RealPlatform().fileDialog;
+  ASSERT_FALSE(folder.read("shown.track").empty());
+  EXPECT_EQ(beforeSave, 0);
+  EXPECT_GT(orange(Render()), 200) << "the message's glyphs";
 }
