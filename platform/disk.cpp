@@ -33,12 +33,6 @@ bool PlatformIsRegularFile(const char* storedPath) {
 
 bool PlatformRemoveFile(const char* storedPath) { return unlink(NativePath(storedPath).c_str()) == 0; }
 
-bool PlatformMakeFolder(const char* storedPath) {
-  struct stat info;
-  const std::string path = NativePath(storedPath);
-  return mkdir(path.c_str(), 0755) == 0 || (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-}
-
 bool PlatformRenameFile(const char* from, const char* to) {
   return rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }

@@ -55,7 +55,6 @@ void InstallPlatformServices(const PlatformServices& services);
 FILE* PlatformOpenFile(const char* storedPath, const char* mode);
 bool PlatformIsRegularFile(const char* storedPath);
 bool PlatformRemoveFile(const char* storedPath);
-bool PlatformMakeFolder(const char* storedPath);  // true when it is there afterwards
 bool PlatformRenameFile(const char* from, const char* to);  // replaces the target atomically
 bool PlatformSyncFile(FILE* file);                // flush and fsync
 struct FolderEntry {
