@@ -157,10 +157,12 @@ bool RestoreAutosave(Game& game, const std::string& version) {
   if (!PlatformIsRegularFile(track.c_str())) track = folder + "\\track.demo";
   if (!RestoreTrackFiles(game.track, track.c_str(), (folder + "\\" + kRiderFile).c_str(), riderName.c_str())) {
     Log("autosave %s not restored: its track was refused", version.c_str());
+    PostMessage(game.messages, "autosave %s not restored: its track was refused", version.c_str());
     return false;
   }
   UseRiderSheet(game.track.rider.spriteSheet);
   RestoreEditorRider(game.riderEditor, (folder + "\\" + kEditorFile).c_str(), editorName.c_str(), unsaved == "1");
   Log("Autosave restored:%s", version.c_str());
+  PostMessage(game.messages, "Autosave restored:%s", version.c_str());
   return true;
 }

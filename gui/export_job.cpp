@@ -161,34 +161,34 @@ void UpdateRideExport(Game& game) {
   if (job.phase == ExportPhase::Running) Poll(job);
   else if (KeyPressed('V')) Start(game);
   else if (job.phase != ExportPhase::Idle && ++job.stepsShown > kExportResultSteps) job = ExportJob{};
+  // The end is told once, among the other messages, in the words of its log line.
+  if (job.told || (job.phase != ExportPhase::Done && job.phase != ExportPhase::Failed)) return;
+  job.told = true;
+  if (job.phase == ExportPhase::Done)
+    PostMessage(game.messages, "exported %s", ShownName(job.file));
+  else
+    PostMessage(game.messages, "export failed: %s", job.why.c_str());
 }
 
 void RenderRideExport(const ExportJob& job) {
-  if (job.phase == ExportPhase::Idle) return;
+  if (job.phase != ExportPhase::Running) return;
   constexpr float kBarWidth = 300.0f, kBarHeight = 10.0f;  // pixels
   const float x = ScreenCentre().x - kBarWidth * 0.5f, y = float(ScreenHeight()) - 40.0f;
   LoadIdentity();
-  if (job.phase == ExportPhase::Running) {
-    const float done = job.framesTotal > 0 ? float(job.framesDone) / float(job.framesTotal) : 0.0f;
-    EnableTexture(false);
-    EnableBlend(true);
-    SetColour(0, 0, 0, 90);
-    Translate(x, y);
-    DrawQuad(kBarWidth, kBarHeight);
-    SetColour(255, 100, 0, 255);
-    DrawQuad(kBarWidth * done, kBarHeight);
-    LoadIdentity();
-  }
+  const float done = job.framesTotal > 0 ? float(job.framesDone) / float(job.framesTotal) : 0.0f;
+  EnableTexture(false);
+  EnableBlend(true);
+  SetColour(0, 0, 0, 90);
+  Translate(x, y);
+  DrawQuad(kBarWidth, kBarHeight);
+  SetColour(255, 100, 0, 255);
+  DrawQuad(kBarWidth * done, kBarHeight);
+  LoadIdentity();
   EnableTexture(true);
   EnableBlend(true);
   BindSpriteFrame(kSlotFont, 0);
   Translate(x, y + 16.0f);
-  if (job.phase == ExportPhase::Running)
-    PrintShadowText(16.0f, 16.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "exporting %s", ShownName(job.file));
-  else if (job.phase == ExportPhase::Done)
-    PrintShadowText(16.0f, 16.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "exported %s", ShownName(job.file));
-  else
-    PrintShadowText(16.0f, 16.0f, 0.0f, 2.0f, -2.0f, 128, 255, 60, 60, "export failed: %s", job.why.c_str());
+  PrintShadowText(16.0f, 16.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "exporting %s", ShownName(job.file));
   EnableTexture(false);
   LoadIdentity();
 }

@@ -1,8 +1,8 @@
 // V on the track screen: the ride on the timeline (step 0 to the furthest step ridden, or the
 // first ten seconds when nothing was ridden) exported as a video by velmora-export, run beside
 // the game on copies of the track, its start and the rider in use. The game never waits for it:
-// each step reads its progress lines from the pipe, and the track screen shows a bar, then the
-// file written or why it failed.
+// each step reads its progress lines from the pipe, the track screen shows a bar, and the file
+// written or why it failed is posted as a message.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -21,7 +21,8 @@ struct ExportJob {
   std::string lastWords;                          // its last line that was not progress: why it failed
   std::string file;                               // stored path of the file being or been written
   std::string why;                                // shown when it failed
-  int stepsShown = 0;                             // steps the result has been on screen
+  int stepsShown = 0;                             // steps since it ended
+  bool told = false;                              // its end was posted as a message
 };
 
 constexpr int64_t kExportStepsWhenNotRidden = 1000;  // ten seconds
@@ -30,4 +31,4 @@ constexpr int kExportResultSteps = 600;           // how long the result stays o
 // Once per track-screen step: V starts an export (none while one runs), and a running one's
 // progress and end are taken in.
 void UpdateRideExport(Game& game);
-void RenderRideExport(const ExportJob& job);      // the bar and file name, or the result; nothing when idle
+void RenderRideExport(const ExportJob& job);      // the bar and file name while it runs

@@ -79,6 +79,8 @@ void UndoKeys(Game& game) {
   else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
     changed = RedoEditorAction(game.riderHistory, game.riderEditor);
   if (changed) UseRiderSheet(game.riderEditor.spriteSheet);
+  if (!changed && (KeyPressed('Z') || KeyPressed('Y')))
+    PostMessage(game.messages, KeyPressed('Z') && !KeyDown(kKeyShift) ? "Nothing to undo" : "Nothing to redo");
 }
 
 void RunKeys(Game& game, Vec2 motion) {

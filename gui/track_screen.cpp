@@ -45,6 +45,8 @@ void UndoKeys(Game& game) {
   else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
     undone = RedoTrackEdit(game.track);
   if (undone == Undone::Setup) UseRiderSheet(game.track.rider.spriteSheet);
+  if (undone == Undone::Nothing && (KeyPressed('Z') || KeyPressed('Y')))
+    PostMessage(game.messages, KeyPressed('Z') && !KeyDown(kKeyShift) ? "Nothing to undo" : "Nothing to redo");
 }
 
 }  // namespace

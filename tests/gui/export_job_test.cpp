@@ -126,7 +126,7 @@ TEST_F(ExportJobTest, VExportsTheRideOnTheTimeline) {
   }
 }
 
-// Progress comes in pieces without waiting; the bar shows it, then the file or why it failed.
+// Progress comes in pieces without waiting; the bar shows it, and a message the file or why it failed.
 TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   ExportJob& job = TheGame().exportJob;
   Tap('V');
@@ -145,6 +145,9 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   Child().ended = true;
   Step();
   EXPECT_EQ(job.phase, ExportPhase::Done);
+  ASSERT_EQ(TheGame().messages.shown.size(), 1u);
+  EXPECT_EQ(TheGame().messages.shown.back().text.rfind("exported exports\\ride-", 0), 0u)
+      << TheGame().messages.shown.back().text;
   EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
   EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.rider").c_str()));
 
@@ -157,7 +160,7 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   Child().status = 1;
   Step();
   EXPECT_EQ(job.phase, ExportPhase::Failed);
-  EXPECT_EQ(job.why, "velmora-export: no offscreen GL: eglInitialize failed");
+  EXPECT_EQ(TheGame().messages.shown.back().text, "export failed: velmora-export: no offscreen GL: eglInitialize failed");
 }
 
 }  // namespace

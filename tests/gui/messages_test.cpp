@@ -62,6 +62,7 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
     std::vector<std::string> shown;
     bool logged = true;                           // the log has these very lines
   } cases[] = {
+      {"nothing to undo", [&] { OnTrack(), TapWithCtrl('Z'); }, {"Nothing to undo"}, false},
       {"track saved",
        [&] {
          OnTrack();
