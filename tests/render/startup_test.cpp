@@ -364,6 +364,81 @@ TEST(Startup, ANewPlayersWholeRoad) {
                 {"Loading track:", "last_played.track", "Loading rider:", "riders\\pogo.rider"});
 }
 
+// A top-level window titled title other than `other`, once it shows (10 s at most), or 0.
+Window AwaitWindow(Display* display, const char* title, Window other) {
+  for (int tries = 0; tries < 200; ++tries, Sleep(50)) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) continue;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+      XTextProperty name{};
+      XWindowAttributes attributes;
+      if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
+          std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
+          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+        found = children[i];
+      if (name.value) XFree(name.value);
+    }
+    if (children) XFree(children);
+    if (found) return found;
+  }
+  return 0;
+}
+
+bool AwaitLog(const RunningGame& game, const std::string& line, int seconds) {
+  for (int i = 0; i < seconds * 20; ++i, Sleep(50))
+    if (game.folder.read("System.log").find(line) != std::string::npos) return true;
+  return false;
+}
+
+// Killed in the middle of a stroke, the game offers its autosave at the next start; Enter takes
+// it, and the line drawn well before the kill is back.
+TEST(Startup, AfterAKillTheNextStartOffersTheAutosave) {
+  RunningGame game(true);
+  ASSERT_TRUE(game.started()) << game.folder.read("System.log");
+  {
+    RealInput input(game.folder.read("System.log"));
+    ASSERT_NE(input.display, nullptr);
+    input.click(kMenuX, kNewGameY);
+    input.click(kNextX, kNextY);
+    input.click(kNextX, kNextY);
+    EXPECT_GT(AwaitCount(input, 25, 122, 80, 140, Dark, 300), 300) << "the track screen's toolbar";
+    input.warp(300, 560, 100);
+    input.button(3, true);
+    input.warp(900, 620, 100);
+    input.button(3, false);
+    ASSERT_TRUE(AwaitLog(game, "Autosaved:", 15)) << game.folder.read("System.log");
+    input.warp(300, 300, 100);
+    input.button(3, true);
+    input.warp(600, 250, 100);
+  }
+  EXPECT_EQ(game.stopWith(SIGKILL), -1000 - SIGKILL);
+
+  std::filesystem::remove(game.folder.file("System.log"));
+  game.pid = Launch(game.folder.path);
+  ASSERT_TRUE(AwaitLog(game, "did not end cleanly", 20)) << game.folder.read("System.log");
+  {
+    RealInput input(game.folder.read("System.log"));
+    ASSERT_NE(input.display, nullptr);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    const std::string log = game.folder.read("System.log");
+    const Window main = Window(std::stoul(log.substr(log.find("with handle ") + 12)));
+    const Window box = AwaitWindow(input.display, "Velmora", main);
+    ASSERT_NE(box, 0u) << "no question shown";
+    input.pause(300);
+    XSetInputFocus(input.display, box, RevertToParent, CurrentTime);
+    input.key(XK_Return);
+  }
+  EXPECT_TRUE(AwaitLog(game, "Autosave restored:", 10)) << game.folder.read("System.log");
+  EXPECT_TRUE(game.started(200));
+  EXPECT_EQ(game.stopWith(SIGTERM), 0);
+  TrackFileContent content;
+  ASSERT_TRUE(ReadLastTrack(game, &content));
+  ASSERT_EQ(content.solids.size(), 1u) << "the line drawn before the autosave, not the stroke cut by the kill";
+  EXPECT_GT(content.solids[0].x2 - content.solids[0].x1, 500.0f);
+}
+
 TEST(Startup, AProcessorFaultIsLoggedByNameAndEndsWith255) {
 #ifdef VELMORA_SANITIZE
   GTEST_SKIP() << "under the sanitizers their own handler reports faults";
