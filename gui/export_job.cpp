@@ -173,7 +173,8 @@ void UpdateRideExport(Game& game) {
 void RenderRideExport(const ExportJob& job) {
   if (job.phase != ExportPhase::Running) return;
   constexpr float kBarWidth = 300.0f, kBarHeight = 10.0f;  // pixels
-  const float x = ScreenCentre().x - kBarWidth * 0.5f, y = float(ScreenHeight()) - 40.0f;
+  // Above the timeline bar, clear of the frame rate and line count at the top.
+  const float x = ScreenCentre().x - kBarWidth * 0.5f, y = 70.0f;
   LoadIdentity();
   const float done = job.framesTotal > 0 ? float(job.framesDone) / float(job.framesTotal) : 0.0f;
   EnableTexture(false);
