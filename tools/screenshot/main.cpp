@@ -1,6 +1,7 @@
 // The real game with a scripted player behind the input seam, who walks the road a new player
 // takes and saves the window at four places: the main menu, the rider chooser, the track screen
-// with the rider riding down a drawn slope, and the rider editor with some points picked. Run it
+// with the rider riding down a drawn slope under a boost line and a tooltip showing, and the
+// rider editor with some points picked. Run it
 // from the build folder (beside sprites/ and riders/) on an X display; tools/screenshot.sh does
 // that under Xvfb.
 //
@@ -31,8 +32,10 @@ constexpr Waypoint kPath[] = {
     {70, 512, 264},   {90, 150, 110},   // onto the sledder in the chooser
     {100, 150, 110},  {110, 900, 21},   // onto NEXT, twice (the explanation)
     {140, 900, 21},   {150, 250, 380},  // to the slope's top
-    {160, 250, 380},  {320, 700, 480},  {400, 980, 470}, {420, 900, 150},
-    {640, 900, 150},  {655, 512, 344},  // onto EDIT RIDER in the in-game menu
+    {160, 250, 380},  {320, 700, 480},  {400, 980, 470}, {410, 67, 165},  // onto the boost button
+    {414, 67, 165},   {425, 300, 250},  {445, 650, 290},                   // a boost line above
+    {455, 67, 326},   {640, 67, 326},   // resting on the flag button: its tooltip
+    {655, 512, 344},                    // onto EDIT RIDER in the in-game menu
     {665, 512, 344},  {675, 900, 21},   // onto NEXT (the explanation)
     {725, 900, 21},   {730, 430, 290},  // a box over the rider
     {740, 430, 290},  {780, 600, 460},  {800, 700, 600},
@@ -43,7 +46,8 @@ struct Hold {
 };
 constexpr Hold kHolds[] = {
     {60, 64, kKeyLeftButton},   {110, 114, kKeyLeftButton}, {130, 134, kKeyLeftButton},
-    {160, 400, kKeyLeftButton}, {420, 620, kKeySpace},      {630, 634, kKeyEscape},
+    {160, 400, kKeyLeftButton}, {411, 413, kKeyLeftButton}, {425, 445, kKeyRightButton},
+    {450, 620, kKeySpace},      {630, 634, kKeyEscape},
     {660, 664, kKeyLeftButton}, {680, 684, kKeyLeftButton}, {700, 720, 'Z'},
     {740, 780, kKeyLeftButton}, {815, 819, kKeyEscape},     {850, 854, kKeyLeftButton},
 };
