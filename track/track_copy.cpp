@@ -1,7 +1,6 @@
 #include "track/track_copy.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -16,11 +15,11 @@ void CopySlice(const std::vector<Line>& from, std::vector<Line>& to, size_t& bud
 }  // namespace
 
 void BeginTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rider) {
-  copy.solidLines.clear();
-  copy.sceneryLines.clear();
+  copy.lines.solidLines.clear();
+  copy.lines.sceneryLines.clear();
   // Room for the whole track at once; its pages are touched only as the slices come.
-  copy.solidLines.reserve(world.solidLines.size());
-  copy.sceneryLines.reserve(world.sceneryLines.size());
+  copy.lines.solidLines.reserve(world.solidLines.size());
+  copy.lines.sceneryLines.reserve(world.sceneryLines.size());
   CopySnapshot(world.startSnapshot, copy.start);
   copy.flag = world.flag;
   copy.startFlagSet = world.startFlagSet;
@@ -32,20 +31,18 @@ void BeginTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rid
 
 bool ContinueTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rider, size_t lines) {
   if (!copy.begun || copy.stamp != world.linesStamp) BeginTrackCopy(copy, world, rider);
-  CopySlice(world.solidLines, copy.solidLines, lines);
-  CopySlice(world.sceneryLines, copy.sceneryLines, lines);
-  if (copy.solidLines.size() < world.solidLines.size() || copy.sceneryLines.size() < world.sceneryLines.size())
+  CopySlice(world.solidLines, copy.lines.solidLines, lines);
+  CopySlice(world.sceneryLines, copy.lines.sceneryLines, lines);
+  if (copy.lines.solidLines.size() < world.solidLines.size() ||
+      copy.lines.sceneryLines.size() < world.sceneryLines.size())
     return false;
-  copy.solidLineCount = world.solidLineCount;
-  copy.sceneryLineCount = world.sceneryLineCount;
+  copy.lines.solidLineCount = world.solidLineCount;
+  copy.lines.sceneryLineCount = world.sceneryLineCount;
   return true;
 }
 
 void MoveCopyIntoWorld(TrackCopy& copy, World& world) {
-  world.solidLines = std::move(copy.solidLines);
-  world.sceneryLines = std::move(copy.sceneryLines);
-  world.solidLineCount = copy.solidLineCount;
-  world.sceneryLineCount = copy.sceneryLineCount;
+  SwapLines(world, copy.lines);
   CopySnapshot(copy.start, world.startSnapshot);
   world.flag = copy.flag;
   world.startFlagSet = copy.startFlagSet;

@@ -10,10 +10,7 @@
 #include "track/world.h"
 
 struct TrackCopy {
-  std::vector<SolidLine> solidLines;              // by id, dead slots too, as the world has them
-  std::vector<SceneryLine> sceneryLines;
-  int32_t solidLineCount = 0;
-  int32_t sceneryLineCount = 0;
+  LineSet lines;                                  // by id, dead slots too, as the world has them; no grids
   BodySnapshot start;
   Vec2 flag;
   uint8_t startFlagSet = 0;
@@ -27,5 +24,5 @@ void BeginTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rid
 // Copies up to `lines` more slots; true once the copy is whole. A copy of a world whose lines
 // changed since it began starts over.
 bool ContinueTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rider, size_t lines);
-// A finished copy as a world to save (no grids: only for encoding); the copy is emptied.
+// A finished copy as a world to save (no grids: only for encoding); the copy takes the world's lines.
 void MoveCopyIntoWorld(TrackCopy& copy, World& world);
