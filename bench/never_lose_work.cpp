@@ -68,19 +68,23 @@ void BM_AutosaveSteps(benchmark::State& state) {
     auto game = std::make_unique<Game>();
     StartAutosave(*game);
     BuildMillionLines(game->track.world);
-    AutosaveOnSwitch(*game);
-    const auto begin = std::chrono::steady_clock::now();
-    double previous = 0;
-    while (game->autosave.copying || game->autosave.session.writing || game->autosave.session.writer.joinable()) {
-      const auto step = std::chrono::steady_clock::now();
-      StepAutosave(*game);
-      const double ms = Milliseconds(step);
-      gFigures.worstStepMs = std::max(gFigures.worstStepMs, ms);
-      gFigures.worstFrameMs = std::max(gFigures.worstFrameMs, ms + previous);
-      previous = ms;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The first autosave of the run, then one after an edit, which reuses the copy's room.
+    for (int autosave = 0; autosave < 2; ++autosave) {
+      if (autosave > 0) AddSolidLine(game->track.world, {-100, -100}, {-50, -100}, 1.0f, LineKind::Normal);
+      AutosaveOnSwitch(*game);
+      const auto begin = std::chrono::steady_clock::now();
+      double previous = 0;
+      while (game->autosave.copying || game->autosave.session.writing || game->autosave.session.writer.joinable()) {
+        const auto step = std::chrono::steady_clock::now();
+        StepAutosave(*game);
+        const double ms = Milliseconds(step);
+        gFigures.worstStepMs = std::max(gFigures.worstStepMs, ms);
+        gFigures.worstFrameMs = std::max(gFigures.worstFrameMs, ms + previous);
+        previous = ms;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      gFigures.autosaveSeconds = std::max(gFigures.autosaveSeconds, Milliseconds(begin) / 1000);
     }
-    gFigures.autosaveSeconds = Milliseconds(begin) / 1000;
     EndAutosave(*game);
   }
 }
@@ -99,7 +103,7 @@ int main(int argc, char** argv) {
               gFigures.totalMs / double(std::max<int64_t>(gFigures.runs, 1)), double(gFigures.historyBytes) / 1024);
   // A frame at 60 Hz holds at most two 10 ms steps.
   std::printf("autosave of 1,000,000 lines: worst step %.3f ms, worst two steps %.3f ms (allowed: 5 ms a frame), "
-              "whole autosave %.2f s\n",
+              "whole autosave at most %.2f s\n",
               gFigures.worstStepMs, gFigures.worstFrameMs, gFigures.autosaveSeconds);
   benchmark::Shutdown();
   return 0;

@@ -39,16 +39,16 @@ std::vector<uint8_t> RestOf(const Game& game) {
   return bytes;
 }
 
-// Hands the finished copy and the edited rider to the writer's thread.
+// Lends the finished copy, with the edited rider, to the writer's thread.
 void Write(Game& game) {
   Autosave& autosave = game.autosave;
   struct Job {
-    std::unique_ptr<TrackCopy> copy;
+    TrackCopy* copy;
     CurrentRider edited;
     bool unsaved = false;
   };
   auto job = std::make_shared<Job>();
-  job->copy = std::move(autosave.copy);
+  job->copy = &autosave.copy;
   EditorRider(game.riderEditor, job->edited);
   job->unsaved = EditorHasUnsavedEdits(game.riderEditor);
   const std::string version = AutosaveVersionName(Platform().localTime(), autosave.session.pid);
@@ -63,6 +63,7 @@ void Write(Game& game) {
     EncodeRiderFile(rider, &files[1].bytes);
     files[2].name = kEditorFile;
     EncodeRiderFile(job->edited, &files[2].bytes);
+    SwapLines(*world, job->copy->lines);
     files[3].name = kNamesFile;
     const std::string names = std::string(rider.path) + "\n" + job->edited.path + "\n" +
                               (job->unsaved ? "1" : "0") + "\n";
@@ -72,10 +73,11 @@ void Write(Game& game) {
 }
 
 void BeginCopy(Game& game) {
-  game.autosave.copying = true;
-  game.autosave.dirty = false;
-  game.autosave.copy = std::make_unique<TrackCopy>();
-  BeginTrackCopy(*game.autosave.copy, game.track.world, game.track.rider);
+  Autosave& autosave = game.autosave;
+  if (autosave.session.writing) return;           // the writer still has the copy
+  autosave.copying = true;
+  autosave.dirty = false;
+  BeginTrackCopy(autosave.copy, game.track.world, game.track.rider);
 }
 
 std::string TimeOf(const std::string& version) {
@@ -124,8 +126,7 @@ void StepAutosave(Game& game) {
     autosave.lastChange = autosave.step;
   }
   if (autosave.copying) {
-    if (autosave.session.writing) return;
-    if (ContinueTrackCopy(*autosave.copy, game.track.world, game.track.rider, kAutosaveLinesPerStep)) {
+    if (ContinueTrackCopy(autosave.copy, game.track.world, game.track.rider, kAutosaveLinesPerStep)) {
       autosave.copying = false;
       Write(game);
     }

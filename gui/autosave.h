@@ -5,7 +5,6 @@
 // earlier run did not end cleanly, the player is asked whether to restore its newest version.
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,17 +15,20 @@ struct Game;
 
 constexpr int kAutosaveQuietSteps = 300;          // 3 s without a change
 constexpr int kAutosaveCheckSteps = 25;           // how often the riders and the start are compared
-constexpr size_t kAutosaveLinesPerStep = 12288;   // line slots copied per step: 0.5 MB
+constexpr size_t kAutosaveLinesPerStep = 8192;    // line slots copied per step: 320 KB
 
 struct Autosave {
+  // The copy is lent to the writer's thread and comes back with its room kept, so later
+  // autosaves of a big track touch no fresh memory; the session, which joins the thread, goes
+  // first.
+  TrackCopy copy;
   AutosaveSession session;
   uint64_t seenLines = 0;                         // the lines stamp last seen
   std::vector<uint8_t> seenRest;                  // the riders and the start, as last seen
   int64_t step = 0;
   int64_t lastChange = 0;                         // step of the last change seen
   bool dirty = false;                             // a change not in any version yet
-  bool copying = false;
-  std::unique_ptr<TrackCopy> copy;                // the track being copied, handed to the writer when whole
+  bool copying = false;                           // a copy is under way; the writer has it when whole
 };
 
 // At start, once the rider in use is loaded: the session opens, and when an earlier run did not

@@ -24,5 +24,6 @@ void BeginTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rid
 // Copies up to `lines` more slots; true once the copy is whole. A copy of a world whose lines
 // changed since it began starts over.
 bool ContinueTrackCopy(TrackCopy& copy, const World& world, const CurrentRider& rider, size_t lines);
-// A finished copy as a world to save (no grids: only for encoding); the copy takes the world's lines.
+// A finished copy as a world to save (no grids: only for encoding); the copy takes the world's
+// lines, so swapping the lines back (SwapLines) returns the copy's room to it.
 void MoveCopyIntoWorld(TrackCopy& copy, World& world);
