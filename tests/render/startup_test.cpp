@@ -275,12 +275,35 @@ int AwaitCount(const RealInput& input, int x0, int y0, int x1, int y1, Wanted wa
 }
 bool Dark(int r, int g, int b) { return r < 90 && g < 90 && b < 90; }
 
+// A top-level window titled title other than `other`, once it shows (`seconds` at most), or 0.
+Window AwaitWindow(Display* display, const char* title, Window other, int seconds = 10) {
+  for (int tries = 0; tries < seconds * 20; ++tries, Sleep(50)) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) continue;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+      XTextProperty name{};
+      XWindowAttributes attributes;
+      if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
+          std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
+          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+        found = children[i];
+      if (name.value) XFree(name.value);
+    }
+    if (children) XFree(children);
+    if (found) return found;
+  }
+  return 0;
+}
+
 // Where the buttons are on the 1024 x 768 window (X coordinates, y down): the menus' column, the
 // rows of NEW GAME, CONTINUE, EDIT RIDER (in-game menu) and EXIT (in-game menu), NEXT, and the
 // chooser's second entry.
 constexpr int kMenuX = 512, kNewGameY = 264, kContinueY = 304, kGameEditRiderY = 344, kGameExitY = 504;
 constexpr int kNextX = 900, kNextY = 21, kSecondRiderX = 120, kSecondRiderY = 90;
 constexpr int kTimelineStartX = 266, kTimelineY = 754;  // the timeline groove's left end
+constexpr int kSaveX = 67, kSaveY = 422;                // the track toolbar's save button
 
 // A new player's whole road with real X input: NEW GAME, a rider picked, NEXT past the
 // explanation, a line drawn (and a stroke taken back with Ctrl+Z), the line ridden, the
@@ -312,6 +335,18 @@ TEST(Startup, ANewPlayersWholeRoad) {
     input.warp(600, 200);
     input.button(1, false);
     input.key(XK_z, XK_Control_L);
+    // Saved through the real dialog: its message shows in the corner.
+    EXPECT_LT(Shot(input).count(600, 680, 1024, 738, Orange), 20) << "no message before the save";
+    input.click(kSaveX, kSaveY);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    const Window dialog = AwaitWindow(input.display, "SAVE track", 0);
+    ASSERT_NE(dialog, 0u) << "no save dialog";
+    input.pause(500);
+    XSetInputFocus(input.display, dialog, RevertToParent, CurrentTime);
+    for (KeySym key : {XK_h, XK_i, XK_l, XK_l}) input.key(key);
+    for (int i = 0; i < 10 && AwaitWindow(input.display, "SAVE track", 0, 1) == dialog; ++i) input.key(XK_Return);
+    EXPECT_GT(AwaitCount(input, 600, 680, 1024, 738, Orange, 200), 200) << "the save's message";
+    EXPECT_TRUE(std::filesystem::exists(game.folder.file("hill.track")));
     input.warp(kTimelineStartX, kTimelineY, 200);
     const Shot still(input);
     input.key(XK_space);
@@ -362,28 +397,6 @@ TEST(Startup, ANewPlayersWholeRoad) {
   EXPECT_EQ(game.stopWith(SIGTERM), 0);
   ExpectInOrder(game.folder.read("System.log"),
                 {"Loading track:", "last_played.track", "Loading rider:", "riders\\pogo.rider"});
-}
-
-// A top-level window titled title other than `other`, once it shows (10 s at most), or 0.
-Window AwaitWindow(Display* display, const char* title, Window other) {
-  for (int tries = 0; tries < 200; ++tries, Sleep(50)) {
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) continue;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-      XTextProperty name{};
-      XWindowAttributes attributes;
-      if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
-          std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
-          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
-        found = children[i];
-      if (name.value) XFree(name.value);
-    }
-    if (children) XFree(children);
-    if (found) return found;
-  }
-  return 0;
 }
 
 bool AwaitLog(const RunningGame& game, const std::string& line, int seconds) {
