@@ -157,9 +157,12 @@ const char* ShownName(const std::string& path) {
 }  // namespace
 
 void UpdateRideExport(Game& game) {
+  if (game.exportJob.phase != ExportPhase::Running && KeyPressed('V')) Start(game);
+}
+
+void StepRideExport(Game& game) {
   ExportJob& job = game.exportJob;
   if (job.phase == ExportPhase::Running) Poll(job);
-  else if (KeyPressed('V')) Start(game);
   else if (job.phase != ExportPhase::Idle && ++job.stepsShown > kExportResultSteps) job = ExportJob{};
   // The end is told once, among the other messages, in the words of its log line.
   if (job.told || (job.phase != ExportPhase::Done && job.phase != ExportPhase::Failed)) return;
@@ -192,4 +195,15 @@ void RenderRideExport(const ExportJob& job) {
   PrintShadowText(16.0f, 16.0f, 0.0f, 2.0f, -2.0f, 128, 255, 100, 0, "exporting %s", ShownName(job.file));
   EnableTexture(false);
   LoadIdentity();
+}
+
+void StopRideExport(Game& game) {
+  ExportJob& job = game.exportJob;
+  if (job.phase != ExportPhase::Running) return;
+  // The exporter removes what it had written when asked to end.
+  ChildProcessTable().stop(job.child);
+  PlatformRemoveFile(Absolute(kTrackCopy).c_str());
+  PlatformRemoveFile(Absolute(kRiderCopy).c_str());
+  Log("export of %s stopped: the game is leaving", job.file.c_str());
+  job = ExportJob{};
 }

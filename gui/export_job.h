@@ -28,7 +28,9 @@ struct ExportJob {
 constexpr int64_t kExportStepsWhenNotRidden = 1000;  // ten seconds
 constexpr int kExportResultSteps = 600;           // how long the result stays on screen (10 ms steps)
 
-// Once per track-screen step: V starts an export (none while one runs), and a running one's
-// progress and end are taken in.
-void UpdateRideExport(Game& game);
+void UpdateRideExport(Game& game);                // once per track-screen step: V starts an export, one at a time
+// Once per step on every screen: a running export's progress and end are taken in, its end
+// posted as a message.
+void StepRideExport(Game& game);
+void StopRideExport(Game& game);                  // a clean exit: a running export is stopped, its copies removed
 void RenderRideExport(const ExportJob& job);      // the bar and file name while it runs

@@ -105,6 +105,7 @@ GameCalls GameCallsFor(Game& game) {
   calls.handShownFps = [&game](int fps) { game.track.view.shownFps = fps; };
   calls.saveAtExit = [&game] {
     SaveGameAtExit(game);
+    StopRideExport(game);
     EndAutosave(game);
   };
   return calls;

@@ -92,6 +92,7 @@ int ToRiderEditorExplained(Game& game) {
 
 void UpdateCurrentScreen(Game& game) {
   if (game.screens.current.update) game.screens.current.update(game);
+  StepRideExport(game);
   StepOverlay(game);
 }
 

@@ -26,6 +26,7 @@ struct FakeChild {
   std::deque<std::string> chunks;                 // handed out one per read
   bool ended = false;
   int status = 0;
+  int stopped = 0;                                // the id asked to end
 };
 FakeChild& Child() {
   static FakeChild child;
@@ -52,6 +53,7 @@ class ExportJobTest : public GameFilesTest {
       memcpy(buffer, chunk.data(), std::min(size, chunk.size()));
       return long(chunk.size());
     };
+    ChildProcessTable().stop = [](int id) { Child().stopped = id; };
     ChildProcessTable().ended = [](int, int* status) {
       *status = Child().status;
       return Child().ended;
@@ -141,6 +143,11 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), DrawCommand{DrawKind::DrawQuad, {75.0f, 10.0f}}), drawn.end());
   Tap('V');
   EXPECT_EQ(Child().starts, 1);                   // one export at a time
+  ToGameMenu(TheGame());
+  Child().chunks = {"velmora-export: frame 60 of 120, 60.0 frames/s, 1 s left\n"};
+  Step();
+  EXPECT_EQ(job.framesDone, 60) << "progress is read on every screen";
+  ToTrackScreen(TheGame());
 
   Child().ended = true;
   Step();
@@ -161,6 +168,15 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   Step();
   EXPECT_EQ(job.phase, ExportPhase::Failed);
   EXPECT_EQ(TheGame().messages.shown.back().text, "export failed: velmora-export: no offscreen GL: eglInitialize failed");
+
+  // Leaving the game stops an export under way and removes its copies.
+  Child() = FakeChild{};
+  Step(kExportResultSteps + 1);
+  Tap('V');
+  ASSERT_TRUE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
+  StopRideExport(TheGame());
+  EXPECT_EQ(Child().stopped, 41);
+  EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
 }
 
 }  // namespace
