@@ -45,14 +45,6 @@ ExportRun RunExporter(const std::string& arguments, const TempFolder& folder) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("stderr.txt")};
 }
 
-// A stored path ("\" separators) for a file of the folder.
-std::string Stored(const std::string& path) {
-  std::string stored = path;
-  for (char& c : stored)
-    if (c == '/') c = '\\';
-  return stored;
-}
-
 // A video read back: its codec and size, the duration it claims and every frame as RGBA.
 struct Decoded {
   AVCodecID codec = AV_CODEC_ID_NONE;
@@ -123,7 +115,7 @@ class ExportTest : public testing::Test {
     // from there as the game does.
     SetExecFolder(kExporter.c_str());
     CurrentRider rider;
-    ASSERT_EQ(LoadRider(rider, Stored(kSledder).c_str()), FileLoad::Loaded);
+    ASSERT_EQ(LoadRider(rider, BackslashPath(kSledder).c_str()), FileLoad::Loaded);
     World world;
     RestartRider(world, rider);
     // A slope under the rider with a band of coloured scenery and a start stored a few steps in.
@@ -138,7 +130,7 @@ class ExportTest : public testing::Test {
     for (int i = 0; i < 30; ++i) StepRider(world);
     StoreStart(world);
     RestartRider(world, rider);
-    ASSERT_TRUE(SaveTrack(world, rider, Stored(folder_.file("slope.track")).c_str()));
+    ASSERT_TRUE(SaveTrack(world, rider, BackslashPath(folder_.file("slope.track")).c_str()));
   }
 
   // The same steps drawn in this process: frame i at step i x 100 / fps.

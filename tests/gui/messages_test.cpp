@@ -22,12 +22,7 @@ constexpr Vec2 kScreen{1024.0f, 768.0f};
 class MessagesTest : public GameSessionTest {
  protected:
   // The path a file dialog hands over for a file of the exec folder.
-  std::string Dialogged(const std::string& name) const {
-    std::string path = folder_.file(name);
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    return path;
-  }
+  std::string Dialogged(const std::string& name) const { return BackslashPath(folder_.file(name)); }
   std::vector<std::string> Shown() const {
     std::vector<std::string> texts;
     for (const Message& message : game.messages.shown) texts.push_back(message.text);

@@ -56,10 +56,7 @@ TEST_F(StartFilesTest, StaleSavesAreRemovedAndNothingElse) {
   RemoveStaleSaveFiles();
   for (const std::string& name : stale) {
     EXPECT_FALSE(std::filesystem::exists(folder_.path / name)) << name;
-    std::string stored = name;
-    for (char& c : stored)
-      if (c == '/') c = '\\';
-    EXPECT_TRUE(Logged("removed " + Stored(stored) + ", left by a save that did not finish")) << name;
+    EXPECT_TRUE(Logged("removed " + Stored(BackslashPath(name)) + ", left by a save that did not finish")) << name;
   }
   for (const std::string& name : kept) EXPECT_EQ(folder_.read(name), "keep") << name;
   EXPECT_TRUE(std::filesystem::is_directory(folder_.path / "folder.track.saving")) << "a folder is never a save";

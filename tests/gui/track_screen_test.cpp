@@ -264,15 +264,6 @@ TEST_F(TrackScreenTest, DemoTrackRefusesEditing) {
   Release(kKeyLeftButton);
 }
 
-// Escape and the toolbar's menu button both open the in-game menu.
-TEST_F(TrackScreenTest, EscapeAndTheMenuButtonOpenTheInGameMenu) {
-  Tap(kKeyEscape, 3);
-  EXPECT_EQ(game.screens.current.update, GameMenuUpdate);
-  ToTrackScreen(game);
-  ClickButton(kMenuButton);
-  EXPECT_EQ(game.screens.current.update, GameMenuUpdate);
-}
-
 // D is read in the update, so every press toggles however many steps a frame holds.
 TEST_F(TrackScreenTest, DTogglesTheSkeletonOnEveryPressAtAnyFrameRate) {
   FrameDriver driver;

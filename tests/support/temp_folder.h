@@ -1,8 +1,15 @@
-// A fresh folder under /tmp for one test, removed afterwards.
+// A fresh folder under /tmp for one test, removed afterwards, and paths written the game's way.
 #pragma once
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+// A path as the game stores it: "\" between folders.
+inline std::string BackslashPath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
 
 struct TempFolder {
   std::filesystem::path path;
