@@ -24,6 +24,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "x_windows.h"
+
 namespace {
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -54,32 +56,6 @@ struct SmallScreen {
   }
   ~SmallScreen() { if (pid > 0) kill(pid, SIGTERM), waitpid(pid, nullptr, 0); }
 };
-
-// A top-level window with this title other than `other`, or 0.
-Window FindWindow(Display* display, const char* title, Window other = 0) {
-  Window root, parent, *children = nullptr;
-  unsigned int count = 0;
-  Window found = 0;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
-  for (unsigned int i = 0; i < count && !found; ++i) {
-    // WM_NAME as raw bytes: GTK stores it as STRING, SDL's message box as UTF8_STRING.
-    XTextProperty name{};
-    XWindowAttributes attributes;
-    if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
-        std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
-        XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
-      found = children[i];
-    if (name.value) XFree(name.value);
-  }
-  if (children) XFree(children);
-  return found;
-}
-
-Window WaitForWindow(Display* display, const char* title, Window other = 0) {
-  for (int i = 0; i < 200; ++i, Sleep(50))
-    if (Window window = FindWindow(display, title, other)) return window;
-  return 0;
-}
 
 void Press(Display* display, KeySym key) {
   const KeyCode code = XKeysymToKeycode(display, key);
@@ -117,7 +93,7 @@ TEST(FileDialog, RealSaveDialogFitsOpensInTheGameFolderAndAsksWithTheFinalName) 
   // A window may close between the listing and the reading of its name: Xlib's default handler
   // would end the test there, without killing the dialog's process or the server.
   XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-  const Window dialog = WaitForWindow(display, "SAVE track");
+  const Window dialog = AwaitWindow(display, "SAVE track");
   ASSERT_NE(dialog, 0u) << "no save dialog shown";
   Sleep(500);  // mapped, sized and focused
   XWindowAttributes attributes;
@@ -137,7 +113,7 @@ TEST(FileDialog, RealSaveDialogFitsOpensInTheGameFolderAndAsksWithTheFinalName) 
     Press(display, XK_Return);
     for (int wait = 0; wait < 40 && FindWindow(display, "SAVE track") == dialog; ++wait) Sleep(50);
   }
-  const Window question = WaitForWindow(display, "SAVE track", dialog);
+  const Window question = AwaitWindow(display, "SAVE track", dialog);
   EXPECT_NE(question, 0u) << "no question before replacing hill.track";
   if (question) {
     Sleep(300);

@@ -26,6 +26,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "x_windows.h"
+
 namespace {
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -211,6 +213,13 @@ struct RealInput {
     XTestFakeButtonEvent(display, number, down, CurrentTime);
     pause(100);
   }
+  // Presses `number` at (x0, y0), moves to (x1, y1) and lets go there.
+  void drag(unsigned number, int x0, int y0, int x1, int y1) {
+    warp(x0, y0, 100);
+    button(number, true);
+    warp(x1, y1, 100);
+    button(number, false);
+  }
   void click(int x, int y) {
     warp(x, y, 100);
     button(1, true);
@@ -275,28 +284,6 @@ int AwaitCount(const RealInput& input, int x0, int y0, int x1, int y1, Wanted wa
 }
 bool Dark(int r, int g, int b) { return r < 90 && g < 90 && b < 90; }
 
-// A top-level window titled title other than `other`, once it shows (`seconds` at most), or 0.
-Window AwaitWindow(Display* display, const char* title, Window other, int seconds = 10) {
-  for (int tries = 0; tries < seconds * 20; ++tries, Sleep(50)) {
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) continue;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-      XTextProperty name{};
-      XWindowAttributes attributes;
-      if (children[i] != other && XGetWMName(display, children[i], &name) && name.value &&
-          std::string(reinterpret_cast<char*>(name.value), name.nitems) == title &&
-          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
-        found = children[i];
-      if (name.value) XFree(name.value);
-    }
-    if (children) XFree(children);
-    if (found) return found;
-  }
-  return 0;
-}
-
 // Where the buttons are on the 1024 x 768 window (X coordinates, y down): the menus' column, the
 // rows of NEW GAME, CONTINUE, EDIT RIDER (in-game menu) and EXIT (in-game menu), NEXT, and the
 // chooser's second entry.
@@ -325,26 +312,19 @@ TEST(Startup, ANewPlayersWholeRoad) {
     EXPECT_GT(AwaitCount(input, 270, 140, 550, 175, Orange, 500), 500) << "the track explanation";
     input.click(kNextX, kNextY);
     EXPECT_GT(AwaitCount(input, 25, 122, 80, 140, Dark, 300), 300) << "the track screen's toolbar";
-    input.warp(300, 560, 100);
-    input.button(3, true);
-    input.warp(900, 620, 100);
-    input.button(3, false);
-    // A second stroke, taken back with Ctrl+Z.
-    input.warp(400, 250, 100);
-    input.button(1, true);
-    input.warp(600, 200);
-    input.button(1, false);
+    input.drag(3, 300, 560, 900, 620);
+    input.drag(1, 400, 250, 600, 200);            // a second stroke, taken back with Ctrl+Z
     input.key(XK_z, XK_Control_L);
     // Saved through the real dialog: its message shows in the corner.
     EXPECT_LT(Shot(input).count(600, 680, 1024, 738, Orange), 20) << "no message before the save";
     input.click(kSaveX, kSaveY);
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const Window dialog = AwaitWindow(input.display, "SAVE track", 0);
+    const Window dialog = AwaitWindow(input.display, "SAVE track");
     ASSERT_NE(dialog, 0u) << "no save dialog";
     input.pause(500);
     XSetInputFocus(input.display, dialog, RevertToParent, CurrentTime);
     for (KeySym key : {XK_h, XK_i, XK_l, XK_l}) input.key(key);
-    for (int i = 0; i < 10 && AwaitWindow(input.display, "SAVE track", 0, 1) == dialog; ++i) input.key(XK_Return);
+    for (int i = 0; i < 10 && FindWindow(input.display, "SAVE track") == dialog; ++i) input.key(XK_Return);
     EXPECT_GT(AwaitCount(input, 600, 680, 1024, 738, Orange, 200), 200) << "the save's message";
     EXPECT_TRUE(std::filesystem::exists(game.folder.file("hill.track")));
     input.warp(kTimelineStartX, kTimelineY, 200);
@@ -417,10 +397,7 @@ TEST(Startup, AfterAKillTheNextStartOffersTheAutosave) {
     input.click(kNextX, kNextY);
     input.click(kNextX, kNextY);
     EXPECT_GT(AwaitCount(input, 25, 122, 80, 140, Dark, 300), 300) << "the track screen's toolbar";
-    input.warp(300, 560, 100);
-    input.button(3, true);
-    input.warp(900, 620, 100);
-    input.button(3, false);
+    input.drag(3, 300, 560, 900, 620);
     ASSERT_TRUE(AwaitLog(game, "Autosaved:", 15)) << game.folder.read("System.log");
     input.warp(300, 300, 100);
     input.button(3, true);
