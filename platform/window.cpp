@@ -62,12 +62,12 @@ bool PlatformCreateWindow(const char* caption, int width, int height, int colour
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, blue);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // At (0, 0) either way: a window manager puts a titled window's frame there, title bar and all.
   const Uint32 flags = (borderless ? SDL_WINDOW_BORDERLESS : 0) | SDL_WINDOW_SHOWN;
-  const int at = borderless ? 0 : int(SDL_WINDOWPOS_CENTERED);
-  win.window = SDL_CreateWindow(caption, at, at, width, height, flags | SDL_WINDOW_OPENGL);
+  win.window = SDL_CreateWindow(caption, 0, 0, width, height, flags | SDL_WINDOW_OPENGL);
   win.glVisual = win.window != nullptr;
   // Without a matching GL visual the window can still be made; the device then fails on it.
-  if (!win.window) win.window = SDL_CreateWindow(caption, at, at, width, height, flags);
+  if (!win.window) win.window = SDL_CreateWindow(caption, 0, 0, width, height, flags);
   win.focused = true;
   win.minimised = false;
   win.active = true;
