@@ -94,7 +94,7 @@ void StartAutosave(Game& game) {
   Autosave& autosave = game.autosave;
   autosave.seenLines = game.track.world.linesStamp;
   autosave.seenRest = RestOf(game);
-  if (!OpenAutosaveSession(autosave.session, (std::string(ExecFolder()) + "\\autosave").c_str())) {
+  if (!OpenAutosaveSession(autosave.session, (std::string(PlayerFolder()) + "\\autosave").c_str())) {
     Log("no autosave: the autosave folder cannot be written");
     return;
   }

@@ -19,13 +19,14 @@
 
 namespace {
 
-// The copies the exporter reads, beside the files it writes; removed when it ends.
+// The copies the exporter reads, beside the files it writes in the player folder; removed when
+// it ends.
 const char* const kTrackCopy = "exports\\.export.track";
 const char* const kRiderCopy = "exports\\.export.rider";
 
 std::string Absolute(const char* name) {
   char path[kMaxPath] = {};
-  return MakeAbsolutePath(path, name) ? path : "";
+  return MakePlayerPath(path, name) ? path : "";
 }
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -107,7 +108,7 @@ void Start(Game& game) {
   char size[32], zoom[32];
   snprintf(size, sizeof size, "%dx%d", width, height);
   snprintf(zoom, sizeof zoom, "%.3f", double(ClampZoom(scene.view.zoom)));
-  std::vector<std::string> arguments = {Absolute("velmora-export"), track, rider, "-o", job.file,
+  std::vector<std::string> arguments = {std::string(ExecFolder()) + "\\velmora-export", track, rider, "-o", job.file,
                                         "--steps", std::to_string(steps), "--size", size, "--zoom", zoom};
   if (fromStart) arguments.push_back("--from-start");
   if (!ChildProcessTable().start(arguments, &job.child, &job.errorPipe)) return Fail(job, "cannot start velmora-export");

@@ -17,8 +17,8 @@
 
 namespace {
 
-// The rider the game starts with: riders\sledder.rider, else the first rider file of the
-// folder, by name, that loads.
+// The rider the game starts with: riders\sledder.rider (the player's, else the shipped one), else
+// the first shipped rider file, by name, that loads.
 const char* const kDefaultRider = "riders\\sledder.rider";
 
 }  // namespace
@@ -41,12 +41,12 @@ void LoadDefaultRider(CurrentRider& rider) {
 }
 
 void RemoveStaleSaveFiles() {
-  // The folders the game saves into by itself: last_played.track in the exec folder, the test
+  // The folders the game saves into by itself: last_played.track in the player folder, the test
   // ride's rider in riders. A save elsewhere, through a dialog, is the player's folder to keep.
   static const char* const kFolders[] = {"", "riders"};
   static const std::vector<std::string> kExtensions = {".track", ".demo", ".rider"};
   for (const char* folder : kFolders) {
-    std::string stored = ExecFolder();
+    std::string stored = PlayerFolder();
     if (folder[0]) stored += std::string("\\") + folder;
     RemoveStaleSaves(stored.c_str(), kExtensions);
   }
@@ -84,7 +84,7 @@ void SaveGameAtExit(const Game& game, const NoticeSink& sink) {
   // Nothing of the player's to keep: the last track stays as it was, and nobody is told.
   if (world.demoLoaded || (SolidLineCount(world) == 0 && SceneryLineCount(world) == 0)) return;
   char path[kMaxPath];
-  if (!MakeAbsolutePath(path, "last_played.track")) return;
+  if (!MakePlayerPath(path, "last_played.track")) return;
   SaveTrack(world, game.track.rider, path, sink);
 }
 

@@ -114,6 +114,6 @@ void GameMenuRender(const Game& game) {
 int ContinueLastTrack(Game& game) {
   SaveGameAtExit(game, MessageSink(game.messages));
   char path[kMaxPath];
-  if (MakeAbsolutePath(path, "last_played.track")) LoadTrackFile(game.track, path, MessageSink(game.messages));
+  if (MakePlayerPath(path, "last_played.track")) LoadTrackFile(game.track, path, MessageSink(game.messages));
   return ToTrackScreen(game);
 }

@@ -65,15 +65,16 @@ void ScanRiders(Game& game) {
   chooser.entries.clear();
   chooser.paths.clear();
   chooser.clicked = -1;
-  const std::string folder = std::string(ExecFolder()) + "\\" + kRiderFolder;
   std::vector<FolderEntry> files;
-  if (!PlatformListFolder(folder.c_str(), &files)) files.clear();
+  ListGameFolder(kRiderFolder, &files);
   for (const FolderEntry& file : files) {
     if (!file.regular || !EndsWith(file.name, kRiderExtension)) continue;
     // Tracks and the rider in use keep a rider as "riders\<name>": a name they cannot hold is
     // never offered.
     const std::string relative = std::string(kRiderFolder) + "\\" + file.name;
-    if (file.name.find('\\') != std::string::npos || relative.size() >= sizeof CurrentRider{}.path) {
+    char path[kMaxPath];
+    if (file.name.find('\\') != std::string::npos || relative.size() >= sizeof CurrentRider{}.path ||
+        !MakeAbsolutePath(path, relative.c_str())) {
       Log("rider file skipped, its name cannot be stored: %s", file.name.c_str());
       continue;
     }
@@ -84,7 +85,7 @@ void ScanRiders(Game& game) {
     entry.depth = entry.offset = 1.0f;
     entry.selected = relative == game.track.rider.path;
     entry.onClick = [&chooser, index] { chooser.clicked = index; };
-    chooser.paths.push_back(folder + "\\" + file.name);
+    chooser.paths.push_back(path);
     Log("%s", file.name.c_str());
   }
   Place(chooser.next, {screen.x - 240.0f, screen.y - 40.0f}, {300.0f, 38.0f}, kSlotFont, 0);

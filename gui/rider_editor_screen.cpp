@@ -171,9 +171,9 @@ bool UseSpriteSheet(RiderEditor& editor, const char* path, const NoticeSink& sin
   }
   char relative[kMaxPath] = {};
   bool copied = false;
-  if (IsInsideExecFolder(path) ? !MakeRelativePath(relative, path)
-                               : !CopyIntoProgramFolder(path, kSheetFolder, relative, &copied)) {
-    Notice(sink, "sprite sheet %s cannot be kept beside the program: the sheet stays", path);
+  if (IsInsideGameFolders(path) ? !MakeRelativePath(relative, path)
+                                : !CopyIntoPlayerFolder(path, kSheetFolder, relative, &copied)) {
+    Notice(sink, "sprite sheet %s cannot be kept in the game's folders: the sheet stays", path);
     return false;
   }
   if (strlen(relative) >= sizeof editor.spriteSheet) {
@@ -186,7 +186,8 @@ bool UseSpriteSheet(RiderEditor& editor, const char* path, const NoticeSink& sin
   AssignSprite(kSlotRiderSheet, relative, 4, 4, true);
   if (!LoadSprite(kSlotRiderSheet)) {
     Notice(sink, "sprite sheet %s cannot be shown: the sheet stays", relative);
-    if (copied) PlatformRemoveFile((std::string(ExecFolder()) + "\\" + relative).c_str());
+    char copy[kMaxPath];
+    if (copied && MakePlayerPath(copy, relative)) PlatformRemoveFile(copy);
     AssignSprite(kSlotRiderSheet, shown, 4, 4, true);
     return false;
   }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -29,6 +30,15 @@ FILE* PlatformOpenFile(const char* storedPath, const char* mode) {
 bool PlatformIsRegularFile(const char* storedPath) {
   struct stat info;
   return stat(NativePath(storedPath).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool PlatformIsFolder(const char* storedPath) {
+  struct stat info;
+  return stat(NativePath(storedPath).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PlatformCanWriteFolder(const char* storedPath) {
+  return PlatformIsFolder(storedPath) && access(NativePath(storedPath).c_str(), W_OK | X_OK) == 0;
 }
 
 bool PlatformRemoveFile(const char* storedPath) { return unlink(NativePath(storedPath).c_str()) == 0; }
@@ -71,6 +81,11 @@ std::string PlatformExecutablePath() {
   if (length <= 0) return "";
   buffer[length] = 0;
   return buffer;
+}
+
+std::string PlatformEnvironment(const char* name) {
+  const char* value = getenv(name);
+  return value ? value : "";
 }
 
 bool PlatformChangeDirectory(const char* storedPath) { return chdir(NativePath(storedPath).c_str()) == 0; }

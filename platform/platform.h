@@ -54,6 +54,8 @@ void InstallPlatformServices(const PlatformServices& services);
 // ---- The disk: stored paths use "\"; these map them to "/" ----
 FILE* PlatformOpenFile(const char* storedPath, const char* mode);
 bool PlatformIsRegularFile(const char* storedPath);
+bool PlatformIsFolder(const char* storedPath);    // a folder, or a link to one
+bool PlatformCanWriteFolder(const char* storedPath);  // this process may make files in it
 bool PlatformRemoveFile(const char* storedPath);
 bool PlatformRenameFile(const char* from, const char* to);  // replaces the target atomically
 bool PlatformSyncFile(FILE* file);                // flush and fsync
@@ -74,6 +76,7 @@ int PlatformLockFile(const char* storedPath);
 void PlatformUnlockFile(int lock);
 int PlatformProcessId();
 std::string PlatformExecutablePath();             // with "/" separators
+std::string PlatformEnvironment(const char* name);  // the variable's value; "" when unset
 bool PlatformChangeDirectory(const char* storedPath);
 
 // ---- Processor faults ----

@@ -53,7 +53,7 @@ bool PlatformStartVideo() {
   return true;
 }
 
-bool PlatformCreateWindow(const char* caption, int width, int height, int colourBits) {
+bool PlatformCreateWindow(const char* caption, int width, int height, int colourBits, bool borderless) {
   int red = 8, green = 8, blue = 8;
   if (colourBits == 8) red = 3, green = 3, blue = 2;
   if (colourBits == 16) red = 5, green = 6, blue = 5;
@@ -62,7 +62,8 @@ bool PlatformCreateWindow(const char* caption, int width, int height, int colour
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, blue);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN;
+  // At (0, 0) either way: a window manager puts a titled window's frame there, title bar and all.
+  const Uint32 flags = (borderless ? SDL_WINDOW_BORDERLESS : 0) | SDL_WINDOW_SHOWN;
   win.window = SDL_CreateWindow(caption, 0, 0, width, height, flags | SDL_WINDOW_OPENGL);
   win.glVisual = win.window != nullptr;
   // Without a matching GL visual the window can still be made; the device then fails on it.

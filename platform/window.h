@@ -6,8 +6,9 @@
 enum class PlatformEvent { Empty, Other, Activate, Deactivate, Destroy, PaintBeforeReady };  // Empty = nothing queued
 
 bool PlatformStartVideo();                        // before config.cfg is read; installs the window's services; false without an X display
-// Borderless window at (0, 0). colourBits 8/16/32 ask for 3-3-2, 5-6-5 or 8-8-8 colour, depth 16.
-bool PlatformCreateWindow(const char* caption, int width, int height, int colourBits);
+// A window at (0, 0) with a title bar the window manager draws and lets the player move, or with
+// borderless a bare one. colourBits 8/16/32 ask for 3-3-2, 5-6-5 or 8-8-8 colour, depth 16.
+bool PlatformCreateWindow(const char* caption, int width, int height, int colourBits, bool borderless = true);
 unsigned long PlatformWindowId();                 // the X11 window id, 0 when none
 bool PlatformHasWindow();
 bool PlatformHasGLVisual();                       // false when no visual matched the request

@@ -56,9 +56,9 @@ bool SaveEditorRider(RiderEditor& editor, CurrentRider& inUse, const char* path,
   EditorRider(editor, saved);
   if (!SaveRider(saved, path, sink)) return false;
   if (!InRiderFolder(saved.path)) {
-    // Tracks name their rider by a path inside the program folder: keep a copy where they look.
+    // Tracks name their rider by a path inside the game's folders: keep a copy where they look.
     char copy[kMaxPath];
-    if (CopyIntoProgramFolder(path, kRiderFolder, copy) && strlen(copy) < sizeof saved.path)
+    if (CopyIntoPlayerFolder(path, kRiderFolder, copy) && strlen(copy) < sizeof saved.path)
       memcpy(saved.path, copy, strlen(copy) + 1);
     else
       Notice(sink, "tracks saved with this rider will name no rider file");

@@ -16,7 +16,7 @@ constexpr size_t kMagicBytes = sizeof kRiderMagic;
 
 // ---- internal ----
 
-// rider.path = filePath relative to the exec folder. A path outside the folder, or one too long
+// rider.path = filePath relative to the game's folders. A path outside the folder, or one too long
 // for the record, is not kept cut: the record's path is emptied (MakeRelativePath logs why), so
 // a track saved with this rider names no rider rather than a wrong one.
 static void KeepRelativePath(CurrentRider& rider, const char* filePath) {
@@ -80,7 +80,7 @@ bool SaveRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink
 
 bool SaveTempRider(const CurrentRider& rider) {
   char path[kMaxPath];
-  return MakeAbsolutePath(path, kTempRiderFile) && WriteRider(rider, path, {});
+  return MakePlayerPath(path, kTempRiderFile) && WriteRider(rider, path, {});
 }
 
 FileLoad LoadRider(CurrentRider& rider, const char* filePath, const NoticeSink& sink) {

@@ -166,19 +166,25 @@ static void Refresh() {
 
 // ---- Entry point ----
 
-// Every file the game reads or writes, the exit save included, is named from the exec folder: a
-// folder the records cannot hold (kMaxPath) or the process cannot enter would send them to the
-// filesystem root or the caller's folder, so the game refuses to start. The log line goes
-// beside the program when its folder can be entered; the box, without a display, to stderr.
-static void EnterExecFolder() {
+// Every file the game reads or writes, the exit save included, is named from the game's folders
+// (shell/paths.h): a folder the records cannot hold (kMaxPath), a player folder that is unknown
+// (no HOME) or cannot be made would send them to the filesystem root, the caller's folder or the
+// install, so the game refuses to start. The player folder becomes the current folder, where the
+// log goes; the box, without a display, goes to stderr.
+static void EnterPlayerFolder() {
   const std::string program = PlatformExecutablePath();
-  if (SetExecFolder(program.c_str()) && PlatformChangeDirectory(ExecFolder())) return;
+  if (ChooseGameFolders(program.c_str()) && MakePlayerFolders() && PlatformChangeDirectory(PlayerFolder())) return;
   const size_t slash = program.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : program.substr(0, slash);
-  const std::string text = "Cannot start from the folder " + folder + " (" + std::to_string(folder.size()) +
-                           " characters): the game's folder must be shorter than " + std::to_string(kMaxPath) +
-                           " characters. Move the game to a shorter path.";
-  if (!folder.empty() && PlatformChangeDirectory(folder.c_str())) {
+  const bool tooLong = !ExecFolder()[0];
+  const std::string text =
+      tooLong ? "Cannot start from the folder " + folder + " (" + std::to_string(folder.size()) +
+                    " characters): the game's folder must be shorter than " + std::to_string(kMaxPath) +
+                    " characters. Move the game to a shorter path."
+      : PlayerFolder()[0] ? std::string("Cannot make the folder ") + PlayerFolder() + " for the game's files."
+                          : "Cannot find a folder for the game's files: set HOME or XDG_DATA_HOME.";
+  // A build or a portable copy keeps its log beside the program; an install never writes there.
+  if (tooLong && !folder.empty() && PlatformChangeDirectory(folder.c_str())) {
     OpenLog();
     Log("%s", text.c_str());
     CloseLog();
@@ -240,17 +246,20 @@ void RunGame(const GameCalls& game) {
   // A fault may strike inside the allocator, stdio or the window system with their locks held:
   // only the log hears of it, by write(2), and no exit handler or save runs.
   PlatformCatchFaults(LogFault);
-  EnterExecFolder();
+  EnterPlayerFolder();
   AddExitHandler(CloseLog);
   OpenLog();
   Log("Log started: %s", LogDate());
   Log("Exec folder:%s\n", ExecFolder());
+  Log("Data folder:%s", DataFolder());
+  Log("Player folder:%s", PlayerFolder());
   if (!PlatformStartVideo()) {
     Platform().messageBox("Velmora", "Cannot open the X display: start the game from an X session, with DISPLAY set.");
     Fatal("Cannot open the X display");
   }
   ReadConfig();
-  if (!PlatformCreateWindow("orl games", ScreenWidth(), ScreenHeight(), ColourDepth())) Fatal("Cannot create window");
+  if (!PlatformCreateWindow("Velmora", ScreenWidth(), ScreenHeight(), ColourDepth(), Borderless() || Fullscreen()))
+    Fatal("Cannot create window");
   Log("Main window created,*#,with handle %d", int(PlatformWindowId()));
   AddExitHandler(Shutdown);
   StartFramePacing();

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "shell/display.h"
 #include "shell/log.h"
+#include "shell/paths.h"
 #include "shell/saturate.h"
 
 constexpr int kTextLimit = 40;
@@ -95,9 +96,9 @@ const Token& NextToken(ConfigLexer& lexer) {
 
 // The keys read, each with the token that holds its value: the first appearance of the key's
 // text wins, and its value is the token after it, or after the "=" that follows it.
-enum ConfigKey { KeyVsync, KeyWidth, KeyHeight, KeyMode, KeyBpp, KeyFullscreen, KeyMaxFps, KeyCount };
+enum ConfigKey { KeyVsync, KeyWidth, KeyHeight, KeyMode, KeyBpp, KeyFullscreen, KeyMaxFps, KeyBorderless, KeyCount };
 constexpr const char* kKeyNames[KeyCount] = {"vsync", "screen_width", "screen_height", "screen_resolution_mode",
-                                             "BPP", "fullscreen", "max_fps"};
+                                             "BPP", "fullscreen", "max_fps", "borderless"};
 
 struct ConfigValues {
   bool found[KeyCount] = {};
@@ -170,9 +171,14 @@ static void ClampToDesktop(int* width, int* height) {
   if (*height > desktopHeight) *height = desktopHeight;
 }
 
-void ApplyConfigText(std::string_view text) {
-  const std::string kept = WithoutLongLines(text);
-  const ConfigValues values = FindKeys(kept);
+void ApplyConfigText(std::string_view text, std::string_view overrides) {
+  ConfigValues values = FindKeys(WithoutLongLines(text));
+  const ConfigValues own = FindKeys(WithoutLongLines(overrides));
+  for (int key = 0; key < KeyCount; ++key)
+    if (own.found[key]) {
+      values.found[key] = true;
+      values.value[key] = own.value[key];
+    }
   const Token* value = values.value;
   bool vsync = values.found[KeyVsync] && IsIdentifier(value[KeyVsync], "true");
   int width = RangedKey(values, KeyWidth, kMinScreen, kMaxScreen, 1024);
@@ -180,12 +186,14 @@ void ApplyConfigText(std::string_view text) {
   bool autodetect = values.found[KeyMode] && strcmp(value[KeyMode].text, "autodetect") == 0;
   int bpp = values.found[KeyBpp] ? value[KeyBpp].integer : 32;
   bool fullscreen = values.found[KeyFullscreen] && IsIdentifier(value[KeyFullscreen], "true");
+  bool borderless = values.found[KeyBorderless] && IsIdentifier(value[KeyBorderless], "true");
   int maxFps = RangedKey(values, KeyMaxFps, kMinFrameRate, kMaxFrameRate, 0);
   int desktopWidth, desktopHeight;
   if (autodetect && Platform().desktopSize(&desktopWidth, &desktopHeight)) {
     width = desktopWidth;
     height = desktopHeight;
     fullscreen = false;
+    borderless = true;
   }
   ClampToDesktop(&width, &height);
   SetFullscreen(fullscreen);
@@ -196,6 +204,8 @@ void ApplyConfigText(std::string_view text) {
   Log("height set to %d", height);
   SetColourDepth(bpp);
   if (fullscreen) Log("BPP set to %d", bpp);
+  SetBorderless(borderless && !fullscreen);
+  if (borderless && !fullscreen) Log("window without a title bar");
   SetVsync(vsync);
   Log(vsync ? "vsync enabled" : "vsync disabled");
   SetFrameRateCap(maxFps);
@@ -203,15 +213,25 @@ void ApplyConfigText(std::string_view text) {
   Log("------------config ok-------------");
 }
 
-void ApplyConfig(FileReader& reader) {
+static std::string WholeText(FileReader& reader) {
   std::string text(reader.size(), '\0');
   reader.seek(0);
   text.resize(reader.read(text.data(), uint32_t(text.size())));
-  ApplyConfigText(text);
+  return text;
 }
 
+void ApplyConfig(FileReader& reader) { ApplyConfigText(WholeText(reader)); }
+
 void ReadConfig() {
-  FileReader reader("config.cfg");
+  const std::string shipped = std::string(DataFolder()) + "\\config.cfg";
+  FileReader reader(shipped.c_str());
   Log("-----------exec config.cfg-----------");
-  ApplyConfig(reader);
+  std::string overrides;
+  if (ConfigFolder()[0]) {
+    const std::string own = std::string(ConfigFolder()) + "\\config.cfg";
+    FileReader ownReader(own.c_str());
+    overrides = WholeText(ownReader);
+    if (!overrides.empty()) Log("settings of %s take the place of the shipped ones", own.c_str());
+  }
+  ApplyConfigText(WholeText(reader), overrides);
 }

@@ -27,9 +27,10 @@ struct ConfigLexer {
 };
 
 const Token& NextToken(ConfigLexer& lexer);       // the next token from lexer.at; TokenEnd at the end
-// Applies the display keys found in text and logs them; lines over kMaxConfigLine bytes are
-// skipped, each with a log line. Keys missing from text take their defaults.
-void ApplyConfigText(std::string_view text);
+// Applies the display keys found in text and logs them; a key found in overrides (the player's
+// own file) takes the place of text's. Lines over kMaxConfigLine bytes are skipped, each with a
+// log line. Keys missing from both take their defaults.
+void ApplyConfigText(std::string_view text, std::string_view overrides = {});
 // Reads the whole of reader (from the start) once and applies it as ApplyConfigText does.
 void ApplyConfig(FileReader& reader);
-void ReadConfig();                                // "config.cfg" in the current folder
+void ReadConfig();                                // config.cfg of the data folder, then the config folder's over it

@@ -23,12 +23,12 @@ static struct {
   std::function<void()> bringUp;
 } graphicsSwitch;
 
-// Where a dialog opens, with "/" separators: the last folder used for its kind, else the game's
-// folder for tracks, riders/ beside it for riders and sprites/ for pictures.
+// Where a dialog opens, with "/" separators: the last folder used for its kind, else the player
+// folder for tracks, riders/ in it for riders and sprites/ for pictures.
 static std::string StartFolder(FileKind kind) {
   static const char* const kHomes[kFileKinds] = {"", "\\sprites", "\\riders"};
   std::string folder = lastFolder[kind];
-  if (folder.empty()) folder = std::string(ExecFolder()) + kHomes[kind];
+  if (folder.empty()) folder = std::string(PlayerFolder()) + kHomes[kind];
   for (char& c : folder)
     if (c == '\\') c = '/';
   return folder;

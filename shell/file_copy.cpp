@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,12 +17,7 @@ constexpr int kMostNames = 999;                   // name-2 .. name-999 are trie
 
 }  // namespace
 
-bool IsInsideExecFolder(const char* storedPath) {
-  const std::string folder = std::string(ExecFolder()) + "\\";
-  return folder.size() > 1 && strncmp(storedPath, folder.c_str(), folder.size()) == 0;
-}
-
-bool CopyIntoProgramFolder(const char* source, const char* folder, char* relative, bool* created) {
+bool CopyIntoPlayerFolder(const char* source, const char* folder, char* relative, bool* created) {
   relative[0] = 0;
   if (created) *created = false;
   std::vector<uint8_t> bytes;
@@ -39,12 +33,14 @@ bool CopyIntoProgramFolder(const char* source, const char* folder, char* relativ
   for (int n = 1; n <= kMostNames; ++n) {
     const std::string candidate =
         std::string(folder) + "\\" + (n == 1 ? name : stem + "-" + std::to_string(n) + extension);
-    char target[kMaxPath];
-    if (!MakeAbsolutePath(target, candidate.c_str()) || candidate.size() >= kMaxPath) return false;
-    if (PlatformIsRegularFile(target)) {
-      std::vector<uint8_t> existing;
-      if (!ReadWholeFile(target, &existing) || existing != bytes) continue;
-      Log("%s is already in the program folder as %s", source, candidate.c_str());
+    char existing[kMaxPath], target[kMaxPath];
+    if (candidate.size() >= kMaxPath || !MakeAbsolutePath(existing, candidate.c_str()) ||
+        !MakePlayerPath(target, candidate.c_str()))
+      return false;
+    if (PlatformIsRegularFile(existing)) {
+      std::vector<uint8_t> bytesThere;
+      if (!ReadWholeFile(existing, &bytesThere) || bytesThere != bytes) continue;
+      Log("%s is already in the game's folders as %s", source, candidate.c_str());
     } else {
       if (!SaveBytesSafely(target, bytes.data(), bytes.size())) return false;
       if (created) *created = true;

@@ -91,7 +91,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "velmora-export: %s\n%s", why.c_str(), kExportUsage);
     return 2;
   }
-  SetExecFolder(PlatformExecutablePath().c_str());
+  // Rider and sprite names resolve as in the game; without a player folder (no HOME), against
+  // the shipped data alone.
+  ChooseGameFolders(PlatformExecutablePath().c_str());
   const char* riderArgument = options.rider.empty() ? nullptr : options.rider.c_str();
   auto rider = std::make_unique<CurrentRider>();
   auto world = std::make_unique<World>();

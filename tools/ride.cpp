@@ -94,7 +94,9 @@ int main(int argc, char** argv) {
     fputs(kUsage, stderr);
     return 2;
   }
-  SetExecFolder(PlatformExecutablePath().c_str());
+  // Rider and sprite names resolve as in the game; without a player folder (no HOME), against
+  // the shipped data alone.
+  ChooseGameFolders(PlatformExecutablePath().c_str());
   static std::vector<char> outputBuffer(1 << 20);
   setvbuf(stdout, outputBuffer.data(), _IOFBF, outputBuffer.size());
 

@@ -219,7 +219,7 @@ TEST_F(RiderFileTest, APathOutsideTheExecFolderIsNotKeptCut) {
   std::filesystem::create_directories(folder_.path.string() + "-other");
   ASSERT_TRUE(SaveRider(source, outside.c_str())) << "the player's rider is still written";
   EXPECT_STREQ(source.path, "") << "no path that names another file";
-  EXPECT_EQ(LastLogLine(), "path is outside the exec folder: " + outside);
+  EXPECT_EQ(LastLogLine(), "path is outside the game's folders: " + outside);
 
   CurrentRider loaded;
   EXPECT_EQ(LoadRider(loaded, outside.c_str()), FileLoad::Loaded);

@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "shell/file_copy.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -73,4 +76,84 @@ TEST(Paths, WalkVisitsSubFoldersFirstSkipsDottedAndSurvivesLinkLoops) {
   EXPECT_EQ(WalkFolder("missing\\*.rider", Collect, true), 1) << "an unlistable folder is skipped";
   EXPECT_TRUE(walked.empty());
   EXPECT_EQ(WalkFolder((std::string(300, 'x') + "\\*.rider").c_str(), Collect, true), 0);
+}
+
+TEST(Paths, FoldersFollowHowTheGameIsInstalled) {
+  struct Case {
+    const char* what;
+    FolderFacts facts;
+    GameFolders want;
+  };
+  const std::string own = "\\home\\u\\.local\\share\\velmora", ownConfig = "\\home\\u\\.config\\velmora";
+  const Case cases[] = {
+      {"portable: all beside the program", {"\\games\\velmora", false, true, "\\xdg", "\\cfg", "\\home\\u"},
+       {"\\games\\velmora", "\\games\\velmora", ""}},
+      {"installed, even when it may write there", {"\\usr\\bin", true, true, "\\xdg", "\\cfg", "\\home\\u"},
+       {"\\usr\\share\\velmora", "\\xdg\\velmora", "\\cfg\\velmora"}},
+      {"installed, no XDG variables", {"\\usr\\local\\bin", true, false, "", "", "\\home\\u"},
+       {"\\usr\\local\\share\\velmora", own, ownConfig}},
+      {"relative XDG variables count as unset", {"\\usr\\bin", true, false, "xdg", "cfg", "\\home\\u"},
+       {"\\usr\\share\\velmora", own, ownConfig}},
+      {"a portable copy it cannot write", {"\\opt\\velmora", false, false, "", "", "\\home\\u"},
+       {"\\opt\\velmora", own, ownConfig}},
+      {"no HOME: nowhere to write", {"\\usr\\bin", true, false, "", "", ""}, {"\\usr\\share\\velmora", "", ""}},
+  };
+  for (const Case& c : cases) {
+    const GameFolders got = FoldersFor(c.facts);
+    EXPECT_EQ(got.data, c.want.data) << c.what;
+    EXPECT_EQ(got.player, c.want.player) << c.what;
+    EXPECT_EQ(got.config, c.want.config) << c.what;
+  }
+}
+
+TEST(Paths, AnInstallIsFoundByItsShareFolder) {
+  TempFolder folder;
+  folder.write("share/velmora/config.cfg", "");
+  folder.write("bin/velmora", "");
+  const std::string saved = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
+  setenv("XDG_DATA_HOME", folder.file("xdg").c_str(), 1);
+  EXPECT_TRUE(ChooseGameFolders(folder.file("bin/velmora").c_str()));
+  saved.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  EXPECT_EQ(DataFolder(), Stored(folder.file("share/velmora")));
+  EXPECT_EQ(PlayerFolder(), Stored(folder.file("xdg/velmora")));
+  EXPECT_TRUE(MakePlayerFolders());
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path / "xdg/velmora/riders"));
+}
+
+TEST(Paths, APlayersFileShadowsTheShippedOneOfItsName) {
+  TempFolder folder;
+  const std::string data = Stored(folder.file("share")), player = Stored(folder.file("own"));
+  SetGameFolders({data, player, ""});
+  folder.write("share/riders/a.rider", "shipped a");
+  folder.write("share/riders/b.rider", "shipped b");
+  folder.write("own/riders/a.rider", "own a");
+  folder.write("own/riders/c.rider", "own c");
+  folder.write("elsewhere/b.rider", "another b");
+
+  char out[kMaxPath];
+  const struct {
+    const char* name;
+    std::string want;
+  } reads[] = {{"riders\\a.rider", player + "\\riders\\a.rider"},
+               {"riders\\b.rider", data + "\\riders\\b.rider"},
+               {"riders\\none.rider", data + "\\riders\\none.rider"}};
+  for (const auto& read : reads) {
+    ASSERT_TRUE(MakeAbsolutePath(out, read.name));
+    EXPECT_EQ(out, read.want) << read.name;
+    ASSERT_TRUE(MakeRelativePath(out, read.want.c_str()));
+    EXPECT_STREQ(out, read.name) << "stored paths stay relative to either folder";
+  }
+  ASSERT_TRUE(MakePlayerPath(out, "riders\\b.rider"));
+  EXPECT_EQ(out, player + "\\riders\\b.rider") << "writes go to the player's folder";
+
+  std::vector<FolderEntry> listed;
+  ASSERT_TRUE(ListGameFolder("riders", &listed));
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : listed)
+    if (entry.regular) names.push_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"a.rider", "b.rider", "c.rider"}));
+
+  ASSERT_TRUE(CopyIntoPlayerFolder(Stored(folder.file("elsewhere/b.rider")).c_str(), "riders", out));
+  EXPECT_STREQ(out, "riders\\b-2.rider") << "a copy never shadows a shipped file of another content";
+  EXPECT_EQ(folder.read("own/riders/b-2.rider"), "another b");
 }

@@ -10,4 +10,5 @@ bool MakeRiderPreview(const char* sheetPath, const char* previewPath); // the de
 bool MakePointMarks(const char* folder);  // dots.png, nachalo_koord.png
 bool MakePanels(const char* folder);      // tool_bar.png, tool_bar_re.png, scroll.png, gradient_box.png, timeline.png
 bool MakeExplanations(const char* folder); // explain_256_eng.png, explain_re_eng_256.png
+bool MakeAppIcons(const char* folder);    // velmora-48/64/128/256.png and velmora.svg, the desktop icon
 bool MakeSmallPictures(const char* folder); // back2.png, pencil.png, line_gradient2.png, dot.png, flag.png
