@@ -22,20 +22,22 @@ constexpr char kNamesFile[] = "names";           // the riders' own paths, and w
 
 // What besides the lines an autosave keeps, as bytes to compare.
 std::vector<uint8_t> RestOf(const Game& game) {
-  std::vector<uint8_t> bytes;
+  CurrentRider edited;
+  EditorRider(game.riderEditor, edited);
+  std::vector<uint8_t> bytes, editedBytes;
+  // Each rider file is encoded whole on its own: the encoder starts its output afresh.
   EncodeRiderFile(game.track.rider, &bytes);
+  EncodeRiderFile(edited, &editedBytes);
+  bytes.insert(bytes.end(), editedBytes.begin(), editedBytes.end());
   ByteWriter writer{&bytes};
   writer.writeString(game.track.rider.path);
+  writer.writeString(edited.path);
   const World& world = game.track.world;
   writer.writeU8(world.startFlagSet);
   writer.writeU8(world.demoLoaded);
   writer.writeF32(world.flag.x);
   writer.writeF32(world.flag.y);
   WriteSnapshot(world.startSnapshot, writer);
-  CurrentRider edited;
-  EditorRider(game.riderEditor, edited);
-  EncodeRiderFile(edited, &bytes);
-  writer.writeString(edited.path);
   return bytes;
 }
 
@@ -70,6 +72,22 @@ void Write(Game& game) {
     files[3].bytes.assign(names.begin(), names.end());
     return files;
   });
+}
+
+// A change of the lines is seen at once; one of the riders or the start only when compareRest.
+void NoteChanges(Game& game, bool compareRest) {
+  Autosave& autosave = game.autosave;
+  bool changed = game.track.world.linesStamp != autosave.seenLines;
+  autosave.seenLines = game.track.world.linesStamp;
+  if (compareRest) {
+    std::vector<uint8_t> rest = RestOf(game);
+    changed = changed || rest != autosave.seenRest;
+    autosave.seenRest = std::move(rest);
+  }
+  if (changed) {
+    autosave.dirty = true;
+    autosave.lastChange = autosave.step;
+  }
 }
 
 void BeginCopy(Game& game) {
@@ -114,17 +132,7 @@ void StepAutosave(Game& game) {
   bool failed = false;
   if (TakeAutosaveResult(autosave.session, &result, &failed))
     failed ? Log("autosave failed: %s", result.c_str()) : Log("Autosaved:autosave\\%s", result.c_str());
-  bool changed = game.track.world.linesStamp != autosave.seenLines;
-  autosave.seenLines = game.track.world.linesStamp;
-  if (autosave.step % kAutosaveCheckSteps == 0) {
-    std::vector<uint8_t> rest = RestOf(game);
-    changed = changed || rest != autosave.seenRest;
-    autosave.seenRest = std::move(rest);
-  }
-  if (changed) {
-    autosave.dirty = true;
-    autosave.lastChange = autosave.step;
-  }
+  NoteChanges(game, autosave.step % kAutosaveCheckSteps == 0);
   if (autosave.copying) {
     if (ContinueTrackCopy(autosave.copy, game.track.world, game.track.rider, kAutosaveLinesPerStep)) {
       autosave.copying = false;
@@ -138,8 +146,8 @@ void StepAutosave(Game& game) {
 void AutosaveOnSwitch(Game& game) {
   Autosave& autosave = game.autosave;
   if (autosave.session.folder.empty() || autosave.copying) return;
-  autosave.seenRest = RestOf(game);
-  if (autosave.dirty || game.track.world.linesStamp != autosave.seenLines) BeginCopy(game);
+  NoteChanges(game, true);
+  if (autosave.dirty) BeginCopy(game);
 }
 
 void EndAutosave(Game& game) { CloseAutosaveSession(game.autosave.session); }

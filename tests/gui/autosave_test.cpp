@@ -105,6 +105,11 @@ TEST_F(AutosaveTest, AChangeIsSavedAFewSecondsLaterAndARunKeepsItsNewestFive) {
     AwaitWrite();
   }
   EXPECT_EQ(Versions().size(), size_t(kKeptAutosaves));
+  const std::string before = Versions().back();
+  LoadTestRider(100, 100);                        // only the rider changes, just before a switch
+  ToGameMenu(game);
+  AwaitWrite();
+  EXPECT_NE(Versions().back(), before) << "a switch saves a change of the rider too";
   const std::string newest = folder_.read("autosave/" + Versions().back() + "/track.track");
   EXPECT_EQ(std::vector<uint8_t>(newest.begin(), newest.end()), Saved(game));
 }
