@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "rider/rider_file.h"
 #include "shell/display.h"
+#include "shell/file_load.h"
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/paths.h"
@@ -27,13 +28,6 @@ const char* const kRiderCopy = "exports\\.export.rider";
 std::string Absolute(const char* name) {
   char path[kMaxPath] = {};
   return MakePlayerPath(path, name) ? path : "";
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* file = PlatformOpenFile(path.c_str(), "wb");
-  if (!file) return false;
-  const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && written;
 }
 
 bool SamePose(const BodySnapshot& a, const BodySnapshot& b) {
@@ -53,7 +47,7 @@ bool WriteTrackCopy(TrackScene& scene, const std::string& path, bool* fromStart)
   std::vector<uint8_t> bytes;
   if (!*fromStart) {
     EncodeTrackFile(world, scene.rider, false, &bytes);
-    return WriteBytes(path, bytes);
+    return WriteWholeFile(path.c_str(), bytes);
   }
   BodySnapshot start;
   CopySnapshot(world.startSnapshot, start);
@@ -69,7 +63,7 @@ bool WriteTrackCopy(TrackScene& scene, const std::string& path, bool* fromStart)
   CopySnapshot(start, world.startSnapshot);
   world.flag = flag;
   world.startFlagSet = flagSet;
-  return WriteBytes(path, bytes);
+  return WriteWholeFile(path.c_str(), bytes);
 }
 
 // exports\ride-N.mp4 for the first N from 1 not taken.
@@ -99,7 +93,7 @@ void Start(Game& game) {
   bool fromStart = false;
   std::vector<uint8_t> riderBytes;
   EncodeRiderFile(scene.rider, &riderBytes);
-  if (!WriteTrackCopy(scene, track, &fromStart) || !WriteBytes(rider, riderBytes))
+  if (!WriteTrackCopy(scene, track, &fromStart) || !WriteWholeFile(rider.c_str(), riderBytes))
     return Fail(job, "cannot write the ride's copies in exports");
   job.file = NextOutput();
   const int64_t steps = scene.timeline.furthest > 0 ? scene.timeline.furthest : kExportStepsWhenNotRidden;

@@ -548,3 +548,18 @@ void CopySnapshot(const BodySnapshot& from, BodySnapshot& to) {
     to.jointsAdded += 1;
   }
 }
+
+namespace {
+
+template <typename Records>
+size_t BytesOfRecords(const Records& records) {
+  constexpr size_t kNode = 2 * sizeof(void*);     // a list node's links
+  return records.points.size() * (sizeof(BodyPoint) + kNode) + records.links.size() * (sizeof(Link) + kNode) +
+         records.joints.size() * (sizeof(AngleJoint) + kNode);
+}
+
+}  // namespace
+
+size_t RecordBytes(const BodySnapshot& snapshot) { return BytesOfRecords(snapshot); }
+
+size_t RecordBytes(const Body& body) { return BytesOfRecords(body); }

@@ -8,6 +8,7 @@
 // instead, which cannot dangle. Bodies and snapshots are not copyable; use TakeSnapshot /
 // RebuildFromSnapshot / CopySnapshot.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -196,3 +197,6 @@ AngleJoint* AddSnapshotJoint(BodySnapshot& snapshot, int32_t id0, int32_t id1, i
 BodyPoint* FindSnapshotPoint(BodySnapshot& snapshot, int32_t id);  // null for none or id < 0
 const BodyPoint* FindSnapshotPoint(const BodySnapshot& snapshot, int32_t id);
 void CopySnapshot(const BodySnapshot& from, BodySnapshot& to);
+// The memory the records take, their list nodes included, roughly: for bounding what is kept.
+size_t RecordBytes(const BodySnapshot& snapshot);
+size_t RecordBytes(const Body& body);

@@ -15,11 +15,7 @@ std::unique_ptr<EditorState> StateOf(const RiderEditor& editor) {
   CopyBody(editor.body, state->body);
   state->focusId = FocusPointId(editor);
   snprintf(state->spriteSheet, sizeof state->spriteSheet, "%s", editor.spriteSheet);
-  // List nodes cost their record and two pointers.
-  constexpr size_t kNode = 2 * sizeof(void*);
-  state->bytes = sizeof(EditorState) + editor.body.points.size() * (sizeof(BodyPoint) + kNode) +
-                 editor.body.links.size() * (sizeof(Link) + kNode) +
-                 editor.body.joints.size() * (sizeof(AngleJoint) + kNode);
+  state->bytes = sizeof(EditorState) + RecordBytes(editor.body);
   return state;
 }
 
@@ -27,9 +23,8 @@ std::unique_ptr<EditorState> StateOf(const RiderEditor& editor) {
 std::vector<uint8_t> Encoded(const Body& body) {
   BodySnapshot snapshot;
   TakeSnapshot(body, snapshot);
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> bytes = EncodeSnapshot(snapshot);
   ByteWriter writer{&bytes};
-  WriteSnapshot(snapshot, writer);
   for (int32_t counter : {body.nextPointId, body.highestPointId, body.provisionalNext}) writer.writeI32(counter);
   return bytes;
 }

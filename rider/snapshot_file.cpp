@@ -164,3 +164,10 @@ void WriteSnapshot(const BodySnapshot& snapshot, ByteWriter& out) {
     out.writeF32(j.limitAngle);
   }
 }
+
+std::vector<uint8_t> EncodeSnapshot(const BodySnapshot& snapshot) {
+  std::vector<uint8_t> bytes;
+  ByteWriter writer{&bytes};
+  WriteSnapshot(snapshot, writer);
+  return bytes;
+}

@@ -49,3 +49,4 @@ bool ParseSnapshot(ByteReader& in, StagedSnapshot* out);
 void BuildSnapshot(const StagedSnapshot& staged, BodySnapshot& snapshot);
 // Appends the stored form of snapshot: three counts and their records in list order.
 void WriteSnapshot(const BodySnapshot& snapshot, ByteWriter& out);
+std::vector<uint8_t> EncodeSnapshot(const BodySnapshot& snapshot);  // the stored form alone

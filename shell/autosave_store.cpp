@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/file_load.h"
+
 namespace {
 
 constexpr char kMarkerPrefix[] = "running-";
@@ -19,22 +21,15 @@ int RunOf(const std::string& version) {
 
 bool IsVersion(const FolderEntry& entry) { return entry.folder && entry.name[0] != '.' && RunOf(entry.name) > 0; }
 
-// Versions of the folder, oldest first.
+// Versions of the folder, oldest first: the listing comes in name order, which is time order for
+// names of digits, "-" and "_".
 std::vector<std::string> Versions(const std::string& folder) {
   std::vector<FolderEntry> entries;
   std::vector<std::string> versions;
   if (!PlatformListFolder(folder.c_str(), &entries)) return versions;
   for (const FolderEntry& entry : entries)
     if (IsVersion(entry)) versions.push_back(entry.name);
-  std::sort(versions.begin(), versions.end());
   return versions;
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* file = PlatformOpenFile(path.c_str(), "wb");
-  if (!file) return false;
-  const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && PlatformSyncFile(file);
-  return fclose(file) == 0 && written;
 }
 
 // The writer's work: a hidden folder filled and synced, then renamed into place.
@@ -44,7 +39,7 @@ void Write(AutosaveSession& session, std::string version, AutosaveEncoder encode
   PlatformRemoveTree(hidden.c_str());
   bool ok = PlatformMakeFolder(hidden.c_str());
   if (ok)
-    for (const AutosaveFile& file : encode()) ok = ok && WriteFile(Child(hidden, file.name), file.bytes);
+    for (const AutosaveFile& file : encode()) ok = ok && WriteWholeFile(Child(hidden, file.name).c_str(), file.bytes);
   // A version of the same second is replaced.
   ok = ok && PlatformSyncFolder(hidden.c_str()) && PlatformRemoveTree(target.c_str()) &&
        PlatformRenameFile(hidden.c_str(), target.c_str()) &&

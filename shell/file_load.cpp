@@ -1,5 +1,8 @@
 #include "shell/file_load.h"
 
+#include <cstdio>
+
+#include "platform/platform.h"
 #include "shell/file_stream.h"
 
 const char* FileLoadLine(FileLoad result) {
@@ -24,4 +27,11 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
     return false;
   }
   return true;
+}
+
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
+  FILE* file = PlatformOpenFile(path, "wb");
+  if (!file) return false;
+  const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && PlatformSyncFile(file);
+  return fclose(file) == 0 && written;
 }

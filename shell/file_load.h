@@ -1,4 +1,5 @@
-// Loading a whole file into memory, and the outcomes every file loader of the game shares.
+// Loading a whole file into memory (and writing one whole), and the outcomes every file loader
+// of the game shares.
 // Loaders parse the bytes into a staging record and touch the game only once it is whole.
 #pragma once
 #include <cstdint>
@@ -15,3 +16,6 @@ enum class FileLoad {
 const char* FileLoadLine(FileLoad result);
 // bytes = the whole file at the stored path; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes);
+// bytes as the whole file at the stored path, flushed to the disk; false when any step failed.
+// Logs nothing, so a thread may call it.
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes);

@@ -32,12 +32,6 @@ void Merge(std::vector<GridCell>& into, const std::vector<GridCell>& more) {
   SortUnique(into);
 }
 
-size_t PoseBytes(const BodySnapshot& pose) {
-  constexpr size_t kNode = 2 * sizeof(void*);     // a list node's links
-  return pose.points.size() * (sizeof(BodyPoint) + kNode) + pose.links.size() * (sizeof(Link) + kNode) +
-         pose.joints.size() * (sizeof(AngleJoint) + kNode);
-}
-
 // Over the memory bound: the spacing doubles, and the checkpoints and looked cells between the
 // new spacing's steps go (pinned poses stay).
 void Thin(Timeline& timeline) {
@@ -137,6 +131,6 @@ void ApplyLineEdits(Timeline& timeline, World& world) {
 
 size_t CheckpointBytes(const Timeline& timeline) {
   size_t bytes = 0;
-  for (const auto& entry : timeline.checkpoints) bytes += PoseBytes(entry.second.pose);
+  for (const auto& entry : timeline.checkpoints) bytes += RecordBytes(entry.second.pose);
   return bytes;
 }

@@ -4,19 +4,11 @@
 #include <utility>
 
 #include "rider/snapshot_file.h"
-#include "shell/byte_stream.h"
 
 namespace {
 
-size_t SnapshotBytes(const BodySnapshot& snapshot) {
-  // List nodes cost their record and two pointers.
-  constexpr size_t kNode = 2 * sizeof(void*);
-  return snapshot.points.size() * (sizeof(BodyPoint) + kNode) + snapshot.links.size() * (sizeof(Link) + kNode) +
-         snapshot.joints.size() * (sizeof(AngleJoint) + kNode);
-}
-
 size_t SetupBytes(const std::unique_ptr<RideSetup>& setup) {
-  return setup ? sizeof(RideSetup) + SnapshotBytes(setup->rider.snapshot) + SnapshotBytes(setup->start) : 0;
+  return setup ? sizeof(RideSetup) + RecordBytes(setup->rider.snapshot) + RecordBytes(setup->start) : 0;
 }
 
 size_t BytesOf(const TrackAction& action) {
@@ -24,18 +16,11 @@ size_t BytesOf(const TrackAction& action) {
          (action.otherLines ? LineSetBytes(*action.otherLines) : 0);
 }
 
-std::vector<uint8_t> Encoded(const BodySnapshot& snapshot) {
-  std::vector<uint8_t> bytes;
-  ByteWriter writer{&bytes};
-  WriteSnapshot(snapshot, writer);
-  return bytes;
-}
-
 bool SameSetup(const RideSetup& a, const RideSetup& b) {
   return a.rider.loaded == b.rider.loaded && strcmp(a.rider.path, b.rider.path) == 0 &&
          a.rider.focusPointId == b.rider.focusPointId && strcmp(a.rider.spriteSheet, b.rider.spriteSheet) == 0 &&
-         Encoded(a.rider.snapshot) == Encoded(b.rider.snapshot) && a.startFlagSet == b.startFlagSet &&
-         a.flag.x == b.flag.x && a.flag.y == b.flag.y && Encoded(a.start) == Encoded(b.start) &&
+         EncodeSnapshot(a.rider.snapshot) == EncodeSnapshot(b.rider.snapshot) && a.startFlagSet == b.startFlagSet &&
+         a.flag.x == b.flag.x && a.flag.y == b.flag.y && EncodeSnapshot(a.start) == EncodeSnapshot(b.start) &&
          a.demoLoaded == b.demoLoaded;
 }
 
