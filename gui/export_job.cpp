@@ -54,10 +54,7 @@ bool WriteTrackCopy(TrackScene& scene, const std::string& path, bool* fromStart)
   const Vec2 flag = world.flag;
   const uint8_t flagSet = world.startFlagSet;
   CopySnapshot(first->second.pose, world.startSnapshot);
-  if (!flagSet) {
-    const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, world.focusPointId);
-    world.flag = focus ? Vec2(focus->x, focus->y) : Vec2(0.0f, 0.0f);
-  }
+  if (!flagSet) world.flag = StartPoint(world, world.focusPointId);
   world.startFlagSet = 1;
   EncodeTrackFile(world, scene.rider, false, &bytes);
   CopySnapshot(start, world.startSnapshot);

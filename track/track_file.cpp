@@ -343,11 +343,8 @@ bool ApplyTrackFile(World& world, CurrentRider& rider, const TrackFileContent& c
       LoadRider(rider, riderPath, sink);
     RestartRider(world, rider);
   }
-  if (world.startFlagSet) {
-    // The flag marks the start state's focus point; (0, 0) when the start state has none.
-    const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, rider.focusPointId);
-    world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
-  }
+  // The flag marks the start state's focus point; (0, 0) when the start state has none.
+  if (world.startFlagSet) world.flag = StartPoint(world, rider.focusPointId);
   return content.hasRiderName;
 }
 

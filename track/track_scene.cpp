@@ -115,8 +115,7 @@ bool RestoreTrackFiles(TrackScene& scene, const char* trackPath, const char* rid
   if (LoadRider(scene.rider, riderPath) == FileLoad::Loaded) {
     snprintf(scene.rider.path, sizeof scene.rider.path, "%s", riderName);
     World& world = scene.world;
-    const BodyPoint* focus = FindSnapshotPoint(world.startSnapshot, scene.rider.focusPointId);
-    if (world.startFlagSet) world.flag = focus ? Vec2{focus->x, focus->y} : Vec2{0.0f, 0.0f};
+    if (world.startFlagSet) world.flag = StartPoint(world, scene.rider.focusPointId);
     RestartRiderFromScratch(scene);
   }
   EndTrackEdit(scene);

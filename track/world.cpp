@@ -312,6 +312,11 @@ Vec2 FocusPoint(const World& world) {
   return focus ? Vec2(focus->x, focus->y) : Vec2(0.0f, 0.0f);
 }
 
+Vec2 StartPoint(const World& world, int32_t id) {
+  const BodyPoint* point = FindSnapshotPoint(world.startSnapshot, id);
+  return point ? Vec2(point->x, point->y) : Vec2(0.0f, 0.0f);
+}
+
 void StoreStart(World& world) {
   TakeSnapshot(world.rider, world.startSnapshot);
   world.flag = FocusPoint(world);

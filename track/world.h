@@ -104,6 +104,7 @@ void ResetWorld(World& world, const CurrentRider& rider);  // the clear button: 
 void ClearRider(World& world);                    // empties the rider body
 void RestartRider(World& world, const CurrentRider& rider);  // rider rebuilt from the rider in use, if loaded
 Vec2 FocusPoint(const World& world);              // the rider's focus point; (0, 0) when the body has none
+Vec2 StartPoint(const World& world, int32_t id);  // where the start state's point id is; (0, 0) when it has none
 void StoreStart(World& world);                    // rider -> start snapshot, flag at the focus point
 void RestoreStart(World& world);                  // start snapshot -> rider, if a start is stored
 // After the rider in use changed: a stored start becomes the new rider's own pose, moved so that
