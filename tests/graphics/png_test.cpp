@@ -64,9 +64,8 @@ Bytes Encode(const LibpngRecipe& png, uint32_t seed = 1) {
 
 void ExpectSameAsLibpng(const LibpngRecipe& png, uint32_t seed = 1) {
   SCOPED_TRACE(testing::Message() << png.width << "x" << png.height << " type " << png.colourType << "/" << png.depth
-                                  << " interlace " << png.interlace << " filters " << png.filters << " zlib "
-                                  << png.level << "/" << png.strategy << " palette " << png.palette.size() << "/"
-                                  << png.paletteAlphas.size() << " key " << png.zeroKey);
+                                  << " interlace " << png.interlace << " filters " << png.filters << " palette "
+                                  << png.palette.size() << "/" << png.paletteAlphas.size() << " key " << png.zeroKey);
   const Bytes file = Encode(png, seed);
   Bytes expected;
   uint32_t width = 0, height = 0;
@@ -154,42 +153,17 @@ TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
       }
     }
   }
-  // Stored and fixed-code streams, and images of several IDAT chunks through the fast loop.
+  // Images of several IDAT chunks. Stored and fixed-code streams are the inflater's own matrix.
   for (const Format& format : {Format{6, 8}, Format{2, 16}, Format{3, 4}, Format{0, 2}}) {
-    for (bool interlace : {false, true}) {
-      LibpngRecipe png = Make(format, 61, 47, interlace);
-      for (auto [level, strategy] : {std::pair{0, Z_DEFAULT_STRATEGY}, {6, Z_FIXED}}) {
-        png.level = level, png.strategy = strategy;
-        ExpectSameAsLibpng(png);
-      }
-      ExpectSameAsLibpng(Make(format, 300, 200, interlace));
-    }
+    for (bool interlace : {false, true}) ExpectSameAsLibpng(Make(format, 300, 200, interlace));
   }
 }
 
-// What libpng never writes: a stream that ends early, and chunks the decoder must step over.
-TEST(PngDecoder, HandMadeFilesGiveTheirPixels) {
+// What libpng never writes: a stream that ends early, chunks the decoder must step over, and
+// damage, each file with its error code and its pixels (none on an error).
+TEST(PngDecoder, HandMadeFilesGiveTheirPixelsOrErrorCodes) {
   Bytes shortTail(2 * 3 * 4, 0);  // a stream that ends early: the rest is filter None, black, clear
   for (int i = 0; i < 8; ++i) shortTail[size_t(i)] = uint8_t(i < 4 ? 10 * (i + 1) : 10 * (i - 3) + 1);
-  const struct {
-    const char* what;
-    Bytes file;
-    Bytes pixels;
-  } cases[] = {
-      {"short stream", Assemble(Header(2, 3, 8, 6), {Idat({1, 10, 20, 30, 40, 1, 1, 1, 1})}), shortTail},
-      {"bKGD and unknown chunks", Assemble(Header(1, 2, 8, 2), {Chunk("bKGD", {0, 1, 0, 2, 0, 3}),
-                                                                Chunk("zzZz", {9, 9}), Idat(kTwoRows)}),
-       {1, 2, 3, 255, 5, 7, 9, 255}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const PngImage image = DecodePng(c.file.data(), c.file.size());
-    ASSERT_EQ(image.error, 0);
-    EXPECT_EQ(image.pixels, c.pixels);
-  }
-}
-
-TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
   const Bytes rgb = Header(1, 2, 8, 2), idat = Idat(kTwoRows);
   const Bytes good = Assemble(rgb, {idat});
   const Bytes twoColours = Chunk("PLTE", {1, 2, 3, 4, 5, 6});
@@ -201,7 +175,11 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
     const char* what;
     Bytes file;
     int error;
+    Bytes pixels = {};
   } cases[] = {
+      {"short stream", Assemble(Header(2, 3, 8, 6), {Idat({1, 10, 20, 30, 40, 1, 1, 1, 1})}), 0, shortTail},
+      {"bKGD and unknown chunks", Assemble(rgb, {Chunk("bKGD", {0, 1, 0, 2, 0, 3}), Chunk("zzZz", {9, 9}), idat}), 0,
+       {1, 2, 3, 255, 5, 7, 9, 255}},
       {"empty", {}, 48}, {"cut inside IHDR", Cut(good, 28), 27}, {"signature", Changed(good, {{3, 'x'}}), 28},
       {"first chunk not IHDR", Changed(good, {{12, 'i'}}), 29}, {"colour type 5", Changed(good, {{25, 5}}), 31},
       {"colour type 7", Changed(good, {{25, 7}}), 31}, {"compression method", Changed(good, {{26, 1}}), 32},
@@ -236,37 +214,7 @@ TEST(PngDecoder, DamagedFilesGiveTheirErrorCodes) {
     SCOPED_TRACE(c.what);
     const PngImage image = DecodePng(c.file.data(), c.file.size());
     EXPECT_EQ(image.error, c.error);
-    EXPECT_TRUE(image.pixels.empty());
-  }
-}
-
-TEST(PngDecoder, DamagedFilesNeverReadOutside) {
-  // Every cut and many byte changes of real files decode or fail with a code; the sanitizers
-  // watch each decode for any access outside its buffers.
-  std::mt19937 random(5);
-  for (const Format& format : {Format{6, 8}, Format{3, 2}, Format{0, 16}}) {
-    for (bool interlace : {false, true}) {
-      LibpngRecipe png = Make(format, 37, 21, interlace);
-      if (format.colourType == 3) SetPalette(png, 3);
-      const Bytes file = Encode(png);
-      for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 50) {
-        const Bytes part = Cut(file, cut);
-        const PngImage image = DecodePng(part.data(), part.size());
-        if (cut + 12 <= file.size()) { EXPECT_NE(image.error, 0) << cut; }  // all before IEND's header is needed
-        if (image.error != 0) { EXPECT_TRUE(image.pixels.empty()); }
-      }
-      for (int round = 0; round < 300; ++round) {
-        Bytes damaged = file;
-        for (int i = 0; i <= round % 4; ++i) {
-          // Any byte but the width and height: a damaged size only makes a big blank image.
-          size_t at = 8 + random() % (damaged.size() - 8);
-          if (at >= 16 && at < 24) at += 8;
-          damaged[at] ^= uint8_t(1 + random() % 255);
-        }
-        const PngImage image = DecodePng(damaged.data(), damaged.size());
-        if (image.error == 0) { EXPECT_EQ(image.pixels.size(), size_t(image.width) * image.height * 4); }
-      }
-    }
+    EXPECT_EQ(image.pixels, c.pixels);
   }
 }
 
