@@ -191,22 +191,16 @@ TEST(SpriteFiles, MissingArtIsNamedOncePerFileWithItsReason) {
     if (strstr(text, "loading error")) errors.push_back(text);
   });
   for (int round = 0; round < 2; ++round) {
-    for (int slot = 0; slot < kSpriteSlotCount; ++slot) LoadSprite(slot);
+    for (int slot : {kSlotDefaultRiderSheet, kSlotFont, kSlotRiderSheet, kSlotOriginMark, kSlotScroll}) LoadSprite(slot);
     ForgetSpriteTextures();
   }
   SetLogListener(nullptr);
   const std::string sprites = std::string(ExecFolder()) + "\\sprites\\";
-  auto missing = [&](const char* form, const char* file) {
-    return std::string(form) + " loading error: 48 (" + sprites + file + ": No such file or directory)";
-  };
   // Slot order; to.png serves slots 6 and 15 and is named once.
   const std::vector<std::string> expected = {
-      missing("PNG", "back2.png"), missing("PNG", "pencil.png"), missing("PNG", "cursors.png"),
-      missing("PNG", "line_gradient2.png"), missing("PNG", "dot.png"), missing("PNG", "to.png"),
-      "PNG loading error: 28 (" + sprites + "font.png: not a PNG file)", missing("PNG", "buttons1.png"),
-      missing("PNG", "tool_bar.png"), missing("PNG", "timeline.png"), missing("PNG", "gradient_box.png"), missing("PNG", "flag.png"),
-      missing("PNG", "dots.png"), missing("PNG", "tool_bar_re.png"),
+      "PNG loading error: 48 (" + sprites + "to.png: No such file or directory)",
+      "PNG loading error: 28 (" + sprites + "font.png: not a PNG file)",
       "TGA loading error: 58 (" + sprites + "old.tga: not an uncompressed or run-length true-colour TGA)",
-      missing("Picture", "photo.jpg"), missing("PNG", "explain_256_eng.png"), missing("PNG", "explain_re_eng_256.png")};
+      "Picture loading error: 48 (" + sprites + "photo.jpg: No such file or directory)"};
   EXPECT_EQ(errors, expected);
 }
