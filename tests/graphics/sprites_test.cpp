@@ -190,8 +190,9 @@ TEST(SpriteFiles, MissingArtIsNamedOncePerFileWithItsReason) {
   SetLogListener([](const char* text) {
     if (strstr(text, "loading error")) errors.push_back(text);
   });
+  const int slots[] = {kSlotDefaultRiderSheet, kSlotFont, kSlotRiderSheet, kSlotOriginMark, kSlotScroll};
   for (int round = 0; round < 2; ++round) {
-    for (int slot : {kSlotDefaultRiderSheet, kSlotFont, kSlotRiderSheet, kSlotOriginMark, kSlotScroll}) LoadSprite(slot);
+    for (int slot : slots) EXPECT_FALSE(LoadSprite(slot)) << "slot " << slot;
     ForgetSpriteTextures();
   }
   SetLogListener(nullptr);

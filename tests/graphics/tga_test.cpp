@@ -7,8 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "support/temp_folder.h"
-
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -102,7 +100,4 @@ TEST(TgaDecoder, DecodesBothFormsAndRefusesTheRest) {
   ASSERT_TRUE(Decodes(AllRuns(8192, 1), &image));
   EXPECT_EQ(image.width, 8192u);
   EXPECT_EQ(DecodeTga(nullptr, 100, &image), kImageErrorNoData);
-  // The loader: without a file there is nothing to upload, so no GL context is needed here.
-  TempFolder folder;
-  EXPECT_EQ(LoadTgaTexture(folder.file("no_such_sprite.tga").c_str()), 0u);
 }
