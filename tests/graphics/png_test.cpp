@@ -126,7 +126,7 @@ Bytes Cut(const Bytes& bytes, size_t size) { return Bytes(bytes.begin(), bytes.b
 // Two rows of one RGB pixel, the second filtered Up.
 const Bytes kTwoRows = {0, 1, 2, 3, 2, 4, 5, 6};
 
-TEST(PngDecoder, MatchesLibpngInEveryFormatFilterInterlaceAndStream) {
+TEST(PngDecoder, MatchesLibpngInEveryFormatFilterAndInterlace) {
   const uint32_t sizes[][2] = {{1, 1}, {3, 2}, {17, 13}, {40, 33}};
   for (const Format& format : kFormats) {
     for (bool interlace : {false, true}) {
