@@ -80,10 +80,6 @@ TEST(ConfigReading, KeysValuesAndDefaults) {
   EXPECT_EQ(std::pair(ScreenWidth(), ScreenHeight()), std::pair(1024, 768)) << "below 320 is replaced by the default";
   Apply("screen_width = 20000 screen_height = abc");
   EXPECT_EQ(std::tuple(ScreenWidth(), ScreenHeight(), ColourDepth()), std::tuple(1024, 768, 32)) << "absent BPP keeps 32";
-
-  FileReader missing("/nonexistent/config.cfg");
-  ApplyConfig(missing);
-  EXPECT_EQ(std::tuple(Vsync(), Fullscreen(), ScreenWidth()), std::tuple(false, false, 1024));
 }
 
 TEST(ConfigReading, LongLineIsReadOnceAndSkipped) {
