@@ -190,25 +190,19 @@ TEST_F(RiderFileTest, CountsOfZeroOrBelowMeanNoRecords) {
   EXPECT_STREQ(rider.spriteSheet, "");
 }
 
-TEST_F(RiderFileTest, AFailedSaveKeepsTheOldFileWholeAndNoPath) {
-  CurrentRider first;
-  MakeOtherRider(first);
-  const std::string target = Stored("riders\\keep.rider");
-  ASSERT_TRUE(SaveRider(first, target.c_str()));
-  const std::string old = folder_.read("riders/keep.rider");
-
-  CurrentRider second;
-  MakeTestRider(second);
-  snprintf(second.path, sizeof second.path, "riders\\unchanged.rider");
+// The safe save itself (old file kept, temporary file gone) is the track file's failed-save test.
+TEST_F(RiderFileTest, AFailedSaveKeepsTheOldFileAndNoPath) {
+  CurrentRider rider;
+  MakeOtherRider(rider);
+  folder_.write("riders/keep.rider", "old");
   SetSaveWriterMaker([](const char* path) -> std::unique_ptr<FileWriter> {
     return std::make_unique<FailingWriter>(path, 100);
   });
-  EXPECT_FALSE(SaveRider(second, target.c_str())) << "the disk fills after 100 bytes";
+  EXPECT_FALSE(SaveRider(rider, Stored("riders\\keep.rider").c_str())) << "the disk fills after 100 bytes";
   SetSaveWriterMaker(nullptr);
-  EXPECT_EQ(LastLogLine(), "Cannot create file. Not enough space or disk write protected");
-  EXPECT_EQ(folder_.read("riders/keep.rider"), old);
-  EXPECT_STREQ(second.path, "riders\\unchanged.rider");
-  EXPECT_FALSE(SaveRider(second, ""));
+  EXPECT_EQ(folder_.read("riders/keep.rider"), "old");
+  EXPECT_STREQ(rider.path, "riders\\other.rider");
+  EXPECT_FALSE(SaveRider(rider, ""));
   EXPECT_EQ(LastLogLine(), "Saving cancelled");
 }
 
