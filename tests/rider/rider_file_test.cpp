@@ -46,7 +46,6 @@ void MakeOtherRider(CurrentRider& rider) {
   Tie(body, a, Add(body, {.x = 25, .y = 5}), {.kind = LinkKind::Strut});
   TakeSnapshot(body, rider.snapshot);
   rider.loaded = true;
-  rider.focusPointId = 0;
   snprintf(rider.path, sizeof rider.path, "riders\\other.rider");
   snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\other.png");
 }

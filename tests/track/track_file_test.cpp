@@ -119,7 +119,7 @@ class TrackFileTest : public GameFilesTest {
 
 }  // namespace
 
-TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
+TEST_F(TrackFileTest, SavedTrackLoadsBackSavesToTheSameBytesAndItsVersionWordsMustMatchTheName) {
   auto source = Made(true);
   ASSERT_TRUE(Save(*source, "round.track"));
   EXPECT_TRUE(Logged("Saving track:" + Stored("round.track")));
@@ -156,6 +156,36 @@ TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
   EXPECT_FALSE(Save(*watched, "never.track")) << "a demo is never saved";
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "never.track"));
   EXPECT_EQ(LogLines().size(), logged) << "without a message";
+
+  // Version words that contradict the file's name refuse their section, one message box each.
+  folder_.write("demo-named.track", folder_.read("round.demo"));
+  folder_.write("track-named.demo", bytes);
+
+  auto s = Before();
+  const World& world = s->world;
+  EXPECT_EQ(Load(*s, "demo-named.track"), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
+  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0) << "no line of a refused section";
+  EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
+  EXPECT_STREQ(s->rider.path, "riders\\small.rider");
+  EXPECT_EQ(LastLogLine(), "Track loaded");
+
+  ShownMessageBoxes().clear();
+  EXPECT_EQ(Load(*s, "track-named.demo"), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.demoLoaded, 1);
+
+  ShownMessageBoxes().clear();
+  std::string unknown = bytes;
+  PutU32(unknown, 17, 7);
+  folder_.write("unknown.track", unknown);
+  EXPECT_EQ(Load(*s, "unknown.track"), FileLoad::Loaded);
+  EXPECT_TRUE(ShownMessageBoxes().empty());
+  EXPECT_TRUE(Logged("loading file: unknown format"));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.sceneryLineCount, 2) << "the scenery section is the file's own";
+  EXPECT_EQ(world.demoLoaded, 0);
 }
 
 TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
@@ -262,40 +292,6 @@ TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads
   folder_.write("none.track", kMagic + U32(1) + U32(0xfffffffb) + U32(1) + U32(0x80000000u) + std::string("\0", 1));
   EXPECT_EQ(Load(*s, "none.track"), FileLoad::Loaded);
   EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0);
-}
-
-TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySection) {
-  auto source = Made(true);
-  ASSERT_TRUE(Save(*source, "s.demo"));
-  ASSERT_TRUE(Save(*source, "s.track"));
-  folder_.write("demo-named.track", folder_.read("s.demo"));
-  folder_.write("track-named.demo", folder_.read("s.track"));
-
-  auto s = Before();
-  const World& world = s->world;
-  EXPECT_EQ(Load(*s, "demo-named.track"), FileLoad::Loaded);
-  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
-  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0) << "no line of a refused section";
-  EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
-  EXPECT_STREQ(s->rider.path, "riders\\small.rider");
-  EXPECT_EQ(LastLogLine(), "Track loaded");
-
-  ShownMessageBoxes().clear();
-  EXPECT_EQ(Load(*s, "track-named.demo"), FileLoad::Loaded);
-  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
-  EXPECT_EQ(world.solidLineCount, 0);
-  EXPECT_EQ(world.demoLoaded, 1);
-
-  ShownMessageBoxes().clear();
-  std::string unknown = folder_.read("s.track");
-  PutU32(unknown, 17, 7);
-  folder_.write("unknown.track", unknown);
-  EXPECT_EQ(Load(*s, "unknown.track"), FileLoad::Loaded);
-  EXPECT_TRUE(ShownMessageBoxes().empty());
-  EXPECT_TRUE(Logged("loading file: unknown format"));
-  EXPECT_EQ(world.solidLineCount, 0);
-  EXPECT_EQ(world.sceneryLineCount, 2) << "the scenery section is the file's own";
-  EXPECT_EQ(world.demoLoaded, 0);
 }
 
 TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut) {
