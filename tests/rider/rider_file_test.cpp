@@ -46,7 +46,6 @@ void MakeOtherRider(CurrentRider& rider) {
   Tie(body, a, Add(body, {.x = 25, .y = 5}), {.kind = LinkKind::Strut});
   TakeSnapshot(body, rider.snapshot);
   rider.loaded = true;
-  rider.focusPointId = 0;
   snprintf(rider.path, sizeof rider.path, "riders\\other.rider");
   snprintf(rider.spriteSheet, sizeof rider.spriteSheet, "sprites\\other.png");
 }
@@ -80,46 +79,44 @@ class RiderFileTest : public GameFilesTest {
   void SetUp() override {
     GameFilesTest::SetUp();
     std::filesystem::create_directories(folder_.path / "riders");
+    MakeTestRider(source_);
+    ASSERT_TRUE(SaveRider(source_, Stored("riders\\test.rider").c_str()));
+    good_ = folder_.read("riders/test.rider");
   }
+
+  CurrentRider source_;                           // the test rider, saved as riders\test.rider
+  std::string good_;                              // its file's bytes
 };
 
 }  // namespace
 
 TEST_F(RiderFileTest, SavedRiderLoadsBackFieldForFieldAndSavesToTheSameBytes) {
-  CurrentRider saved;
-  MakeTestRider(saved);
-  ASSERT_TRUE(SaveRider(saved, Stored("riders\\test.rider").c_str()));
-  EXPECT_STREQ(saved.path, "riders\\test.rider") << "the path is kept relative to the exec folder";
+  EXPECT_STREQ(source_.path, "riders\\test.rider") << "the path is kept relative to the exec folder";
   EXPECT_EQ(LastLogLine(), "Saving rider:" + Stored("riders\\test.rider")) << "no line on success";
-  std::string bytes = folder_.read("riders/test.rider");
-  ASSERT_EQ(bytes.size(), kFileBytes) << "points 37 bytes, links 29 or 57 with a sprite, joints 20";
-  EXPECT_EQ(bytes.substr(0, kPointAt), std::string("TOLK_RIDER_RIDER\0\x0f\0\0\0sprites\\to.png\0\1\0\0\0\3\0\0\0", kPointAt))
+  ASSERT_EQ(good_.size(), kFileBytes) << "points 37 bytes, links 29 or 57 with a sprite, joints 20";
+  EXPECT_EQ(good_.substr(0, kPointAt), std::string("TOLK_RIDER_RIDER\0\x0f\0\0\0sprites\\to.png\0\1\0\0\0\3\0\0\0", kPointAt))
       << "magic, sheet name, focus id 1, 3 points";
-  EXPECT_EQ(bytes[kLinkAt + 28], 1) << "first link carries a sprite";
-  EXPECT_EQ(bytes.substr(kLinkAt + 29, 4), std::string("\x0f\0\0\0", 4)) << "its slot";
-  EXPECT_EQ(bytes.substr(kLinkAt + 57 + 29, 4), std::string("\x19\0\0\0", 4)) << "slot 25 kept as stored";
-  EXPECT_EQ(bytes[kLinkAt + 114 + 28], 0) << "third link has none";
+  EXPECT_EQ(good_[kLinkAt + 28], 1) << "first link carries a sprite";
+  EXPECT_EQ(good_.substr(kLinkAt + 29, 4), std::string("\x0f\0\0\0", 4)) << "its slot";
+  EXPECT_EQ(good_.substr(kLinkAt + 57 + 29, 4), std::string("\x19\0\0\0", 4)) << "slot 25 kept as stored";
+  EXPECT_EQ(good_[kLinkAt + 114 + 28], 0) << "third link has none";
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "riders/test.rider.saving"));
 
   CurrentRider loaded;
   EXPECT_EQ(LoadRider(loaded, Stored("riders\\test.rider").c_str()), FileLoad::Loaded);
   EXPECT_EQ(LastLogLine(), "Loading rider:" + Stored("riders\\test.rider"));
-  saved.loaded = true;
-  EXPECT_EQ(DescribeRider(loaded), DescribeRider(saved)) << "path, focus, sheet and every record";
+  source_.loaded = true;
+  EXPECT_EQ(DescribeRider(loaded), DescribeRider(source_)) << "path, focus, sheet and every record";
 
   ASSERT_TRUE(SaveRider(loaded, Stored("riders\\again.rider").c_str()));
-  EXPECT_EQ(folder_.read("riders/again.rider"), bytes) << "a loaded rider saves back byte for byte";
+  EXPECT_EQ(folder_.read("riders/again.rider"), good_) << "a loaded rider saves back byte for byte";
   // The rider editor's test ride saves to its fixed file.
   ASSERT_TRUE(SaveTempRider(loaded));
   EXPECT_STREQ(loaded.path, "riders\\again.rider") << "the test ride's file never renames the rider";
-  EXPECT_EQ(folder_.read("riders/temp_rider.rider"), bytes);
+  EXPECT_EQ(folder_.read("riders/temp_rider.rider"), good_);
 }
 
 TEST_F(RiderFileTest, CancelMissingFilesEveryCutAndEveryDamagedValueChangeNothing) {
-  CurrentRider source;
-  MakeTestRider(source);
-  ASSERT_TRUE(SaveRider(source, Stored("riders\\good.rider").c_str()));
-  const std::string good = folder_.read("riders/good.rider");
   CurrentRider rider;
   MakeOtherRider(rider);
   const std::string before = DescribeRider(rider);
@@ -129,8 +126,8 @@ TEST_F(RiderFileTest, CancelMissingFilesEveryCutAndEveryDamagedValueChangeNothin
   EXPECT_EQ(LastLogLine(), kNotOpened);
   ASSERT_EQ(DescribeRider(rider), before);
 
-  for (size_t cut = 0; cut < good.size(); ++cut) {
-    folder_.write("riders/cut.rider", good.substr(0, cut));
+  for (size_t cut = 0; cut < good_.size(); ++cut) {
+    folder_.write("riders/cut.rider", good_.substr(0, cut));
     FileLoad result = LoadRider(rider, Stored("riders\\cut.rider").c_str());
     EXPECT_EQ(result, cut < 18 ? FileLoad::NotOpened : FileLoad::Refused) << "cut at " << cut;
     EXPECT_EQ(LastLogLine(), cut < 18 ? kNotOpened : kRefused) << "cut at " << cut;
@@ -163,7 +160,7 @@ TEST_F(RiderFileTest, CancelMissingFilesEveryCutAndEveryDamagedValueChangeNothin
       {"NaN joint angle", f32(kJointAt + 16, nan)},
   };
   for (const auto& damage : damages) {
-    std::string bytes = good;
+    std::string bytes = good_;
     damage.apply(bytes);
     folder_.write("riders/bad.rider", bytes);
     EXPECT_EQ(LoadRider(rider, Stored("riders\\bad.rider").c_str()), FileLoad::Refused) << damage.what;
@@ -172,7 +169,7 @@ TEST_F(RiderFileTest, CancelMissingFilesEveryCutAndEveryDamagedValueChangeNothin
   }
 
   // The largest name that fits, 255 characters, still loads.
-  folder_.write("riders/fits.rider", WithSheet(good, std::string(255, 's')));
+  folder_.write("riders/fits.rider", WithSheet(good_, std::string(255, 's')));
   EXPECT_EQ(LoadRider(rider, Stored("riders\\fits.rider").c_str()), FileLoad::Loaded);
   EXPECT_EQ(strlen(rider.spriteSheet), 255u);
 }
@@ -190,41 +187,33 @@ TEST_F(RiderFileTest, CountsOfZeroOrBelowMeanNoRecords) {
   EXPECT_STREQ(rider.spriteSheet, "");
 }
 
-TEST_F(RiderFileTest, AFailedSaveKeepsTheOldFileWholeAndNoPath) {
-  CurrentRider first;
-  MakeOtherRider(first);
-  const std::string target = Stored("riders\\keep.rider");
-  ASSERT_TRUE(SaveRider(first, target.c_str()));
-  const std::string old = folder_.read("riders/keep.rider");
-
-  CurrentRider second;
-  MakeTestRider(second);
-  snprintf(second.path, sizeof second.path, "riders\\unchanged.rider");
+// The safe save itself (old file kept, temporary file gone) is the track file's failed-save test.
+TEST_F(RiderFileTest, AFailedSaveKeepsTheOldFileAndNoPath) {
+  CurrentRider rider;
+  MakeOtherRider(rider);
+  folder_.write("riders/keep.rider", "old");
   SetSaveWriterMaker([](const char* path) -> std::unique_ptr<FileWriter> {
     return std::make_unique<FailingWriter>(path, 100);
   });
-  EXPECT_FALSE(SaveRider(second, target.c_str())) << "the disk fills after 100 bytes";
+  EXPECT_FALSE(SaveRider(rider, Stored("riders\\keep.rider").c_str())) << "the disk fills after 100 bytes";
   SetSaveWriterMaker(nullptr);
-  EXPECT_EQ(LastLogLine(), "Cannot create file. Not enough space or disk write protected");
-  EXPECT_EQ(folder_.read("riders/keep.rider"), old);
-  EXPECT_STREQ(second.path, "riders\\unchanged.rider");
-  EXPECT_FALSE(SaveRider(second, ""));
+  EXPECT_EQ(folder_.read("riders/keep.rider"), "old");
+  EXPECT_STREQ(rider.path, "riders\\other.rider");
+  EXPECT_FALSE(SaveRider(rider, ""));
   EXPECT_EQ(LastLogLine(), "Saving cancelled");
 }
 
 TEST_F(RiderFileTest, APathOutsideTheExecFolderIsNotKeptCut) {
-  CurrentRider source;
-  MakeTestRider(source);
   const std::string outside = std::string(ExecFolder()) + "-other\\x.rider";
   std::filesystem::create_directories(folder_.path.string() + "-other");
-  ASSERT_TRUE(SaveRider(source, outside.c_str())) << "the player's rider is still written";
-  EXPECT_STREQ(source.path, "") << "no path that names another file";
+  ASSERT_TRUE(SaveRider(source_, outside.c_str())) << "the player's rider is still written";
+  EXPECT_STREQ(source_.path, "") << "no path that names another file";
   EXPECT_EQ(LastLogLine(), "path is outside the game's folders: " + outside);
 
   CurrentRider loaded;
   EXPECT_EQ(LoadRider(loaded, outside.c_str()), FileLoad::Loaded);
   EXPECT_STREQ(loaded.path, "");
-  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source.snapshot));
+  EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source_.snapshot));
   std::filesystem::remove_all(folder_.path.string() + "-other");
 }
 
@@ -249,10 +238,6 @@ TEST_F(RiderFileTest, RiderAboveThePointLimitIsRefusedAndOneAtItLoads) {
 }
 
 TEST_F(RiderFileTest, ASheetNameThatLeavesTheProgramFolderIsDroppedAndTheRiderLoads) {
-  CurrentRider source;
-  MakeTestRider(source);
-  ASSERT_TRUE(SaveRider(source, Stored("riders\\test.rider").c_str()));
-  const std::string bytes = folder_.read("riders/test.rider");
   const std::string absolute = folder_.path.string() + "/sprites/to.png";
   const struct { std::string sheet; bool kept; } cases[] = {
       {"..\\sprites\\to.png", false},        {"../sprites/to.png", false},
@@ -260,10 +245,10 @@ TEST_F(RiderFileTest, ASheetNameThatLeavesTheProgramFolderIsDroppedAndTheRiderLo
       {absolute, false},                     {"C:\\sprites\\to.png", false},
       {"sprites\\..\\sprites\\to.png", true}, {"sprites/./to.png", true}};
   for (const auto& c : cases) {
-    folder_.write("riders/sheet.rider", WithSheet(bytes, c.sheet));
+    folder_.write("riders/sheet.rider", WithSheet(good_, c.sheet));
     CurrentRider loaded;
     EXPECT_EQ(LoadRider(loaded, Stored("riders\\sheet.rider").c_str()), FileLoad::Loaded) << c.sheet;
-    EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source.snapshot)) << c.sheet;
+    EXPECT_EQ(DescribeSnapshot(loaded.snapshot), DescribeSnapshot(source_.snapshot)) << c.sheet;
     EXPECT_EQ(loaded.spriteSheet, c.kept ? c.sheet : "") << c.sheet;
     EXPECT_EQ(Logged("sprite sheet leaves the program folder, not used: " + c.sheet), !c.kept) << c.sheet;
   }

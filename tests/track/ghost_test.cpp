@@ -4,22 +4,13 @@
 
 #include <memory>
 
-#include "rider/current_rider.h"
 #include "rider/simulation.h"
 #include "rider/test_riders.h"
-#include "shell/display.h"
 #include "track/world.h"
 
 TEST(Ghost, LoopsOverTheNext120StepsOfTheRider) {
-  SetScreenWidth(1024);
-  SetScreenHeight(768);
-  auto rider = std::make_unique<CurrentRider>();
-  Body source;
-  BuildTestRider(source, 0, 40);
-  TakeSnapshot(source, rider->snapshot);
-  rider->loaded = true;
   auto world = std::make_unique<World>();
-  RestartRider(*world, *rider);
+  BuildTestRider(world->rider, 0, 40);
   BuildTestTrack(*world);
   for (int i = 0; i < 30; ++i) StepRider(*world);
 

@@ -39,11 +39,7 @@ class TrackDrawing : public ::testing::Test {
     // Zoom 1 and no camera offset: world units are screen pixels.
     scene_->view.camera = {0.0f, 0.0f};
     scene_->view.wireframe = true;
-    Body source;
-    BuildTestRider(source, 300.0f, 300.0f);
-    TakeSnapshot(source, scene_->rider.snapshot);
-    scene_->rider.loaded = 1;
-    RestartRider(scene_->world, scene_->rider);
+    BuildTestRider(scene_->world.rider, 300.0f, 300.0f);
     AddSolidLine(scene_->world, {100.0f, 200.0f}, {500.0f, 200.0f}, 1.0f, LineKind::Normal);
     AddSolidLine(scene_->world, {500.0f, 200.0f}, {700.0f, 250.0f}, 1.0f, LineKind::BoostForward);
   }

@@ -13,9 +13,7 @@
 #include <vector>
 
 #include "rider/current_rider.h"
-#include "gui/game.h"
 #include "rider/rider_file.h"
-#include "rider/rider_size.h"
 #include "support/describe_game.h"
 #include "support/game_files.h"
 #include "track/world.h"
@@ -121,19 +119,10 @@ class TrackFileTest : public GameFilesTest {
 
 }  // namespace
 
-TEST_F(TrackFileTest, OneLineTrackIsSeventyBytesLaidOutByteForByte) {
-  Scene s;
-  snprintf(s.rider.path, sizeof s.rider.path, "abc.rid");
-  AddSolidLine(s.world, {0, 0}, {100, 0}, 1, LineKind::Normal);
-  ASSERT_TRUE(Save(s, "one.track"));
-  // Version 1 and one line, version 1 and no scenery, no start state, a name of L = 8.
-  EXPECT_EQ(folder_.read("one.track"), OneLineTrack("abc.rid"));
-  EXPECT_EQ(LogLines().end()[-2], "Saving track:" + Stored("one.track"));
-}
-
-TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
+TEST_F(TrackFileTest, SavedTrackLoadsBackSavesToTheSameBytesAndItsVersionWordsMustMatchTheName) {
   auto source = Made(true);
   ASSERT_TRUE(Save(*source, "round.track"));
+  EXPECT_TRUE(Logged("Saving track:" + Stored("round.track")));
   const std::string bytes = folder_.read("round.track");
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "round.track.saving"));
 
@@ -167,6 +156,36 @@ TEST_F(TrackFileTest, SavedTrackLoadsBackAndSavesToTheSameBytes) {
   EXPECT_FALSE(Save(*watched, "never.track")) << "a demo is never saved";
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "never.track"));
   EXPECT_EQ(LogLines().size(), logged) << "without a message";
+
+  // Version words that contradict the file's name refuse their section, one message box each.
+  folder_.write("demo-named.track", folder_.read("round.demo"));
+  folder_.write("track-named.demo", bytes);
+
+  auto s = Before();
+  const World& world = s->world;
+  EXPECT_EQ(Load(*s, "demo-named.track"), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
+  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0) << "no line of a refused section";
+  EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
+  EXPECT_STREQ(s->rider.path, "riders\\small.rider");
+  EXPECT_EQ(LastLogLine(), "Track loaded");
+
+  ShownMessageBoxes().clear();
+  EXPECT_EQ(Load(*s, "track-named.demo"), FileLoad::Loaded);
+  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.demoLoaded, 1);
+
+  ShownMessageBoxes().clear();
+  std::string unknown = bytes;
+  PutU32(unknown, 17, 7);
+  folder_.write("unknown.track", unknown);
+  EXPECT_EQ(Load(*s, "unknown.track"), FileLoad::Loaded);
+  EXPECT_TRUE(ShownMessageBoxes().empty());
+  EXPECT_TRUE(Logged("loading file: unknown format"));
+  EXPECT_EQ(world.solidLineCount, 0);
+  EXPECT_EQ(world.sceneryLineCount, 2) << "the scenery section is the file's own";
+  EXPECT_EQ(world.demoLoaded, 0);
 }
 
 TEST_F(TrackFileTest, NothingToSaveWritesNothingAndCancelLogsIt) {
@@ -232,28 +251,22 @@ TEST_F(TrackFileTest, DamagedValuesAreRefusedWholeWithTheWorldAndRiderUnchanged)
     folder_.write("bad.track", bytes);
     ExpectRefused("bad.track", what);
   };
+  // The start state is read as a rider file's body is, so its values are damaged in the rider
+  // file's tests; two here show that the track is refused whole with it.
   const struct { const char* what; size_t at; uint32_t value; } words[] = {
       {"huge solid count", solidAt - 4, 0x7fffffff}, {"solid count one too many", solidAt - 4, 40},
       {"huge scenery count", sceneryCountAt, 0x10000000}, {"huge start point count", pointCountAt, 0x7ffffff0},
-      {"negative point id", pointAt + 28, 0x80000000u}, {"repeated point id", pointAt + 37 * 3 + 28, 1},
-      {"point id beyond 2^30", pointAt + 28, 0x7fffffff}, {"dangling link end", linkAt, 12345},
-      {"huge link count", linkCountAt, 0x7fffffff}, {"huge rider name", nameAt, 0xffffffff},
+      {"dangling link end", linkAt, 12345}, {"huge rider name", nameAt, 0xffffffff},
       {"rider name longer than the file", nameAt, 20}, {"rider name without its zero", nameAt, 18},
       {"rider name of length 0", nameAt, 0}};
   for (const auto& w : words) damaged(w.what, [&](std::string& b) { PutU32(b, w.at, w.value); });
   const struct { const char* what; size_t at; float value; } floats[] = {
       {"NaN solid x1", solidAt, nan}, {"infinite solid y2", solidAt + 24 + 12, -INFINITY},
       {"NaN thickness", solidAt + 16, nan}, {"thickness beyond 2^16", solidAt + 16, 70000},
-      {"infinite scenery x2", sceneryAt + 23 + 8, INFINITY}, {"scenery thickness beyond 2^16", sceneryAt + 16, 1e9f},
-      {"NaN start point", pointAt + 4, nan}, {"negative start radius", pointAt + 16, -2},
-      {"negative start mass", pointAt + 37 + 20, -1}};
+      {"infinite scenery x2", sceneryAt + 23 + 8, INFINITY}, {"scenery thickness beyond 2^16", sceneryAt + 16, 1e9f}};
   for (const auto& f : floats) damaged(f.what, [&](std::string& b) { PutF32(b, f.at, f.value); });
   damaged("flipped magic", [](std::string& b) { b[0] ^= 1; });
   damaged("magic without its zero", [](std::string& b) { b[16] = 'X'; });
-  damaged("a fifth point repeating the first", [&](std::string& b) {
-    b.insert(linkCountAt, b.substr(pointAt, 37));
-    PutU32(b, pointCountAt, 5);
-  });
   damaged("rider name over 255 characters",
           [&](std::string& b) { b = b.substr(0, nameAt) + U32(301) + std::string(300, 'r') + '\0'; });
   EXPECT_TRUE(ShownMessageBoxes().empty());
@@ -279,40 +292,6 @@ TEST_F(TrackFileTest, LinesThatCannotBeAddedAreSkippedWithOneLineAndTheRestLoads
   folder_.write("none.track", kMagic + U32(1) + U32(0xfffffffb) + U32(1) + U32(0x80000000u) + std::string("\0", 1));
   EXPECT_EQ(Load(*s, "none.track"), FileLoad::Loaded);
   EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0);
-}
-
-TEST_F(TrackFileTest, VersionWordsThatContradictTheNameAreRefusedSectionBySection) {
-  auto source = Made(true);
-  ASSERT_TRUE(Save(*source, "s.demo"));
-  ASSERT_TRUE(Save(*source, "s.track"));
-  folder_.write("demo-named.track", folder_.read("s.demo"));
-  folder_.write("track-named.demo", folder_.read("s.track"));
-
-  auto s = Before();
-  const World& world = s->world;
-  EXPECT_EQ(Load(*s, "demo-named.track"), FileLoad::Loaded);
-  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kCheatTitle, kCheatTitle})) << "one per section";
-  EXPECT_EQ(world.solidLineCount + world.sceneryLineCount, 0) << "no line of a refused section";
-  EXPECT_EQ(world.startFlagSet, 1) << "the rest of the file still reads in place";
-  EXPECT_STREQ(s->rider.path, "riders\\small.rider");
-  EXPECT_EQ(LastLogLine(), "Track loaded");
-
-  ShownMessageBoxes().clear();
-  EXPECT_EQ(Load(*s, "track-named.demo"), FileLoad::Loaded);
-  EXPECT_EQ(ShownMessageBoxes(), std::vector<std::string>({kTrackAsDemoTitle, kTrackAsDemoTitle}));
-  EXPECT_EQ(world.solidLineCount, 0);
-  EXPECT_EQ(world.demoLoaded, 1);
-
-  ShownMessageBoxes().clear();
-  std::string unknown = folder_.read("s.track");
-  PutU32(unknown, 17, 7);
-  folder_.write("unknown.track", unknown);
-  EXPECT_EQ(Load(*s, "unknown.track"), FileLoad::Loaded);
-  EXPECT_TRUE(ShownMessageBoxes().empty());
-  EXPECT_TRUE(Logged("loading file: unknown format"));
-  EXPECT_EQ(world.solidLineCount, 0);
-  EXPECT_EQ(world.sceneryLineCount, 2) << "the scenery section is the file's own";
-  EXPECT_EQ(world.demoLoaded, 0);
 }
 
 TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut) {
@@ -346,12 +325,9 @@ TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
   SetExecFolder((folder_.path / "game" / "velmora").c_str());
   std::filesystem::create_directories(folder_.path / "game" / "riders");
   std::filesystem::copy_file(folder_.path / "riders/small.rider", folder_.path / "game/riders/small.rider");
-  const std::string absolute = folder_.path.string() + "/riders/small.rider";
+  // Which names leave the folder is the rider file's sheet-name test; one each way here.
   const struct { std::string name; bool inside; } cases[] = {
-      {"..\\riders\\small.rider", false}, {"../riders/small.rider", false},
-      {"riders\\..\\..\\riders\\small.rider", false}, {absolute, false},
-      {"\\" + absolute.substr(1), false}, {"C:\\riders\\small.rider", false},
-      {"riders\\..\\riders\\small.rider", true}};
+      {"..\\riders\\small.rider", false}, {"riders\\..\\riders\\small.rider", true}};
   for (const auto& c : cases) {
     folder_.write("game/named.track", OneLineTrack(c.name));
     EXPECT_EQ(Load(*s, "named.track"), FileLoad::Loaded) << c.name;
@@ -421,50 +397,4 @@ TEST_F(TrackFileTest, AFailedSaveKeepsTheOldTrackAndNeverSaysSaved) {
   ASSERT_TRUE(Save(*s, "keep.track")) << "and a sound disk saves";
   EXPECT_EQ(LastLogLine(), "Track saved:" + target);
   EXPECT_NE(folder_.read("keep.track"), "the player's old track");
-}
-
-TEST_F(TrackFileTest, TheWorldLeavesItsTrackInLastPlayedAtExitAndAFailedExitSaveKeepsTheOldOne) {
-  auto record = std::make_unique<Game>();
-  World& game = record->track.world;
-  AddSolidLine(game, {0, 0}, {300, -50}, 2, LineKind::BoostForward);
-  AddSceneryLine(game, {0, 40}, {30, 60}, 1, 2, 3, 1);
-  SaveGameAtExit(*record);
-  const std::string saved = folder_.read("last_played.track");
-  ASSERT_FALSE(saved.empty());
-
-  // The main menu's continue action loads the same path.
-  Scene continued;
-  char path[kMaxPath];
-  ASSERT_TRUE(MakeAbsolutePath(path, "last_played.track"));
-  EXPECT_EQ(LoadTrack(continued.world, continued.rider, path), FileLoad::Loaded);
-  EXPECT_EQ(DescribeLines(continued.world), DescribeLines(game));
-
-  // A disk that fails at exit leaves the last good file; a demo is never stored.
-  AddSolidLine(game, {300, -50}, {600, -20}, 1, LineKind::Normal);
-  SetSaveWriterMaker([](const char* tempPath) -> std::unique_ptr<FileWriter> {
-    return std::make_unique<FailingWriter>(tempPath, 30);
-  });
-  SaveGameAtExit(*record);
-  SetSaveWriterMaker(nullptr);
-  EXPECT_EQ(folder_.read("last_played.track"), saved);
-  EXPECT_FALSE(std::filesystem::exists(folder_.path / "last_played.track.saving"));
-  game.demoLoaded = 1;
-  SaveGameAtExit(*record);
-  EXPECT_EQ(folder_.read("last_played.track"), saved);
-}
-
-// A start state of more points than a rider may have refuses the whole track, with the count
-// and the limit in the log, and leaves the game as it was.
-TEST_F(TrackFileTest, StartStateAboveThePointLimitIsRefused) {
-  auto s = Made(true);
-  ClearSnapshot(s->world.startSnapshot);
-  for (uint32_t i = 0; i <= kMaxRiderPoints; ++i) {
-    BodyPoint point;
-    point.x = float(i);
-    point.id = int32_t(i);
-    AddSnapshotPoint(s->world.startSnapshot, point);
-  }
-  ASSERT_TRUE(Save(*s, "crowd.track"));
-  ExpectRefused("crowd.track", "257 points");
-  EXPECT_TRUE(Logged("Rider too big: 257 points, the limit is 256"));
 }

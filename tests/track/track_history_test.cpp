@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <random>
 #include <sstream>
@@ -152,26 +153,22 @@ class TrackSceneHistory : public GameFilesTest {
 
   void SetUp() override {
     GameFilesTest::SetUp();
+    std::filesystem::create_directories(folder_.path / "riders");
     for (int i = 0; i < 2; ++i) {
       CurrentRider rider;
       Body body;
       BuildTestRider(body, float(i) * 30.0f, 40.0f + float(i) * 20.0f);
       TakeSnapshot(body, rider.snapshot);
       rider.focusPointId = i * 3;
-      std::vector<uint8_t> bytes;
-      EncodeRiderFile(rider, &bytes);
-      folder_.write("riders/r" + std::to_string(i) + ".rider", std::string(bytes.begin(), bytes.end()));
+      ASSERT_TRUE(SaveRider(rider, folder_.file("riders/r" + std::to_string(i) + ".rider").c_str()));
     }
     TrackScene source;
     BuildTestTrack(source.world);
     LoadRider(source.rider, folder_.file("riders/r1.rider").c_str());
     RestartRiderFromScratch(source);
     StoreStart(source.world);
-    for (const char* name : {"hills.track", "hills.demo"}) {
-      std::vector<uint8_t> bytes;
-      EncodeTrackFile(source.world, source.rider, std::string(name).ends_with(".demo"), &bytes);
-      folder_.write(name, std::string(bytes.begin(), bytes.end()));
-    }
+    for (const char* name : {"hills.track", "hills.demo"})
+      ASSERT_TRUE(SaveTrack(source.world, source.rider, folder_.file(name).c_str()));
   }
 
   void Perform(TrackScene& scene, const SceneAction& action) {

@@ -198,8 +198,6 @@ TEST_F(WorldTest, CameraFollowsWithADeadZone) {
   view.camera = {382 + 100, 184};
   FollowFocus(view, w);
   EXPECT_FLOAT_EQ(view.camera.x, 382 + dead / 2);
-  StepRider(w);
-  EXPECT_TRUE(w.ghost.resync);
 }
 
 TEST_F(WorldTest, ResetEmptiesTheTrack) {
