@@ -58,6 +58,11 @@ class GameSessionTest : public GameFilesTest {
   } session_;
   Game& game = TheGame();
   bool On(ScreenUpdate update) const { return game.screens.current.update == update; }
+  // Switches with `to` and runs the new screen's first step.
+  void Enter(int (*to)(Game&)) {
+    to(game);
+    Step();
+  }
 
   SpriteDevice savedDevice_;
 };

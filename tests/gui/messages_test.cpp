@@ -28,14 +28,6 @@ class MessagesTest : public GameSessionTest {
     for (const Message& message : game.messages.shown) texts.push_back(message.text);
     return texts;
   }
-  void OnTrack() {
-    ToTrackScreen(game);
-    Step();
-  }
-  void InEditor() {
-    ToRiderEditor(game);
-    Step();
-  }
 };
 
 std::unique_ptr<FileWriter> FullDisk(const char* path) { return std::make_unique<FailingWriter>(path, 10); }
@@ -57,10 +49,10 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
     std::vector<std::string> shown;
     bool logged = true;                           // the log has these very lines
   } cases[] = {
-      {"nothing to undo", [&] { OnTrack(), TapWithCtrl('Z'); }, {"Nothing to undo"}, false},
+      {"nothing to undo", [&] { Enter(ToTrackScreen), TapWithCtrl('Z'); }, {"Nothing to undo"}, false},
       {"track saved",
        [&] {
-         OnTrack();
+         Enter(ToTrackScreen);
          AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
          Chosen() = folder_.file("mine.track");
          ClickButton(kSaveButton);
@@ -103,7 +95,7 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
        {"Track saved:" + Stored("last_played.track")}},
       {"rider saved",
        [&] {
-         InEditor();
+         Enter(ToRiderEditor);
          Chosen() = folder_.file("riders/mine.rider");
          Click(game.riderToolbar.buttons[kRiderSaveButton]);
        },
@@ -116,8 +108,7 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
        {"sprite sheet sprites\\broken.png cannot be shown: the sheet stays"}},
       {"damaged rider chosen",
        [&] {
-         ToRiderChooser(game);
-         Step();
+         Enter(ToRiderChooser);
          const RiderChooser& chooser = game.riderChooser;
          const TextButton& last = chooser.entries.back();
          ASSERT_NE(chooser.paths.back().find("zz_broken"), std::string::npos);
@@ -184,7 +175,7 @@ TEST_F(MessagesTest, MessagesKeepOffTheToolbarAndInsideTheScreen) {
 // Resting on a toolbar button for kTooltipSteps steps shows its name; a press hides it until
 // the pointer leaves; another button starts the count again.
 TEST_F(MessagesTest, TooltipsComeAfterHalfASecondAndGoOnAPress) {
-  OnTrack();
+  Enter(ToTrackScreen);
   Hover(CentreOf(game.toolbar.buttons[kZoomButton]));
   Step(kTooltipSteps - 2);
   EXPECT_FALSE(TooltipShown(game.tooltip));
@@ -201,7 +192,7 @@ TEST_F(MessagesTest, TooltipsComeAfterHalfASecondAndGoOnAPress) {
   Hover({600, 400});
   EXPECT_FALSE(TooltipShown(game.tooltip));
 
-  InEditor();
+  Enter(ToRiderEditor);
   Hover(CentreOf(game.riderToolbar.buttons[kShowSpritesButton]));
   Step(kTooltipSteps);
   ASSERT_TRUE(TooltipShown(game.tooltip));

@@ -20,10 +20,6 @@ class RiderEditorScreenTest : public GameSessionTest {
   RiderEditor& editor() { return game.riderEditor; }
   CurrentRider& rider() { return game.track.rider; }
   bool InEditor() { return On(RiderEditorUpdate); }
-  void EnterEditor() {
-    ToRiderEditor(game);
-    Step();
-  }
 
   // Where a world point shows in the editor, screen px (y up).
   Vec2 ScreenOf(Vec2 world) {
@@ -43,7 +39,7 @@ class RiderEditorScreenTest : public GameSessionTest {
 // The editor takes the rider in use on entry; edits survive a test ride and a change of the
 // rider in use until they are saved; after that the editor follows the rider in use again.
 TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdits) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ASSERT_TRUE(InEditor());
   ASSERT_EQ(editor().body.points.size(), 2u);
   EXPECT_EQ(ScreenOf({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
@@ -60,20 +56,20 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
   EXPECT_EQ(temporary.snapshot.points.size(), 4u);
 
   LoadTestRider(100, 100);
-  EnterEditor();
+  Enter(ToRiderEditor);
   EXPECT_EQ(editor().body.points.size(), 4u) << "unsaved edits are kept";
   Chosen() = folder_.file("riders/mine.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_STREQ(rider().path, "riders\\mine.rider");
   Tap(kKeySpace);
   LoadTestRider(100, 100);
-  EnterEditor();
+  Enter(ToRiderEditor);
   EXPECT_EQ(editor().body.points.size(), 2u) << "saved edits give way to the rider in use";
   EXPECT_FLOAT_EQ(Point(0).x, 100.0f);
 }
 
 TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   Stroke(kKeyLeftButton, ScreenOf({600, 400}), ScreenOf({800, 600}), 20);
   ASSERT_EQ(editor().selectedPoints.size(), 2u);
   Tap(kKeyDelete);
@@ -91,7 +87,7 @@ TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
 // ids; the oldest action here is the rider taken in use on entry), Ctrl+Y does it again, and a
 // new edit after an undo drops what could be done again.
 TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   const size_t start = editor().body.points.size();
   Chain({600, 650}, {700, 650});
   ASSERT_EQ(editor().body.points.size(), start + 2);
@@ -116,7 +112,7 @@ TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
 }
 
 TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ClickRider(kLinkToolButton);
   EXPECT_EQ(editor().tool, EditorTool::Link);
   EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
@@ -146,7 +142,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
 // Only a written file changes anything; one written elsewhere is also kept in riders\ under a
 // name no other file has, and a load that fails leaves the edited body as it was.
 TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   Hover(ScreenOf({700, 500}));
   Tap(kKeyLeftButton);
   Tap(kKeyLeft, 50);                               // the pose moves: rest lengths differ from it
@@ -184,7 +180,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
   StoreStart(game.track.world);
   const Vec2 flag = game.track.world.flag;
-  EnterEditor();
+  Enter(ToRiderEditor);
   Chain({600, 650}, {700, 650});
   std::filesystem::create_directories(folder_.path / "riders/temp_rider.rider");
   Tap(kKeySpace);
@@ -197,7 +193,7 @@ TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
 }
 
 TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   for (const Button& button : game.riderToolbar.buttons) EXPECT_FALSE(button.selected) << "no tool shown at first";
   ClickRider(kFirstLinkKindButton + 2);
   EXPECT_EQ(editor().settings.linkKind, LinkKind::Strut);
@@ -224,7 +220,7 @@ TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
 
 // Sprite size and depth have keys on the main keyboard as well as on the numpad.
 TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ClickRider(kLinkToolButton);
   Hover(ScreenOf({715, 505}));
   Tap(kKeyLeftButton);
@@ -254,7 +250,7 @@ TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
 // A sheet becomes the editor's only once it shows; one from outside the program folder is copied
 // into the sprites folder first, and the copy of a sheet that does not show is removed again.
 TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   TempFolder elsewhere;
   elsewhere.write("broken.png", "not a picture");
   elsewhere.write("sheet.png", "\x89PNG picture");
