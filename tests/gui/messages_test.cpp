@@ -54,37 +54,37 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
        [&] {
          Enter(ToTrackScreen);
          AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
-         Chosen() = folder_.file("mine.track");
+         dialogAnswer = folder_.file("mine.track");
          ClickButton(kSaveButton);
        },
        {"Track saved:" + Dialogged("mine.track")}},
-      {"demo saved", [&] { Chosen() = folder_.file("mine.demo"), ClickButton(kSaveButton); },
+      {"demo saved", [&] { dialogAnswer = folder_.file("mine.demo"), ClickButton(kSaveButton); },
        {"Saving demo:" + Dialogged("mine.demo"), "Track saved"}},
       {"the disk refuses",
        [&] {
          SetSaveWriterMaker(FullDisk);
-         Chosen() = folder_.file("full.track");
+         dialogAnswer = folder_.file("full.track");
          ClickButton(kSaveButton);
          SetSaveWriterMaker(nullptr);
        },
        {"Cannot create file. Not enough space or disk write protected"}},
-      {"cancelled save and load", [&] { Chosen().clear(), ClickButton(kSaveButton), ClickButton(kLoadButton); }, {}},
-      {"damaged track", [&] { Chosen() = folder_.file("broken.track"), ClickButton(kLoadButton); }, {kDamaged}},
+      {"cancelled save and load", [&] { dialogAnswer.clear(), ClickButton(kSaveButton), ClickButton(kLoadButton); }, {}},
+      {"damaged track", [&] { dialogAnswer = folder_.file("broken.track"), ClickButton(kLoadButton); }, {kDamaged}},
       {"missing track",
-       [&] { Chosen() = folder_.file("gone.track"), ClickButton(kLoadButton); },
+       [&] { dialogAnswer = folder_.file("gone.track"), ClickButton(kLoadButton); },
        {"File not opened. User pressed cancel or file damaged"}},
       {"demo not saved",
        [&] {
-         Chosen() = folder_.file("mine.demo");
+         dialogAnswer = folder_.file("mine.demo");
          ClickButton(kLoadButton);
          game.messages.shown.clear();
-         Chosen() = folder_.file("again.track");
+         dialogAnswer = folder_.file("again.track");
          ClickButton(kSaveButton);
          ResetTrackWorld(game.track);
          Step();
        },
        {"Nothing saved: a demo track is for viewing only"}, false},
-      {"empty track", [&] { Chosen() = folder_.file("empty.track"), ClickButton(kSaveButton); },
+      {"empty track", [&] { dialogAnswer = folder_.file("empty.track"), ClickButton(kSaveButton); },
        {"Nothing saved: the track is empty"}, false},
       {"continue keeps the track",
        [&] {
@@ -96,15 +96,15 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
       {"rider saved",
        [&] {
          Enter(ToRiderEditor);
-         Chosen() = folder_.file("riders/mine.rider");
+         dialogAnswer = folder_.file("riders/mine.rider");
          Click(game.riderToolbar.buttons[kRiderSaveButton]);
        },
        {"Rider saved:" + Dialogged("riders/mine.rider")}, false},
       {"damaged rider",
-       [&] { Chosen() = folder_.file("riders/zz_broken.rider"), Click(game.riderToolbar.buttons[kRiderLoadButton]); },
+       [&] { dialogAnswer = folder_.file("riders/zz_broken.rider"), Click(game.riderToolbar.buttons[kRiderLoadButton]); },
        {kDamaged}},
       {"sprite sheet not shown",
-       [&] { Chosen() = elsewhere.file("broken.png"), Click(game.riderToolbar.buttons[kSpriteSheetButton]); },
+       [&] { dialogAnswer = elsewhere.file("broken.png"), Click(game.riderToolbar.buttons[kSpriteSheetButton]); },
        {"sprite sheet sprites\\broken.png cannot be shown: the sheet stays"}},
       {"damaged rider chosen",
        [&] {

@@ -21,12 +21,6 @@ class RiderEditorScreenTest : public GameSessionTest {
   CurrentRider& rider() { return game.track.rider; }
   bool InEditor() { return On(RiderEditorUpdate); }
 
-  // Where a world point shows in the editor, screen px (y up).
-  Vec2 ScreenOf(Vec2 world) {
-    const RiderEditor& e = editor();
-    const Vec2 c{512.0f, 384.0f};
-    return {c.x + e.zoom * (world.x + e.viewX - c.x), c.y + e.zoom * (world.y + e.viewY - c.y)};
-  }
   BodyPoint& Point(size_t i) { return *std::next(editor().body.points.begin(), long(i)); }
   void ClickRider(int index) { Click(game.riderToolbar.buttons[index]); }
   // A right-button chain on the canvas from a to b (screen px): a new point at each end, or
@@ -42,7 +36,7 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
   Enter(ToRiderEditor);
   ASSERT_TRUE(InEditor());
   ASSERT_EQ(editor().body.points.size(), 2u);
-  EXPECT_EQ(ScreenOf({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
+  EXPECT_EQ(EditorScreenPoint({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
 
   Chain({600, 650}, {700, 650});
   ASSERT_EQ(editor().body.points.size(), 4u);
@@ -58,7 +52,7 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
   LoadTestRider(100, 100);
   Enter(ToRiderEditor);
   EXPECT_EQ(editor().body.points.size(), 4u) << "unsaved edits are kept";
-  Chosen() = folder_.file("riders/mine.rider");
+  dialogAnswer = folder_.file("riders/mine.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_STREQ(rider().path, "riders\\mine.rider");
   Tap(kKeySpace);
@@ -70,7 +64,7 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
 
 TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
   Enter(ToRiderEditor);
-  Stroke(kKeyLeftButton, ScreenOf({600, 400}), ScreenOf({800, 600}), 20);
+  Stroke(kKeyLeftButton, EditorScreenPoint({600, 400}), EditorScreenPoint({800, 600}), 20);
   ASSERT_EQ(editor().selectedPoints.size(), 2u);
   Tap(kKeyDelete);
   ASSERT_TRUE(editor().body.points.empty());
@@ -116,7 +110,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
   ClickRider(kLinkToolButton);
   EXPECT_EQ(editor().tool, EditorTool::Link);
   EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
-  Hover(ScreenOf({715, 505}));
+  Hover(EditorScreenPoint({715, 505}));
   Tap(kKeyLeftButton);
   ASSERT_EQ(editor().selectedLinks.size(), 1u);
   const Slider& stiffness = game.riderToolbar.sliders[kStiffnessSlider];
@@ -126,7 +120,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
   EXPECT_LT(chosen, 0.5f);
   EXPECT_FLOAT_EQ(editor().body.links.front().stiffness, chosen);
 
-  Chosen() = folder_.file("riders/stiff.rider");
+  dialogAnswer = folder_.file("riders/stiff.rider");
   ClickRider(kRiderSaveButton);
   Tap(kKeySpace);
   EXPECT_FLOAT_EQ(game.track.world.rider.links.front().stiffness, chosen);
@@ -143,7 +137,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
 // name no other file has, and a load that fails leaves the edited body as it was.
 TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
   Enter(ToRiderEditor);
-  Hover(ScreenOf({700, 500}));
+  Hover(EditorScreenPoint({700, 500}));
   Tap(kKeyLeftButton);
   Tap(kKeyLeft, 50);                               // the pose moves: rest lengths differ from it
   const float rest = editor().body.links.front().restLength;
@@ -153,7 +147,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 
   TempFolder elsewhere;
   folder_.write("riders/far.rider", "a different rider of the same name");
-  Chosen() = elsewhere.file("far.rider");
+  dialogAnswer = elsewhere.file("far.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_GT(editor().body.links.front().restLength, rest + 10);
   EXPECT_STREQ(rider().path, "riders\\far-2.rider");
@@ -162,12 +156,12 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 
   folder_.write("riders/broken.rider", "TOLK_RIDER_RIDER and then nothing a rider needs");
   for (const std::string& refused : {std::string(), folder_.file("riders/broken.rider")}) {
-    Chosen() = refused;
+    dialogAnswer = refused;
     ClickRider(kRiderLoadButton);
     EXPECT_EQ(editor().body.points.size(), 2u);
     EXPECT_EQ(editor().selectedPoints.size(), 1u) << "the old body's selection stays";
   }
-  Chosen() = folder_.file("riders/far-2.rider");
+  dialogAnswer = folder_.file("riders/far-2.rider");
   Tap(kKeyRight, 50);
   ClickRider(kRiderLoadButton);
   EXPECT_TRUE(editor().selectedPoints.empty());
@@ -222,12 +216,12 @@ TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
 TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
   Enter(ToRiderEditor);
   ClickRider(kLinkToolButton);
-  Hover(ScreenOf({715, 505}));
+  Hover(EditorScreenPoint({715, 505}));
   Tap(kKeyLeftButton);
   ClickRider(kToggleSpritesButton);
   const Link& link = editor().body.links.front();
   ASSERT_TRUE(link.hasSprite);
-  Hover(ScreenOf({900, 300}));
+  Hover(EditorScreenPoint({900, 300}));
   const struct {
     int numpad, main;
     float halfW, halfH;
@@ -255,12 +249,12 @@ TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
   elsewhere.write("broken.png", "not a picture");
   elsewhere.write("sheet.png", "\x89PNG picture");
   for (const std::string& refused : {std::string(), elsewhere.file("broken.png")}) {
-    Chosen() = refused;
+    dialogAnswer = refused;
     ClickRider(kSpriteSheetButton);
     EXPECT_STREQ(editor().spriteSheet, "");
   }
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "sprites/broken.png"));
-  Chosen() = elsewhere.file("sheet.png");
+  dialogAnswer = elsewhere.file("sheet.png");
   ClickRider(kSpriteSheetButton);
   EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png");
   EXPECT_EQ(folder_.read("sprites/sheet.png"), "\x89PNG picture");

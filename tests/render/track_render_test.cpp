@@ -141,22 +141,19 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   LoadTestRider(700.0f, 500.0f);
   ToRiderEditor(game);
   SetZoom(game.riderEditor, 3.0f);
-  auto screenOf = [&](float x, float y) {
-    return Vec2(512 + editor.zoom * (x + editor.viewX - 512), 384 + editor.zoom * (y + editor.viewY - 384));
-  };
   auto red = [](Pixel p) { return p.r > 200 && p.g < 60 && p.b < 60; };
   auto dark = [](Pixel p) { return p.Dark(); };
 
   // A third point, then the first one picked.
-  Stroke(kKeyRightButton, screenOf(730, 500), screenOf(730, 540));
+  Stroke(kKeyRightButton, EditorScreenPoint({730, 500}), EditorScreenPoint({730, 540}));
   ASSERT_EQ(editor.body.points.size(), 3u);
-  Hover(screenOf(700, 500));
+  Hover(EditorScreenPoint({700, 500}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
   const std::vector<uint8_t> picked = Render();
   for (const BodyPoint& point : editor.body.points)
-    EXPECT_GT(Marked(picked, screenOf(point.x, point.y), 10), 100);
-  EXPECT_GT(Marked(picked, screenOf(715, 500), 2), 3) << "the link";
+    EXPECT_GT(Marked(picked, EditorScreenPoint({point.x, point.y}), 10), 100);
+  EXPECT_GT(Marked(picked, EditorScreenPoint({715, 500}), 2), 3) << "the link";
   EXPECT_EQ(Marked(picked, {900, 500}, 20), 0) << "nothing where the body is not";
   const Vec2 origin = game.riderToolbar.origin;
   EXPECT_GT(Around(picked, origin + Vec2(185, -154), 12, dark), 30) << "the stiffness value";
@@ -164,20 +161,20 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   EXPECT_FALSE(At(picked, int(origin.x) + 100, int(origin.y) - 340).White()) << "the toolbar panel";
 
   // The pick mark goes with the pick.
-  Hover(screenOf(800, 300));
+  Hover(EditorScreenPoint({800, 300}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
   const std::vector<uint8_t> unpicked = Render();
-  const Vec2 first = screenOf(700, 500);
+  const Vec2 first = EditorScreenPoint({700, 500});
   EXPECT_GT(Differences(picked, unpicked, int(first.x) - 30, int(first.y) - 30, int(first.x) + 30, int(first.y) + 30),
             50);
 
   // Link tool: the picked link is outlined in red.
   Click(game.riderToolbar.buttons[kLinkToolButton]);
-  Hover(screenOf(715, 503));
+  Hover(EditorScreenPoint({715, 503}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  EXPECT_GT(Around(Render(), screenOf(715, 500), 20, red), 20);
+  EXPECT_GT(Around(Render(), EditorScreenPoint({715, 500}), 20, red), 20);
 
   // A sprite on that link shows, and D hides it.
   Click(game.riderToolbar.buttons[kToggleSpritesButton]);
@@ -191,15 +188,15 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   // Joint tool: a joint on the three points, picked, is marked red on its middle point.
   Click(game.riderToolbar.buttons[kJointToolButton]);
   for (Vec2 p : {Vec2(700, 500), Vec2(730, 500), Vec2(730, 540)}) {
-    Hover(screenOf(p.x, p.y));
+    Hover(EditorScreenPoint(p));
     Tap(kKeyRightButton);
   }
   ASSERT_EQ(editor.body.joints.size(), 1u);
   const std::vector<uint8_t> unselectedJoint = Render();
-  Hover(screenOf(730, 520));
+  Hover(EditorScreenPoint({730, 520}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  const Vec2 middle = screenOf(730, 500);
+  const Vec2 middle = EditorScreenPoint({730, 500});
   EXPECT_GT(Around(Render(), middle, 25, red), Around(unselectedJoint, middle, 25, red) + 20);
 
   // The cursor is drawn last, over the toolbar too.
