@@ -33,15 +33,17 @@ extern "C" {
 namespace {
 
 const std::string kExporter = std::string(VELMORA_BINARY_DIR) + "/velmora-export";
+const std::string kRide = std::string(VELMORA_BINARY_DIR) + "/velmora-ride";
 const std::string kSledder = std::string(VELMORA_BINARY_DIR) + "/riders/sledder.rider";
 constexpr int kWidth = 320;                       // pixels
 constexpr int kHeight = 240;
 
 struct ExportRun { int status = -1; std::string err; };
 
-ExportRun RunExporter(const std::string& arguments, const TempFolder& folder) {
+// The program (by default the exporter) run with arguments, its stderr kept in folder.
+ExportRun RunExporter(const std::string& arguments, const TempFolder& folder, const std::string& program = kExporter) {
   const std::string errFile = folder.file("stderr.txt");
-  const int status = system(("'" + kExporter + "' " + arguments + " >/dev/null 2>'" + errFile + "'").c_str());
+  const int status = system(("'" + program + "' " + arguments + " >/dev/null 2>'" + errFile + "'").c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("stderr.txt")};
 }
 
@@ -152,7 +154,8 @@ class ExportTest : public testing::Test {
     return drawn;
   }
 
-  std::string Track() const { return "'" + folder_.file("slope.track") + "'"; }
+  // The track, and a file of the test's folder, quoted for the shell.
+  std::string Track() const { return Out("slope.track"); }
   std::string Out(const std::string& name) const { return "'" + folder_.file(name) + "'"; }
 
   TempFolder folder_;
@@ -193,10 +196,6 @@ TEST_F(ExportTest, EveryFrameIsTheGamesDrawingOfItsStep) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // Two exports of the same ride are the same: a GIF byte for byte, a video frame for frame.
 TEST_F(ExportTest, TheSameRideGivesTheSameFile) {
   for (const char* name : {"a.gif", "b.gif", "a.mp4", "b.mp4"}) {
@@ -217,13 +216,11 @@ TEST_F(ExportTest, ADamagedTrackIsRefusedWithTheGamesLine) {
   std::string bytes = folder_.read("slope.track");
   bytes.resize(bytes.size() / 2);
   folder_.write("cut.track", bytes);
-  const ExportRun run = RunExporter("'" + folder_.file("cut.track") + "' -o " + Out("cut.mp4"), folder_);
+  const ExportRun run = RunExporter(Out("cut.track") + " -o " + Out("cut.mp4"), folder_);
   EXPECT_EQ(run.status, 1);
-  const std::string errFile = folder_.file("ride-stderr.txt");
-  system(("'" VELMORA_BINARY_DIR "/velmora-ride' '" + folder_.file("cut.track") + "' >/dev/null 2>'" + errFile + "'").c_str());
-  const std::string rideLines = folder_.read("ride-stderr.txt");
-  ASSERT_FALSE(rideLines.empty());
-  EXPECT_EQ(run.err, rideLines);
+  const ExportRun ride = RunExporter(Out("cut.track"), folder_, kRide);
+  ASSERT_FALSE(ride.err.empty());
+  EXPECT_EQ(run.err, ride.err);
   EXPECT_FALSE(std::filesystem::exists(folder_.file("cut.mp4")));
   EXPECT_FALSE(std::filesystem::exists(folder_.file("cut.mp4.part")));
 }

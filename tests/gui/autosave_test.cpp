@@ -20,14 +20,8 @@
 namespace {
 
 // The questions the game asked, and the answer it gets.
-std::vector<std::string>& Asked() {
-  static std::vector<std::string> asked;
-  return asked;
-}
-bool& Answer() {
-  static bool answer;
-  return answer;
-}
+std::vector<std::string> questions;
+bool reply = true;
 
 class AutosaveTest : public GameSessionTest {
  protected:
@@ -40,11 +34,11 @@ class AutosaveTest : public GameSessionTest {
       return LocalTime{2026, 11, 8, 18, second / 60 % 60, second % 60};
     };
     Platform().question = [](const char*, const char* text) {
-      Asked().push_back(text);
-      return Answer();
+      questions.push_back(text);
+      return reply;
     };
-    Asked().clear();
-    Answer() = true;
+    questions.clear();
+    reply = true;
   }
 
   static void Run(int steps) {
@@ -133,12 +127,12 @@ TEST_F(AutosaveTest, ARunThatDidNotEndCleanlyIsOfferedBackAndRestoredWhole) {
   for (const bool answer : {false, true}) {
     SCOPED_TRACE(answer);
     ResetSession();
-    Answer() = answer;
+    reply = answer;
     Game& next = TheGame();
     StartAutosave(next);
-    ASSERT_EQ(Asked().size(), 1u);
-    EXPECT_NE(Asked()[0].find("18:00:"), std::string::npos) << Asked()[0];
-    Asked().clear();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find("18:00:"), std::string::npos) << questions[0];
+    questions.clear();
     if (!answer) {
       EXPECT_EQ(SolidLineCount(next.track.world), 0);
       PlatformUnlockFile(next.autosave.session.marker);  // and crashes again
@@ -165,7 +159,7 @@ TEST_F(AutosaveTest, NeitherARunStillGoingNorOneThatEndedCleanlyIsTakenForACrash
   std::filesystem::last_write_time(old, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 8));
 
   StartAutosave(game);
-  EXPECT_TRUE(Asked().empty());
+  EXPECT_TRUE(questions.empty());
   Draw(300);
   Run(kAutosaveQuietSteps + 10);
   AwaitWrite();
@@ -176,6 +170,6 @@ TEST_F(AutosaveTest, NeitherARunStillGoingNorOneThatEndedCleanlyIsTakenForACrash
 
   ResetSession();
   StartAutosave(TheGame());
-  EXPECT_EQ(Asked().size(), 1u) << "only the run that let go of its marker without ending";
+  EXPECT_EQ(questions.size(), 1u) << "only the run that let go of its marker without ending";
   EXPECT_EQ(SolidLineCount(TheGame().track.world), 0) << "its version holds no track: nothing restored";
 }

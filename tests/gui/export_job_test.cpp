@@ -28,35 +28,32 @@ struct FakeChild {
   int status = 0;
   int stopped = 0;                                // the id asked to end
 };
-FakeChild& Child() {
-  static FakeChild child;
-  return child;
-}
+FakeChild child;
 
 class ExportJobTest : public GameFilesTest {
  protected:
   void SetUp() override {
     GameFilesTest::SetUp();
     saved_ = ChildProcessTable();
-    Child() = FakeChild{};
+    child = FakeChild{};
     ChildProcessTable().start = [](const std::vector<std::string>& arguments, int* id, int* pipe) {
-      ++Child().starts;
-      Child().arguments = arguments;
+      ++child.starts;
+      child.arguments = arguments;
       *id = 41;
       *pipe = 42;
       return true;
     };
     ChildProcessTable().read = [](int, char* buffer, size_t size) -> long {
-      if (Child().chunks.empty()) return Child().ended ? -1 : 0;
-      const std::string chunk = Child().chunks.front();
-      Child().chunks.pop_front();
+      if (child.chunks.empty()) return child.ended ? -1 : 0;
+      const std::string chunk = child.chunks.front();
+      child.chunks.pop_front();
       memcpy(buffer, chunk.data(), std::min(size, chunk.size()));
       return long(chunk.size());
     };
-    ChildProcessTable().stop = [](int id) { Child().stopped = id; };
+    ChildProcessTable().stop = [](int id) { child.stopped = id; };
     ChildProcessTable().ended = [](int, int* status) {
-      *status = Child().status;
-      return Child().ended;
+      *status = child.status;
+      return child.ended;
     };
     ResetSession();
     CurrentRider& rider = TheGame().track.rider;
@@ -73,13 +70,13 @@ class ExportJobTest : public GameFilesTest {
     GameFilesTest::TearDown();
   }
   std::string Argument(const std::string& option) const {
-    const std::vector<std::string>& a = Child().arguments;
+    const std::vector<std::string>& a = child.arguments;
     for (size_t i = 0; i + 1 < a.size(); ++i)
       if (a[i] == option) return a[i + 1];
     return "";
   }
   bool HasArgument(const std::string& option) const {
-    return std::find(Child().arguments.begin(), Child().arguments.end(), option) != Child().arguments.end();
+    return std::find(child.arguments.begin(), child.arguments.end(), option) != child.arguments.end();
   }
 
   ChildProcesses saved_;
@@ -105,11 +102,11 @@ TEST_F(ExportJobTest, VExportsTheRideOnTheTimeline) {
     }
     for (int i = 0; i < c.ridden; ++i) StepTrackRider(scene);
     job = ExportJob{};
-    Child() = FakeChild{};
+    child = FakeChild{};
     Tap('V');
     ASSERT_EQ(job.phase, ExportPhase::Running);
-    ASSERT_GE(Child().arguments.size(), 3u);
-    EXPECT_EQ(Child().arguments[0], Stored("velmora-export"));
+    ASSERT_GE(child.arguments.size(), 3u);
+    EXPECT_EQ(child.arguments[0], Stored("velmora-export"));
     EXPECT_EQ(Argument("-o"), Stored("exports\\ride-1.mp4"));
     EXPECT_EQ(Argument("--steps"), c.steps);
     EXPECT_EQ(Argument("--size"), "1024x768");
@@ -117,13 +114,13 @@ TEST_F(ExportJobTest, VExportsTheRideOnTheTimeline) {
     // The copies, ridden as the exporter rides them, start from the timeline's step 0.
     CurrentRider copyRider;
     World copy;
-    ASSERT_EQ(LoadTrack(copy, copyRider, Child().arguments[1].c_str()), FileLoad::Loaded);
-    ASSERT_EQ(LoadRider(copyRider, Child().arguments[2].c_str()), FileLoad::Loaded);
+    ASSERT_EQ(LoadTrack(copy, copyRider, child.arguments[1].c_str()), FileLoad::Loaded);
+    ASSERT_EQ(LoadRider(copyRider, child.arguments[2].c_str()), FileLoad::Loaded);
     RestartRider(copy, copyRider);
     if (c.playFromStart) RestoreStart(copy);
     JumpTrackRider(scene, 0);
     EXPECT_EQ(HashBodyPositions(copy.rider), HashBodyPositions(scene.world.rider));
-    Child().ended = true;
+    child.ended = true;
     Step();
   }
 }
@@ -132,7 +129,7 @@ TEST_F(ExportJobTest, VExportsTheRideOnTheTimeline) {
 TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   ExportJob& job = TheGame().exportJob;
   Tap('V');
-  Child().chunks = {"velmora-export: frame 30 of 1", "20, 60.0 frames/s, 2 s left\n"};
+  child.chunks = {"velmora-export: frame 30 of 1", "20, 60.0 frames/s, 2 s left\n"};
   Step(3);
   EXPECT_EQ(job.framesDone, 30);
   EXPECT_EQ(job.framesTotal, 120);
@@ -142,14 +139,14 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   RecordDrawing(nullptr);
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), DrawCommand{DrawKind::DrawQuad, {75.0f, 10.0f}}), drawn.end());
   Tap('V');
-  EXPECT_EQ(Child().starts, 1);                   // one export at a time
+  EXPECT_EQ(child.starts, 1);                   // one export at a time
   ToGameMenu(TheGame());
-  Child().chunks = {"velmora-export: frame 60 of 120, 60.0 frames/s, 1 s left\n"};
+  child.chunks = {"velmora-export: frame 60 of 120, 60.0 frames/s, 1 s left\n"};
   Step();
   EXPECT_EQ(job.framesDone, 60) << "progress is read on every screen";
   ToTrackScreen(TheGame());
 
-  Child().ended = true;
+  child.ended = true;
   Step();
   EXPECT_EQ(job.phase, ExportPhase::Done);
   ASSERT_EQ(TheGame().messages.shown.size(), 1u);
@@ -160,22 +157,22 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
 
   Step(kExportResultSteps + 1);
   EXPECT_EQ(job.phase, ExportPhase::Idle);
-  Child() = FakeChild{};
+  child = FakeChild{};
   Tap('V');
-  Child().chunks = {"velmora-export: frame 3 of 120, 1 frames/s, 9 s left\nvelmora-export: no offscreen GL: eglInitialize failed\n"};
-  Child().ended = true;
-  Child().status = 1;
+  child.chunks = {"velmora-export: frame 3 of 120, 1 frames/s, 9 s left\nvelmora-export: no offscreen GL: eglInitialize failed\n"};
+  child.ended = true;
+  child.status = 1;
   Step();
   EXPECT_EQ(job.phase, ExportPhase::Failed);
   EXPECT_EQ(TheGame().messages.shown.back().text, "export failed: velmora-export: no offscreen GL: eglInitialize failed");
 
   // Leaving the game stops an export under way and removes its copies.
-  Child() = FakeChild{};
+  child = FakeChild{};
   Step(kExportResultSteps + 1);
   Tap('V');
   ASSERT_TRUE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
   StopRideExport(TheGame());
-  EXPECT_EQ(Child().stopped, 41);
+  EXPECT_EQ(child.stopped, 41);
   EXPECT_FALSE(PlatformIsRegularFile(Stored("exports\\.export.track").c_str()));
 }
 

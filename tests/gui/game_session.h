@@ -21,10 +21,7 @@ inline std::string ShippedRider(const std::string& name) {
 }
 
 // What the next file dialog answers; "" cancels it.
-inline std::string& Chosen() {
-  static std::string chosen;
-  return chosen;
-}
+inline std::string dialogAnswer;
 
 // Stands in for the GL loaders: a file "shows" when it starts with the PNG signature.
 inline unsigned FakeLoadPng(const char* path, bool) {
@@ -39,10 +36,10 @@ class GameSessionTest : public GameFilesTest {
     std::filesystem::create_directories(folder_.path / "riders");
     std::filesystem::create_directories(folder_.path / "sprites");
     Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
-      *result = Chosen();
-      return !Chosen().empty();
+      *result = dialogAnswer;
+      return !dialogAnswer.empty();
     };
-    Chosen().clear();
+    dialogAnswer.clear();
     savedDevice_ = SpriteDeviceTable();
     SpriteDeviceTable().loadPng = FakeLoadPng;
     SpriteDeviceTable().deleteTexture = [](unsigned) {};
@@ -58,6 +55,11 @@ class GameSessionTest : public GameFilesTest {
   } session_;
   Game& game = TheGame();
   bool On(ScreenUpdate update) const { return game.screens.current.update == update; }
+  // Switches with `to` and runs the new screen's first step.
+  void Enter(int (*to)(Game&)) {
+    to(game);
+    Step();
+  }
 
   SpriteDevice savedDevice_;
 };

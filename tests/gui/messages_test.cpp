@@ -28,14 +28,6 @@ class MessagesTest : public GameSessionTest {
     for (const Message& message : game.messages.shown) texts.push_back(message.text);
     return texts;
   }
-  void OnTrack() {
-    ToTrackScreen(game);
-    Step();
-  }
-  void InEditor() {
-    ToRiderEditor(game);
-    Step();
-  }
 };
 
 std::unique_ptr<FileWriter> FullDisk(const char* path) { return std::make_unique<FailingWriter>(path, 10); }
@@ -57,42 +49,42 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
     std::vector<std::string> shown;
     bool logged = true;                           // the log has these very lines
   } cases[] = {
-      {"nothing to undo", [&] { OnTrack(), TapWithCtrl('Z'); }, {"Nothing to undo"}, false},
+      {"nothing to undo", [&] { Enter(ToTrackScreen), TapWithCtrl('Z'); }, {"Nothing to undo"}, false},
       {"track saved",
        [&] {
-         OnTrack();
+         Enter(ToTrackScreen);
          AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
-         Chosen() = folder_.file("mine.track");
+         dialogAnswer = folder_.file("mine.track");
          ClickButton(kSaveButton);
        },
        {"Track saved:" + Dialogged("mine.track")}},
-      {"demo saved", [&] { Chosen() = folder_.file("mine.demo"), ClickButton(kSaveButton); },
+      {"demo saved", [&] { dialogAnswer = folder_.file("mine.demo"), ClickButton(kSaveButton); },
        {"Saving demo:" + Dialogged("mine.demo"), "Track saved"}},
       {"the disk refuses",
        [&] {
          SetSaveWriterMaker(FullDisk);
-         Chosen() = folder_.file("full.track");
+         dialogAnswer = folder_.file("full.track");
          ClickButton(kSaveButton);
          SetSaveWriterMaker(nullptr);
        },
        {"Cannot create file. Not enough space or disk write protected"}},
-      {"cancelled save and load", [&] { Chosen().clear(), ClickButton(kSaveButton), ClickButton(kLoadButton); }, {}},
-      {"damaged track", [&] { Chosen() = folder_.file("broken.track"), ClickButton(kLoadButton); }, {kDamaged}},
+      {"cancelled save and load", [&] { dialogAnswer.clear(), ClickButton(kSaveButton), ClickButton(kLoadButton); }, {}},
+      {"damaged track", [&] { dialogAnswer = folder_.file("broken.track"), ClickButton(kLoadButton); }, {kDamaged}},
       {"missing track",
-       [&] { Chosen() = folder_.file("gone.track"), ClickButton(kLoadButton); },
+       [&] { dialogAnswer = folder_.file("gone.track"), ClickButton(kLoadButton); },
        {"File not opened. User pressed cancel or file damaged"}},
       {"demo not saved",
        [&] {
-         Chosen() = folder_.file("mine.demo");
+         dialogAnswer = folder_.file("mine.demo");
          ClickButton(kLoadButton);
          game.messages.shown.clear();
-         Chosen() = folder_.file("again.track");
+         dialogAnswer = folder_.file("again.track");
          ClickButton(kSaveButton);
          ResetTrackWorld(game.track);
          Step();
        },
        {"Nothing saved: a demo track is for viewing only"}, false},
-      {"empty track", [&] { Chosen() = folder_.file("empty.track"), ClickButton(kSaveButton); },
+      {"empty track", [&] { dialogAnswer = folder_.file("empty.track"), ClickButton(kSaveButton); },
        {"Nothing saved: the track is empty"}, false},
       {"continue keeps the track",
        [&] {
@@ -103,21 +95,20 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
        {"Track saved:" + Stored("last_played.track")}},
       {"rider saved",
        [&] {
-         InEditor();
-         Chosen() = folder_.file("riders/mine.rider");
+         Enter(ToRiderEditor);
+         dialogAnswer = folder_.file("riders/mine.rider");
          Click(game.riderToolbar.buttons[kRiderSaveButton]);
        },
        {"Rider saved:" + Dialogged("riders/mine.rider")}, false},
       {"damaged rider",
-       [&] { Chosen() = folder_.file("riders/zz_broken.rider"), Click(game.riderToolbar.buttons[kRiderLoadButton]); },
+       [&] { dialogAnswer = folder_.file("riders/zz_broken.rider"), Click(game.riderToolbar.buttons[kRiderLoadButton]); },
        {kDamaged}},
       {"sprite sheet not shown",
-       [&] { Chosen() = elsewhere.file("broken.png"), Click(game.riderToolbar.buttons[kSpriteSheetButton]); },
+       [&] { dialogAnswer = elsewhere.file("broken.png"), Click(game.riderToolbar.buttons[kSpriteSheetButton]); },
        {"sprite sheet sprites\\broken.png cannot be shown: the sheet stays"}},
       {"damaged rider chosen",
        [&] {
-         ToRiderChooser(game);
-         Step();
+         Enter(ToRiderChooser);
          const RiderChooser& chooser = game.riderChooser;
          const TextButton& last = chooser.entries.back();
          ASSERT_NE(chooser.paths.back().find("zz_broken"), std::string::npos);
@@ -184,7 +175,7 @@ TEST_F(MessagesTest, MessagesKeepOffTheToolbarAndInsideTheScreen) {
 // Resting on a toolbar button for kTooltipSteps steps shows its name; a press hides it until
 // the pointer leaves; another button starts the count again.
 TEST_F(MessagesTest, TooltipsComeAfterHalfASecondAndGoOnAPress) {
-  OnTrack();
+  Enter(ToTrackScreen);
   Hover(CentreOf(game.toolbar.buttons[kZoomButton]));
   Step(kTooltipSteps - 2);
   EXPECT_FALSE(TooltipShown(game.tooltip));
@@ -201,7 +192,7 @@ TEST_F(MessagesTest, TooltipsComeAfterHalfASecondAndGoOnAPress) {
   Hover({600, 400});
   EXPECT_FALSE(TooltipShown(game.tooltip));
 
-  InEditor();
+  Enter(ToRiderEditor);
   Hover(CentreOf(game.riderToolbar.buttons[kShowSpritesButton]));
   Step(kTooltipSteps);
   ASSERT_TRUE(TooltipShown(game.tooltip));

@@ -20,17 +20,7 @@ class RiderEditorScreenTest : public GameSessionTest {
   RiderEditor& editor() { return game.riderEditor; }
   CurrentRider& rider() { return game.track.rider; }
   bool InEditor() { return On(RiderEditorUpdate); }
-  void EnterEditor() {
-    ToRiderEditor(game);
-    Step();
-  }
 
-  // Where a world point shows in the editor, screen px (y up).
-  Vec2 ScreenOf(Vec2 world) {
-    const RiderEditor& e = editor();
-    const Vec2 c{512.0f, 384.0f};
-    return {c.x + e.zoom * (world.x + e.viewX - c.x), c.y + e.zoom * (world.y + e.viewY - c.y)};
-  }
   BodyPoint& Point(size_t i) { return *std::next(editor().body.points.begin(), long(i)); }
   void ClickRider(int index) { Click(game.riderToolbar.buttons[index]); }
   // A right-button chain on the canvas from a to b (screen px): a new point at each end, or
@@ -43,10 +33,10 @@ class RiderEditorScreenTest : public GameSessionTest {
 // The editor takes the rider in use on entry; edits survive a test ride and a change of the
 // rider in use until they are saved; after that the editor follows the rider in use again.
 TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdits) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ASSERT_TRUE(InEditor());
   ASSERT_EQ(editor().body.points.size(), 2u);
-  EXPECT_EQ(ScreenOf({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
+  EXPECT_EQ(EditorScreenPoint({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
 
   Chain({600, 650}, {700, 650});
   ASSERT_EQ(editor().body.points.size(), 4u);
@@ -60,21 +50,21 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
   EXPECT_EQ(temporary.snapshot.points.size(), 4u);
 
   LoadTestRider(100, 100);
-  EnterEditor();
+  Enter(ToRiderEditor);
   EXPECT_EQ(editor().body.points.size(), 4u) << "unsaved edits are kept";
-  Chosen() = folder_.file("riders/mine.rider");
+  dialogAnswer = folder_.file("riders/mine.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_STREQ(rider().path, "riders\\mine.rider");
   Tap(kKeySpace);
   LoadTestRider(100, 100);
-  EnterEditor();
+  Enter(ToRiderEditor);
   EXPECT_EQ(editor().body.points.size(), 2u) << "saved edits give way to the rider in use";
   EXPECT_FLOAT_EQ(Point(0).x, 100.0f);
 }
 
 TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
-  EnterEditor();
-  Stroke(kKeyLeftButton, ScreenOf({600, 400}), ScreenOf({800, 600}), 20);
+  Enter(ToRiderEditor);
+  Stroke(kKeyLeftButton, EditorScreenPoint({600, 400}), EditorScreenPoint({800, 600}), 20);
   ASSERT_EQ(editor().selectedPoints.size(), 2u);
   Tap(kKeyDelete);
   ASSERT_TRUE(editor().body.points.empty());
@@ -91,7 +81,7 @@ TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
 // ids; the oldest action here is the rider taken in use on entry), Ctrl+Y does it again, and a
 // new edit after an undo drops what could be done again.
 TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   const size_t start = editor().body.points.size();
   Chain({600, 650}, {700, 650});
   ASSERT_EQ(editor().body.points.size(), start + 2);
@@ -116,11 +106,11 @@ TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
 }
 
 TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ClickRider(kLinkToolButton);
   EXPECT_EQ(editor().tool, EditorTool::Link);
   EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
-  Hover(ScreenOf({715, 505}));
+  Hover(EditorScreenPoint({715, 505}));
   Tap(kKeyLeftButton);
   ASSERT_EQ(editor().selectedLinks.size(), 1u);
   const Slider& stiffness = game.riderToolbar.sliders[kStiffnessSlider];
@@ -130,7 +120,7 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
   EXPECT_LT(chosen, 0.5f);
   EXPECT_FLOAT_EQ(editor().body.links.front().stiffness, chosen);
 
-  Chosen() = folder_.file("riders/stiff.rider");
+  dialogAnswer = folder_.file("riders/stiff.rider");
   ClickRider(kRiderSaveButton);
   Tap(kKeySpace);
   EXPECT_FLOAT_EQ(game.track.world.rider.links.front().stiffness, chosen);
@@ -146,8 +136,8 @@ TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByThe
 // Only a written file changes anything; one written elsewhere is also kept in riders\ under a
 // name no other file has, and a load that fails leaves the edited body as it was.
 TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
-  EnterEditor();
-  Hover(ScreenOf({700, 500}));
+  Enter(ToRiderEditor);
+  Hover(EditorScreenPoint({700, 500}));
   Tap(kKeyLeftButton);
   Tap(kKeyLeft, 50);                               // the pose moves: rest lengths differ from it
   const float rest = editor().body.links.front().restLength;
@@ -157,7 +147,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 
   TempFolder elsewhere;
   folder_.write("riders/far.rider", "a different rider of the same name");
-  Chosen() = elsewhere.file("far.rider");
+  dialogAnswer = elsewhere.file("far.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_GT(editor().body.links.front().restLength, rest + 10);
   EXPECT_STREQ(rider().path, "riders\\far-2.rider");
@@ -166,12 +156,12 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 
   folder_.write("riders/broken.rider", "TOLK_RIDER_RIDER and then nothing a rider needs");
   for (const std::string& refused : {std::string(), folder_.file("riders/broken.rider")}) {
-    Chosen() = refused;
+    dialogAnswer = refused;
     ClickRider(kRiderLoadButton);
     EXPECT_EQ(editor().body.points.size(), 2u);
     EXPECT_EQ(editor().selectedPoints.size(), 1u) << "the old body's selection stays";
   }
-  Chosen() = folder_.file("riders/far-2.rider");
+  dialogAnswer = folder_.file("riders/far-2.rider");
   Tap(kKeyRight, 50);
   ClickRider(kRiderLoadButton);
   EXPECT_TRUE(editor().selectedPoints.empty());
@@ -184,7 +174,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
 TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
   StoreStart(game.track.world);
   const Vec2 flag = game.track.world.flag;
-  EnterEditor();
+  Enter(ToRiderEditor);
   Chain({600, 650}, {700, 650});
   std::filesystem::create_directories(folder_.path / "riders/temp_rider.rider");
   Tap(kKeySpace);
@@ -197,7 +187,7 @@ TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
 }
 
 TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   for (const Button& button : game.riderToolbar.buttons) EXPECT_FALSE(button.selected) << "no tool shown at first";
   ClickRider(kFirstLinkKindButton + 2);
   EXPECT_EQ(editor().settings.linkKind, LinkKind::Strut);
@@ -224,14 +214,14 @@ TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
 
 // Sprite size and depth have keys on the main keyboard as well as on the numpad.
 TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   ClickRider(kLinkToolButton);
-  Hover(ScreenOf({715, 505}));
+  Hover(EditorScreenPoint({715, 505}));
   Tap(kKeyLeftButton);
   ClickRider(kToggleSpritesButton);
   const Link& link = editor().body.links.front();
   ASSERT_TRUE(link.hasSprite);
-  Hover(ScreenOf({900, 300}));
+  Hover(EditorScreenPoint({900, 300}));
   const struct {
     int numpad, main;
     float halfW, halfH;
@@ -254,17 +244,17 @@ TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
 // A sheet becomes the editor's only once it shows; one from outside the program folder is copied
 // into the sprites folder first, and the copy of a sheet that does not show is removed again.
 TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
-  EnterEditor();
+  Enter(ToRiderEditor);
   TempFolder elsewhere;
   elsewhere.write("broken.png", "not a picture");
   elsewhere.write("sheet.png", "\x89PNG picture");
   for (const std::string& refused : {std::string(), elsewhere.file("broken.png")}) {
-    Chosen() = refused;
+    dialogAnswer = refused;
     ClickRider(kSpriteSheetButton);
     EXPECT_STREQ(editor().spriteSheet, "");
   }
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "sprites/broken.png"));
-  Chosen() = elsewhere.file("sheet.png");
+  dialogAnswer = elsewhere.file("sheet.png");
   ClickRider(kSpriteSheetButton);
   EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png");
   EXPECT_EQ(folder_.read("sprites/sheet.png"), "\x89PNG picture");

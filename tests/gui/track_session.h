@@ -18,12 +18,9 @@
 #include "track/world.h"
 
 // The game of the running test, made anew by ResetSession.
-inline std::unique_ptr<Game>& SessionGame() {
-  static std::unique_ptr<Game> game;
-  return game;
-}
+inline std::unique_ptr<Game> sessionGame;
 
-inline Game& TheGame() { return *SessionGame(); }
+inline Game& TheGame() { return *sessionGame; }
 
 // One 10 ms step: the input refresh, then the current screen's update.
 inline void Step(int count = 1) {
@@ -36,7 +33,7 @@ inline void Step(int count = 1) {
 inline void ResetSession() {
   InstallFakeInput();
   EndSliderDrag();
-  SessionGame() = std::make_unique<Game>();
+  sessionGame = std::make_unique<Game>();
   Game& game = TheGame();
   game.track.view.camera = {0.0f, 0.0f};
   BuildScreens(game);
@@ -93,6 +90,12 @@ inline Vec2 CentreOf(const Widget& widget) {
                 : current == RiderChooserUpdate  ? game.riderChooser.listOrigin
                                                  : Vec2{};
   return {anchor.x + widget.x + widget.w / 2, anchor.y + widget.y + widget.h / 2};
+}
+
+// Where a world point shows in the rider editor, screen px (y up): zoomed about the screen's centre.
+inline Vec2 EditorScreenPoint(Vec2 world) {
+  const RiderEditor& e = TheGame().riderEditor;
+  return {512.0f + e.zoom * (world.x + e.viewX - 512.0f), 384.0f + e.zoom * (world.y + e.viewY - 384.0f)};
 }
 
 // Hover, press and release the left button on a widget.

@@ -1,5 +1,6 @@
 // A scripted track-screen session under the test's X display: draw a line with the pencil, play
 // 200 steps, render one frame with the real device and sprites, and read the pixels back.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -7,9 +8,7 @@
 #include "gui/track_session.h"
 #include "platform/keys.h"
 #include "render_window.h"
-#include "shell/dialogs.h"
 #include "shell/paths.h"
-#include "support/temp_folder.h"
 #include "track/cursor.h"
 
 namespace {
@@ -28,13 +27,19 @@ Pixel At(const std::vector<uint8_t>& screen, int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
-// Pixels of a square around (x, y) that are not the white background.
-int Marked(const std::vector<uint8_t>& screen, int x, int y, int half) {
+// Pixels of the square of side 2 x half + 1 around at that pass wanted, clipped to the screen.
+template <typename Wanted>
+int Around(const std::vector<uint8_t>& screen, Vec2 at, int half, Wanted wanted) {
   int n = 0;
-  for (int j = y - half; j <= y + half; ++j)
-    for (int i = x - half; i <= x + half; ++i)
-      if (i >= 0 && j >= 0 && i < kWidth && j < kHeight && !At(screen, i, j).White()) ++n;
+  for (int y = std::max(int(at.y) - half, 0); y <= std::min(int(at.y) + half, kHeight - 1); ++y)
+    for (int x = std::max(int(at.x) - half, 0); x <= std::min(int(at.x) + half, kWidth - 1); ++x)
+      n += wanted(At(screen, x, y));
   return n;
+}
+
+// Pixels of that square that are not the white background.
+int Marked(const std::vector<uint8_t>& screen, Vec2 at, int half) {
+  return Around(screen, at, half, [](Pixel p) { return !p.White(); });
 }
 
 // Pixels of the box x0..x1, y0..y1 (ends excluded) that differ between a and b; with darkOnly,
@@ -61,8 +66,8 @@ class TrackRender : public RenderWindow<kWidth, kHeight> {
   }
   // Two frames: the first bind of every sprite only loads it.
   std::vector<uint8_t> Render() {
-    TrackScreenRender(TheGame());
-    TrackScreenRender(TheGame());
+    RenderCurrentScreen(TheGame());
+    RenderCurrentScreen(TheGame());
     return ReadScreen();
   }
 };
@@ -97,14 +102,14 @@ TEST_F(TrackRender, LineRiderToolbarAndCursorWhereTheyBelong) {
   for (const BodyPoint& point : world.rider.points) {
     EXPECT_TRUE(point.y > line.y1 && point.y < line.y1 + 30.0f) << point.y - line.y1;
     Vec2 p = ScreenPointOf(view, {point.x, point.y});
-    EXPECT_GT(Marked(screen, int(p.x), int(p.y), 5), 10) << "rider point at " << p.x << ", " << p.y;
+    EXPECT_GT(Marked(screen, p, 5), 10) << "rider point at " << p.x << ", " << p.y;
   }
   // Nothing is drawn far above the rider.
   Vec2 above = ScreenPointOf(view, {world.rider.points.front().x, line.y1 + 150.0f});
-  EXPECT_EQ(Marked(screen, int(above.x), int(above.y), 5), 0);
+  EXPECT_EQ(Marked(screen, above, 5), 0);
 
   // The on-screen display near the top right corner.
-  EXPECT_GT(Marked(screen, kWidth - 150, kHeight - 50, 40), 50);
+  EXPECT_GT(Marked(screen, {kWidth - 150, kHeight - 50}, 40), 50);
 
   // The toolbar covers a thick line drawn under it.
   Vec2 anchor = TheGame().toolbar.anchor;
@@ -136,82 +141,68 @@ TEST_F(TrackRender, RiderEditorDrawsTheBodyMarksValuesToolbarAndCursor) {
   LoadTestRider(700.0f, 500.0f);
   ToRiderEditor(game);
   SetZoom(game.riderEditor, 3.0f);
-  auto screenOf = [&](float x, float y) {
-    return Vec2(512 + editor.zoom * (x + editor.viewX - 512), 384 + editor.zoom * (y + editor.viewY - 384));
-  };
-  auto render = [&] {
-    RenderCurrentScreen(game);
-    RenderCurrentScreen(game);
-    return ReadScreen();
-  };
-  auto count = [](const std::vector<uint8_t>& screen, Vec2 at, int half, auto wanted) {
-    int n = 0;
-    for (int y = int(at.y) - half; y <= int(at.y) + half; ++y)
-      for (int x = int(at.x) - half; x <= int(at.x) + half; ++x) n += wanted(At(screen, x, y));
-    return n;
-  };
   auto red = [](Pixel p) { return p.r > 200 && p.g < 60 && p.b < 60; };
   auto dark = [](Pixel p) { return p.Dark(); };
 
   // A third point, then the first one picked.
-  Stroke(kKeyRightButton, screenOf(730, 500), screenOf(730, 540));
+  Stroke(kKeyRightButton, EditorScreenPoint({730, 500}), EditorScreenPoint({730, 540}));
   ASSERT_EQ(editor.body.points.size(), 3u);
-  Hover(screenOf(700, 500));
+  Hover(EditorScreenPoint({700, 500}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  const std::vector<uint8_t> picked = render();
+  const std::vector<uint8_t> picked = Render();
   for (const BodyPoint& point : editor.body.points)
-    EXPECT_GT(Marked(picked, int(screenOf(point.x, point.y).x), int(screenOf(point.x, point.y).y), 10), 100);
-  EXPECT_GT(Marked(picked, int(screenOf(715, 500).x), int(screenOf(715, 500).y), 2), 3) << "the link";
-  EXPECT_EQ(Marked(picked, 900, 500, 20), 0) << "nothing where the body is not";
+    EXPECT_GT(Marked(picked, EditorScreenPoint({point.x, point.y}), 10), 100);
+  EXPECT_GT(Marked(picked, EditorScreenPoint({715, 500}), 2), 3) << "the link";
+  EXPECT_EQ(Marked(picked, {900, 500}, 20), 0) << "nothing where the body is not";
   const Vec2 origin = game.riderToolbar.origin;
-  EXPECT_GT(count(picked, origin + Vec2(185, -154), 12, dark), 30) << "the stiffness value";
-  EXPECT_GT(count(picked, origin + Vec2(185, -186), 12, dark), 30) << "the break value";
+  EXPECT_GT(Around(picked, origin + Vec2(185, -154), 12, dark), 30) << "the stiffness value";
+  EXPECT_GT(Around(picked, origin + Vec2(185, -186), 12, dark), 30) << "the break value";
   EXPECT_FALSE(At(picked, int(origin.x) + 100, int(origin.y) - 340).White()) << "the toolbar panel";
 
   // The pick mark goes with the pick.
-  Hover(screenOf(800, 300));
+  Hover(EditorScreenPoint({800, 300}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  const std::vector<uint8_t> unpicked = render();
-  const Vec2 first = screenOf(700, 500);
+  const std::vector<uint8_t> unpicked = Render();
+  const Vec2 first = EditorScreenPoint({700, 500});
   EXPECT_GT(Differences(picked, unpicked, int(first.x) - 30, int(first.y) - 30, int(first.x) + 30, int(first.y) + 30),
             50);
 
   // Link tool: the picked link is outlined in red.
   Click(game.riderToolbar.buttons[kLinkToolButton]);
-  Hover(screenOf(715, 503));
+  Hover(EditorScreenPoint({715, 503}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  EXPECT_GT(count(render(), screenOf(715, 500), 20, red), 20);
+  EXPECT_GT(Around(Render(), EditorScreenPoint({715, 500}), 20, red), 20);
 
   // A sprite on that link shows, and D hides it.
   Click(game.riderToolbar.buttons[kToggleSpritesButton]);
   Hover({900, 100});
-  const std::vector<uint8_t> sprite = render();
+  const std::vector<uint8_t> sprite = Render();
   Tap('D');
-  const std::vector<uint8_t> hidden = render();
+  const std::vector<uint8_t> hidden = Render();
   EXPECT_GT(Differences(sprite, hidden, int(first.x) - 40, int(first.y) - 60, int(first.x) + 130, int(first.y) + 60),
             200);
 
   // Joint tool: a joint on the three points, picked, is marked red on its middle point.
   Click(game.riderToolbar.buttons[kJointToolButton]);
   for (Vec2 p : {Vec2(700, 500), Vec2(730, 500), Vec2(730, 540)}) {
-    Hover(screenOf(p.x, p.y));
+    Hover(EditorScreenPoint(p));
     Tap(kKeyRightButton);
   }
   ASSERT_EQ(editor.body.joints.size(), 1u);
-  const std::vector<uint8_t> unselectedJoint = render();
-  Hover(screenOf(730, 520));
+  const std::vector<uint8_t> unselectedJoint = Render();
+  Hover(EditorScreenPoint({730, 520}));
   Tap(kKeyLeftButton);
   Hover({900, 100});
-  const Vec2 middle = screenOf(730, 500);
-  EXPECT_GT(count(render(), middle, 25, red), count(unselectedJoint, middle, 25, red) + 20);
+  const Vec2 middle = EditorScreenPoint({730, 500});
+  EXPECT_GT(Around(Render(), middle, 25, red), Around(unselectedJoint, middle, 25, red) + 20);
 
   // The cursor is drawn last, over the toolbar too.
   const Vec2 onBar = origin + Vec2(230, -300);
   Hover(onBar);
-  const std::vector<uint8_t> cursorOnBar = render();
+  const std::vector<uint8_t> cursorOnBar = Render();
   EXPECT_GT(Differences(unselectedJoint, cursorOnBar, int(onBar.x) - 12, int(onBar.y) - 30, int(onBar.x) + 24,
                         int(onBar.y) + 4),
             20);
@@ -234,54 +225,17 @@ TEST_F(TrackRender, BoostChevronsPointTheWayTheLinePushes) {
   for (const auto& l : lines) AddSolidLine(world, l.from, l.to, l.thickness, l.kind);
   Hover({1000, 30});
   const std::vector<uint8_t> screen = Render();
-  auto reds = [&](int x0, int x1, int y0, int y1) {
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) {
-        const Pixel p = At(screen, x, y);
-        n += p.r > 200 && p.g < 120 && p.b < 120;
-      }
-    return n;
-  };
+  auto red = [](Pixel p) { return p.r > 200 && p.g < 120 && p.b < 120; };
   for (const auto& l : lines) {
-    // Ten chevrons, one in the middle of every 40 units; look above the line's edge.
-    const int y0 = int(l.from.y + std::fmax(l.thickness, 1.05f)) + 2, y1 = y0 + 2;
+    // Ten chevrons, one in the middle of every 40 units; look in 3 x 3 boxes above the line's edge.
+    const float y = float(int(l.from.y + std::fmax(l.thickness, 1.05f)) + 3);
     int behind = 0, before = 0;
     for (int k = 0; k < 10; ++k) {
-      const int middle = 300 + 20 + 40 * k;
-      behind += reds(middle - l.ahead * 3 - 1, middle - l.ahead * 3 + 1, y0, y1);
-      before += reds(middle + l.ahead * 3 - 1, middle + l.ahead * 3 + 1, y0, y1);
+      const float middle = float(300 + 20 + 40 * k);
+      behind += Around(screen, {middle - float(l.ahead * 3), y}, 1, red);
+      before += Around(screen, {middle + float(l.ahead * 3), y}, 1, red);
     }
     EXPECT_GE(behind, 20) << "line at y " << l.from.y;
     EXPECT_LT(before, behind / 4) << "line at y " << l.from.y << ": " << before << " ahead";
   }
-}
-
-// A track saved through the file dialog says so in the bottom right corner of the screen.
-TEST_F(TrackRender, ASavedTrackShowsItsMessage) {
-  static std::string chosen;
-  TempFolder folder;
-  chosen = folder.file("shown.track");
-  Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
-    *result = chosen;
-    return true;
-  };
-  AddSolidLine(TheGame().track.world, {300, 300}, {500, 300}, 1.0f, LineKind::Normal);
-  auto orange = [](const std::vector<uint8_t>& screen) {
-    int n = 0;
-    for (int y = 40; y < 60; ++y)
-      for (int x = 400; x < kWidth - 10; ++x) {
-        const Pixel p = At(screen, x, y);
-        n += p.r > 200 && p.g > 60 && p.g < 160 && p.b < 60;
-      }
-    return n;
-  };
-  Hover({1000, 700});
-  const int beforeSave = orange(Render());
-  ClickButton(kSaveButton);
-  Hover({1000, 700});
-  Platform().fileDialog = RealPlatform().fileDialog;
-  ASSERT_FALSE(folder.read("shown.track").empty());
-  EXPECT_EQ(beforeSave, 0);
-  EXPECT_GT(orange(Render()), 200) << "the message's glyphs";
 }
