@@ -64,7 +64,6 @@ TEST_F(ToolbarTest, PlayStopAndPlayFromStartFaces) {
 TEST_F(ToolbarTest, ClearNeedsFourClicksInARow) {
   AddSolidLine(world, {100, 100}, {200, 100}, 1.0f, LineKind::Normal);
   ClickButton(kClearButton);
-  EXPECT_EQ(bar.buttons[kClearButton].frame, 21);
   // Leaving the button resets count and face.
   Hover({600, 400});
   EXPECT_EQ(std::pair(bar.clearCount, bar.buttons[kClearButton].frame), std::pair(0, 20));
@@ -94,6 +93,11 @@ TEST_F(ToolbarTest, DemonstrationLock) {
   EXPECT_EQ((std::tuple(IsEnabled(bar.buttons[kPencilButton]), IsEnabled(bar.swatch), IsEnabled(bar.buttons[kMenuButton]),
                         IsEnabled(bar.buttons[kSaveButton]), IsEnabled(bar.buttons[kLoadButton]))),
             std::tuple(false, false, false, true, true));
+  // Viewing mode draws with neither button; the left one zooms with vertical motion.
+  Stroke(kKeyRightButton, {300, 300}, {500, 300});
+  Stroke(kKeyLeftButton, {300, 300}, {500, 320});
+  EXPECT_EQ(SolidLineCount(world), 1);
+  EXPECT_NEAR(view.zoom, 1.1f, 1e-4f);
   // Clicking a disabled tool does nothing; the drag button's tool gives way to 8 at the next step.
   ClickButton(kPencilButton);
   EXPECT_EQ(bar.currentTool, kToolViewing);
@@ -152,26 +156,19 @@ TEST_F(ToolbarTest, TheSliderSetsTheThicknessForNewLinesAndTheHandleDragsTheTool
 
 TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   static std::string chosen;
-  static int dialogs = 0;
-  dialogs = 0;
   Platform().fileDialog = [](const FileDialogRequest&, std::string* result) {
-    ++dialogs;
-    if (chosen.empty()) return false;
     *result = chosen;
-    return true;
+    return !chosen.empty();
   };
   TempFolder folder;
   chosen = folder.file("toolbar_save.track");
   snprintf(scene.rider.spriteSheet, sizeof scene.rider.spriteSheet, "sprites\\sheet.png");
   AddSolidLine(world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
+  // What the save shows: MessagesTest.EachOutcomeShowsItsLogLine; here the track it wrote loads.
   ClickButton(kSaveButton);
-  EXPECT_EQ(dialogs, 1);
-  ASSERT_FALSE(folder.read("toolbar_save.track").empty());
-
   ResetTrackWorld(scene);
   AssignSprite(kSlotRiderSheet, "sprites\\before.png", 4, 4, true);
   ClickButton(kLoadButton);
-  EXPECT_EQ(dialogs, 2);
   // Each line kind's way through the file: TrackFileTest.SavedTrackLoadsBackAndSavesToTheSameBytes.
   ASSERT_EQ(SolidLineCount(world), 1);
   EXPECT_NE(std::string(SpriteSlotInfo(kSlotRiderSheet)->path).find("sheet.png"), std::string::npos)
@@ -181,7 +178,6 @@ TEST_F(ToolbarTest, SaveAndLoadButtonsGoThroughTheFileDialogs) {
   chosen.clear();
   ClickButton(kLoadButton);
   ClickButton(kSaveButton);
-  EXPECT_EQ(dialogs, 4);
   EXPECT_EQ(SolidLineCount(world), 1);
   Platform().fileDialog = RealPlatform().fileDialog;
 }
