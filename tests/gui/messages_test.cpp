@@ -86,13 +86,6 @@ TEST_F(MessagesTest, EachOutcomeShowsItsLogLine) {
        {"Nothing saved: a demo track is for viewing only"}, false},
       {"empty track", [&] { dialogAnswer = folder_.file("empty.track"), ClickButton(kSaveButton); },
        {"Nothing saved: the track is empty"}, false},
-      {"continue keeps the track",
-       [&] {
-         AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
-         ToMainMenu(game);
-         Click(game.mainMenu.buttons[kContinueButton]);
-       },
-       {"Track saved:" + Stored("last_played.track")}},
       {"rider saved",
        [&] {
          Enter(ToRiderEditor);

@@ -68,7 +68,6 @@ TEST_F(TrackScreenTest, BoostAndSceneryPencilsMakeTheirKinds) {
   EXPECT_EQ(editor.newLineKind, LineKind::Normal);
 
   ClickButton(kSceneryButton);
-  editor.sceneryR = 10;
   Stroke(kKeyRightButton, {300, 250}, {400, 250});
   EXPECT_EQ(std::tuple(SolidLineCount(world), SceneryLineCount(world), editor.sceneryMode), std::tuple(1, 1, false));
 }

@@ -116,9 +116,9 @@ TEST(TrackHistory, UndoAndRedoGiveTheWorldOfTheSurvivingActions) {
   }
 }
 
-// A new action after undos drops what could have been done again; the oldest actions go first
-// when the history outgrows its bound.
-TEST(TrackHistory, NewActionsDropTheRedoBranchAndTheBoundDropsTheOldest) {
+// An action that changed nothing keeps what could be done again (that a new action drops it is
+// the random test's); the oldest actions go first when the history outgrows its bound.
+TEST(TrackHistory, AnEmptyActionKeepsTheRedoBranchAndTheBoundDropsTheOldest) {
   World world;
   TrackHistory history;
   CurrentRider rider;
@@ -134,11 +134,6 @@ TEST(TrackHistory, NewActionsDropTheRedoBranchAndTheBoundDropsTheOldest) {
   BeginTrackAction(history, world);
   EndTrackAction(history, world, rider);
   EXPECT_EQ(history.undone.size(), 1u) << "an action that changed nothing keeps the redo branch";
-  BeginTrackAction(history, world);
-  AddSolidLine(world, {0, 100}, {50, 100}, 1.0f, LineKind::Normal);
-  EndTrackAction(history, world, rider);
-  EXPECT_EQ(RedoTrackAction(history, world, rider), Undone::Nothing);
-  EXPECT_EQ(SolidLineCount(world), 5);
 }
 
 // The same at the track screen's level, with the actions that change what the ride starts from:
