@@ -13,7 +13,6 @@
 #include "gui/overlay.h"
 #include "gui/tooltip.h"
 #include "shell/safe_save.h"
-#include "track/track_file.h"
 
 namespace {
 

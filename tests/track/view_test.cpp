@@ -4,7 +4,6 @@
 
 #include "shell/display.h"
 #include "track/track_view.h"
-#include "track/world.h"
 
 TEST(View, VisibleRectangleFollowsCameraAndZoom) {
   SetScreenWidth(1024);
