@@ -170,21 +170,15 @@ TEST_F(TrackScreenTest, PointDragMovesARiderPointAndSurvivesRestart) {
   Step();
   EXPECT_GT(world.rider.points.front().x, before);
 
-  // R rebuilds the body while the button is still held: the drag ends, nothing is written
-  // through the old point, and the rider is back at its start.
+  // R rebuilds the body while the button is still held (as stop and play from start do, through
+  // the same restart): the drag ends, nothing is written through the old point.
   Press('R');
   EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
+  EXPECT_EQ(editor.pointDrag, 0);
   SetKey('R', false);
   Step(3);
   EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
   Release(kKeyLeftButton);
-  EXPECT_EQ(editor.pointDrag, 0);
-
-  // The same for stop and play from start while dragging.
-  Press(kKeyLeftButton);
-  editor.draggedPoint = HandleOf(world.rider, world.rider.points.front());
-  RestartRiderFromScratch(scene);
-  EXPECT_EQ(Resolve(world.rider, editor.draggedPoint), nullptr);
   EXPECT_EQ(editor.pointDrag, 0);
 }
 
