@@ -198,7 +198,6 @@ TEST_F(WorldTest, CameraFollowsWithADeadZone) {
 TEST_F(WorldTest, ResetEmptiesTheTrack) {
   TrackScene scene;
   LoadRider();
-  scene.rider.snapshot.points.clear();
   CopySnapshot(rider_.snapshot, scene.rider.snapshot);
   scene.rider.loaded = 1;
   World& w = scene.world;
