@@ -166,12 +166,11 @@ TEST_F(RiderEditorScreenTest, ToolbarButtonsAndSlidersReachTheSettingsAndTheSele
   EXPECT_EQ(game.riderToolbar.buttons[kGripButton].frame, 37);
   EXPECT_FLOAT_EQ(editor().settings.pointFriction, 0.1f);
 
-  // The break slider's knob one pixel per step: 94 from 100.
+  // The break slider's knob 6 px left of its end: 94, as the widget test maps a pointer.
   const Slider& slider = game.riderToolbar.sliders[kBreakSlider];
   const Vec2 knob = game.riderToolbar.origin + Vec2(slider.x + 8 + GetValue(slider), slider.y + 16);
   Stroke(kKeyLeftButton, knob, knob - Vec2(6, 0), 1);
   EXPECT_FLOAT_EQ(editor().settings.linkBreak, 0.94f * 0.94f);
-  EXPECT_EQ(GetValue(slider), 94.0f);
 
   // The handle stops the toolbar at x = -1 and one pixel above the screen's top.
   const Vec2 handle = CentreOf(game.riderToolbar.handle);
