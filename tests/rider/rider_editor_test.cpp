@@ -69,7 +69,6 @@ TEST(RiderEditor, ChainsMakePointsAndLinksAndTakeInEveryPointTheyReach) {
   RightRelease(*e, 100, 200);
   EXPECT_EQ(e->body.points.size(), 5u);
   EXPECT_EQ(e->body.links.size(), 4u);             // 0-1, 2-3 (overwritten by the chain), 0-2, 3-new
-  EXPECT_EQ(e->body.linksAdded, 4);
   EXPECT_EQ(e->body.links.back().a->y, 100.0f);
 }
 
@@ -140,8 +139,7 @@ TEST(RiderEditor, JointToolPicksThreeDifferentPoints) {
   RightPresses(*e, {{0, 0}, {100, 0}, {100, 100}});
   ASSERT_EQ(e->body.joints.size(), 1u);
   const AngleJoint& joint = e->body.joints.front();
-  EXPECT_FLOAT_EQ(joint.limitAngle, 179.0f * 3.1415927f * 0.0055555557f);
-  EXPECT_FLOAT_EQ(joint.stiffness, 0.08f);
+  EXPECT_FLOAT_EQ(joint.limitAngle, 179.0f * 3.1415927f * 0.0055555557f);  // in degrees to the body, once
   EXPECT_TRUE(e->jointPicks.empty());
   UpdateHover(*e, 50, 2);                          // over link 0-1: the joint holds both ends
   EXPECT_EQ(Resolve(e->body, e->hoveredJoint), &joint);
