@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <string>
 
 #include "game_session.h"
 #include "rider/editor_files.h"
 #include "rider/rider_file.h"
-#include "track/track_file.h"
 
 namespace {
 
@@ -34,14 +32,11 @@ class RiderEditorScreenTest : public GameSessionTest {
 // rider in use until they are saved; after that the editor follows the rider in use again.
 TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdits) {
   Enter(ToRiderEditor);
-  ASSERT_TRUE(InEditor());
   ASSERT_EQ(editor().body.points.size(), 2u);
   EXPECT_EQ(EditorScreenPoint({715, 500}), Vec2(512, 384)) << "the rider in the middle of the view";
 
   Chain({600, 650}, {700, 650});
-  ASSERT_EQ(editor().body.points.size(), 4u);
   Tap(kKeyEscape);
-  ASSERT_FALSE(InEditor());
   EXPECT_EQ(rider().snapshot.points.size(), 4u) << "the test ride rides the edited rider";
   EXPECT_EQ(game.track.world.rider.points.size(), 4u);
   EXPECT_STREQ(rider().path, "") << "the temporary file never names the rider";
@@ -65,7 +60,6 @@ TEST_F(RiderEditorScreenTest, TheEditorTakesTheRiderInUseUnlessItHoldsUnsavedEdi
 TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
   Enter(ToRiderEditor);
   Stroke(kKeyLeftButton, EditorScreenPoint({600, 400}), EditorScreenPoint({800, 600}), 20);
-  ASSERT_EQ(editor().selectedPoints.size(), 2u);
   Tap(kKeyDelete);
   ASSERT_TRUE(editor().body.points.empty());
   Tap(kKeySpace);
@@ -75,20 +69,16 @@ TEST_F(RiderEditorScreenTest, WithNoPointTheTestRideLeavesTheRiderInUse) {
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "riders/temp_rider.rider"));
 }
 
-// The player's road: the rider in use, a link made stiffer with the slider, saved under a new
-// name, test-ridden; the track saved afterwards names the new file.
-// Ctrl+Z takes back one gesture or key at a time (a delete brings its points back with their
-// ids; the oldest action here is the rider taken in use on entry), Ctrl+Y does it again, and a
-// new edit after an undo drops what could be done again.
+// Ctrl+Z takes back one gesture or key at a time (a selection alone is no action; the oldest
+// action here is the rider taken in use on entry) and Ctrl+Y does it again. That an undo brings
+// back ids and counters exactly, and that a new edit drops what could be done again, is the
+// random undo test's.
 TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
   Enter(ToRiderEditor);
   const size_t start = editor().body.points.size();
   Chain({600, 650}, {700, 650});
-  ASSERT_EQ(editor().body.points.size(), start + 2);
-  const int32_t lastId = editor().body.points.back().id;
   Stroke(kKeyLeftButton, {560, 600}, {740, 700}, 20);
   Tap(kKeyDelete);
-  ASSERT_EQ(editor().body.points.size(), start);
   const struct {
     int key;
     size_t points;
@@ -98,39 +88,6 @@ TEST_F(RiderEditorScreenTest, UndoTakesBackOneEditAtATime) {
     TapWithCtrl(step.key);
     EXPECT_EQ(editor().body.points.size(), step.points) << char(step.key);
   }
-  EXPECT_EQ(editor().body.points.back().id, lastId);
-  EXPECT_TRUE(EditorReferencesLive(editor()));
-  Chain({600, 500}, {700, 500});
-  TapWithCtrl('Y');
-  EXPECT_EQ(editor().body.points.size(), start + 4) << "the delete undone is no longer there to do again";
-}
-
-TEST_F(RiderEditorScreenTest, AStifferLinkSavedUnderANewNameRidesAndIsNamedByTheTrack) {
-  Enter(ToRiderEditor);
-  ClickRider(kLinkToolButton);
-  EXPECT_EQ(editor().tool, EditorTool::Link);
-  EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
-  Hover(EditorScreenPoint({715, 505}));
-  Tap(kKeyLeftButton);
-  ASSERT_EQ(editor().selectedLinks.size(), 1u);
-  const Slider& stiffness = game.riderToolbar.sliders[kStiffnessSlider];
-  const Vec2 knob = game.riderToolbar.origin + Vec2(stiffness.x + 8 + GetValue(stiffness), stiffness.y + 16);
-  Stroke(kKeyLeftButton, knob, knob - Vec2(50, 0), 5);
-  const float chosen = editor().settings.linkStiffness;
-  EXPECT_LT(chosen, 0.5f);
-  EXPECT_FLOAT_EQ(editor().body.links.front().stiffness, chosen);
-
-  dialogAnswer = folder_.file("riders/stiff.rider");
-  ClickRider(kRiderSaveButton);
-  Tap(kKeySpace);
-  EXPECT_FLOAT_EQ(game.track.world.rider.links.front().stiffness, chosen);
-  AddSolidLine(game.track.world, {0, 0}, {100, 0}, 1.0f, LineKind::Normal);
-  ASSERT_TRUE(SaveTrack(game.track.world, rider(), Stored("after.track").c_str()));
-  const std::string bytes = folder_.read("after.track");
-  TrackFileContent content;
-  ASSERT_EQ(ParseTrackFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), false, &content),
-            FileLoad::Loaded);
-  EXPECT_STREQ(content.riderName, "riders\\stiff.rider");
 }
 
 // Only a written file changes anything; one written elsewhere is also kept in riders\ under a
@@ -150,9 +107,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
   dialogAnswer = elsewhere.file("far.rider");
   ClickRider(kRiderSaveButton);
   EXPECT_GT(editor().body.links.front().restLength, rest + 10);
-  EXPECT_STREQ(rider().path, "riders\\far-2.rider");
-  EXPECT_EQ(folder_.read("riders/far-2.rider"), elsewhere.read("far.rider"));
-  EXPECT_EQ(folder_.read("riders/far.rider"), "a different rider of the same name");
+  EXPECT_STREQ(rider().path, "riders\\far-2.rider") << "the copy's bytes and its free name are the paths test's";
 
   folder_.write("riders/broken.rider", "TOLK_RIDER_RIDER and then nothing a rider needs");
   for (const std::string& refused : {std::string(), folder_.file("riders/broken.rider")}) {
@@ -164,8 +119,7 @@ TEST_F(RiderEditorScreenTest, SavesAndLoadsChangeThingsOnlyWhenTheFileIsWhole) {
   dialogAnswer = folder_.file("riders/far-2.rider");
   Tap(kKeyRight, 50);
   ClickRider(kRiderLoadButton);
-  EXPECT_TRUE(editor().selectedPoints.empty());
-  EXPECT_FALSE(EditorHasUnsavedEdits(editor()));
+  EXPECT_FALSE(EditorHasUnsavedEdits(editor())) << "the edits made since the save are gone";
 }
 
 // After a test ride the stored start belongs to the new rider: its own pose with its focus at
@@ -186,9 +140,24 @@ TEST_F(RiderEditorScreenTest, TheStartFlagKeepsItsPlaceForTheNewRider) {
   EXPECT_EQ(LastLogLine(), "the start flag keeps its place: the new rider starts there");
 }
 
-TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
+// The toolbar's buttons and sliders reach the settings and the selected link, and the buttons'
+// faces follow the settings. A changed link rides as the first test's test ride shows; what a
+// slider's value means is the editor settings test's.
+TEST_F(RiderEditorScreenTest, ToolbarButtonsAndSlidersReachTheSettingsAndTheSelection) {
   Enter(ToRiderEditor);
   for (const Button& button : game.riderToolbar.buttons) EXPECT_FALSE(button.selected) << "no tool shown at first";
+  ClickRider(kLinkToolButton);
+  EXPECT_EQ(editor().tool, EditorTool::Link);
+  EXPECT_TRUE(game.riderToolbar.buttons[kLinkToolButton].selected);
+  Hover(EditorScreenPoint({715, 505}));
+  Tap(kKeyLeftButton);
+  const Slider& stiffness = game.riderToolbar.sliders[kStiffnessSlider];
+  const Vec2 stiffKnob = game.riderToolbar.origin + Vec2(stiffness.x + 8 + GetValue(stiffness), stiffness.y + 16);
+  Stroke(kKeyLeftButton, stiffKnob, stiffKnob - Vec2(50, 0), 5);
+  const float chosen = editor().settings.linkStiffness;
+  EXPECT_LT(chosen, 0.5f);
+  EXPECT_FLOAT_EQ(editor().body.links.front().stiffness, chosen) << "the selected link takes it";
+
   ClickRider(kFirstLinkKindButton + 2);
   EXPECT_EQ(editor().settings.linkKind, LinkKind::Strut);
   for (int kind = 0; kind < 4; ++kind)
@@ -197,14 +166,11 @@ TEST_F(RiderEditorScreenTest, ToolbarFramesAndSlidersFollowTheSettings) {
   EXPECT_EQ(game.riderToolbar.buttons[kGripButton].frame, 37);
   EXPECT_FLOAT_EQ(editor().settings.pointFriction, 0.1f);
 
-  // The break slider: 94 is a breakable value, 95 and above never break.
+  // The break slider's knob 6 px left of its end: 94, as the widget test maps a pointer.
   const Slider& slider = game.riderToolbar.sliders[kBreakSlider];
   const Vec2 knob = game.riderToolbar.origin + Vec2(slider.x + 8 + GetValue(slider), slider.y + 16);
   Stroke(kKeyLeftButton, knob, knob - Vec2(6, 0), 1);
   EXPECT_FLOAT_EQ(editor().settings.linkBreak, 0.94f * 0.94f);
-  EXPECT_EQ(GetValue(slider), 94.0f);
-  Stroke(kKeyLeftButton, knob - Vec2(6, 0), knob - Vec2(5, 0), 1);
-  EXPECT_FLOAT_EQ(editor().settings.linkBreak, 10000.0f);
 
   // The handle stops the toolbar at x = -1 and one pixel above the screen's top.
   const Vec2 handle = CentreOf(game.riderToolbar.handle);
@@ -220,7 +186,6 @@ TEST_F(RiderEditorScreenTest, SpriteKeysWorkWithAndWithoutANumpad) {
   Tap(kKeyLeftButton);
   ClickRider(kToggleSpritesButton);
   const Link& link = editor().body.links.front();
-  ASSERT_TRUE(link.hasSprite);
   Hover(EditorScreenPoint({900, 300}));
   const struct {
     int numpad, main;
@@ -256,7 +221,6 @@ TEST_F(RiderEditorScreenTest, ASpriteSheetIsTakenOnlyWhenItShows) {
   EXPECT_FALSE(std::filesystem::exists(folder_.path / "sprites/broken.png"));
   dialogAnswer = elsewhere.file("sheet.png");
   ClickRider(kSpriteSheetButton);
-  EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png");
-  EXPECT_EQ(folder_.read("sprites/sheet.png"), "\x89PNG picture");
+  EXPECT_STREQ(editor().spriteSheet, "sprites\\sheet.png") << "shown from the copy";
   EXPECT_NE(std::string(SpriteSlotInfo(kSlotRiderSheet)->path).find("sheet.png"), std::string::npos);
 }

@@ -1,5 +1,3 @@
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 

