@@ -1,10 +1,10 @@
 // The program: the game record, made here once, behind the shell's entry point.
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "gui/game.h"
 #include "shell/app.h"
+#include "shell/command_line.h"
 
 namespace {
 
@@ -27,11 +27,7 @@ const char* const kUsage =
 
 int main(int argc, char** argv) {
   if (argc > 1) {
-    const bool help = strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0;
-    const bool version = strcmp(argv[1], "--version") == 0;
-    if (argc == 2 && version) printf("velmora %s\n", VELMORA_VERSION);
-    if (argc == 2 && help) fputs(kUsage, stdout);
-    if (argc == 2 && (help || version)) return 0;
+    if (AnswerHelpOrVersion(argc, argv, "velmora", kUsage)) return 0;
     fprintf(stderr, "velmora: unknown option %s\n%s", argv[1], kUsage);
     return 2;
   }

@@ -35,7 +35,9 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/velmora.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
-[ "$("$root/usr/bin/velmora" --version)" = "velmora $(dpkg-deb -f "$deb" Version)" ] || fail "--version"
+for program in velmora velmora-ride velmora-export; do
+  [ "$("$root/usr/bin/$program" --version)" = "$program $(dpkg-deb -f "$deb" Version)" ] || fail "$program --version"
+done
 find "$root" -printf '%p %s %T@\n' | sort >"$work/before"
 
 echo "--- the installed game, as $user"

@@ -13,7 +13,8 @@
 // (a GIF counts both its passes in D and T); at the end the rates of drawing and encoding go
 // to standard output. A file the game refuses prints the game's lines and exits 1, as does a
 // failure to draw or write; a bad option prints why and the usage and exits 2. A file not
-// finished (failure, SIGINT, SIGTERM) is removed.
+// finished (failure, SIGINT, SIGTERM) is removed. --help prints the usage and --version the
+// version on standard output, and exit 0.
 #include <unistd.h>
 
 #include <atomic>
@@ -28,6 +29,7 @@
 
 #include "platform/platform.h"
 #include "rider/current_rider.h"
+#include "shell/command_line.h"
 #include "shell/paths.h"
 #include "tools/export_options.h"
 #include "tools/frame_queue.h"
@@ -85,6 +87,7 @@ int Refuse(const RideLoad& load) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerHelpOrVersion(argc, argv, "velmora-export", kExportUsage)) return 0;
   ExportOptions options;
   std::string why;
   if (!ParseExportOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &why)) {

@@ -11,7 +11,8 @@
 // "hash HEX", the ride's 64-bit fingerprint; --steps 0 prints the start positions as step 0.
 // A refused file, a section refused by its version word, a track without a solid line or a rider
 // that does not load prints the game's lines on standard error and exits 1; a bad argument or
-// a count that does not fit prints the usage and exits 2.
+// a count that does not fit prints the usage and exits 2. --help prints the usage and --version
+// the version on standard output, and exit 0.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,7 @@
 #include "rider/current_rider.h"
 #include "rider/simulation.h"
 #include "shell/log.h"
+#include "shell/command_line.h"
 #include "shell/paths.h"
 #include "track/ride_load.h"
 #include "track/world.h"
@@ -89,6 +91,7 @@ void PrintPoints(long step, const Body& body) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerHelpOrVersion(argc, argv, "velmora-ride", kUsage)) return 0;
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
     fputs(kUsage, stderr);

@@ -277,6 +277,10 @@ TEST_F(ExportTest, BadOptionsAreRefused) {
   }
   for (const char* name : {"ride.avi", "ride.gif", "ride.mp4", "ride.mp4.part"})
     EXPECT_FALSE(std::filesystem::exists(folder_.file(name))) << name;
+  // Asking for the usage is no mistake.
+  const ExportRun help = RunExporter("--help", folder_);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -183,4 +184,15 @@ TEST_F(RideToolTest, ARefusedFileOrSectionAnEmptyTrackOrARiderNameOutsideItsFold
     EXPECT_EQ(usage.status, 2) << count;
     EXPECT_NE(usage.err.find("usage: velmora-ride"), std::string::npos) << count;
   }
+}
+
+// --help and --version answer on standard output and exit 0, before any file is looked for.
+TEST_F(RideToolTest, HelpAndVersionAnswerOnStandardOutput) {
+  const RideRun help = RunRide("--help", folder_.file("err"));
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: velmora-ride TRACK", 0), 0u) << help.out;
+  const RideRun version = RunRide("--version", folder_.file("err"));
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("velmora-ride [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+  EXPECT_EQ(help.err + version.err, "");
 }
