@@ -1,7 +1,6 @@
-// Long seeded runs of editing actions. After each action every reference the editor holds is
-// empty or names a live record in the body's own lists; at the end the rider saves, loads back
-// to the same bytes and rides 1,000 steps without a NaN. Mixed with undos and redos, each brings
-// back exactly the rider the editor had before or after that action.
+// A long seeded run of editing actions mixed with undos and redos. After each action every
+// reference the editor holds is empty or names a live record in the body's own lists, and each
+// undo or redo brings back exactly the rider the editor had before or after that action.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@
 #include "rider/rider_editor.h"
 #include "rider/rider_file.h"
 #include "rider/rider_size.h"
-#include "rider/simulation.h"
 
 namespace {
 
@@ -163,36 +161,4 @@ TEST(RiderEditorRandom, UndoAndRedoBringBackTheRiderOfEachAction) {
     ASSERT_NO_FATAL_FAILURE(CheckReferences(e)) << "action " << i;
   }
   EXPECT_GT(states.size(), 20u);
-}
-
-TEST(RiderEditorRandom, ReferencesStayLiveAndTheRiderSavesAndRides) {
-  PhysicsLog log;                                  // link crashes of deletes stay out of the output
-  for (uint32_t seed : {1u, 2u, 3u}) {
-    SCOPED_TRACE(seed);
-    EditRun run{std::mt19937(seed)};
-    for (int i = 0; i < 4000; ++i) {
-      run.Act();
-      ASSERT_NO_FATAL_FAILURE(CheckReferences(*run.editor)) << "action " << i;
-    }
-    const RiderEditor& e = *run.editor;
-    EXPECT_GT(e.body.points.size(), 5u);           // the run built something worth saving
-    EXPECT_GT(e.body.links.size(), 3u);
-
-    const auto encode = [](const CurrentRider& r) { std::vector<uint8_t> out; EncodeRiderFile(r, &out); return out; };
-    auto saved = std::make_unique<CurrentRider>();
-    RiderFromEditor(e, *saved);
-    const std::vector<uint8_t> bytes = encode(*saved);
-    auto content = std::make_unique<RiderFileContent>();
-    ASSERT_EQ(ParseRiderFile(bytes.data(), bytes.size(), content.get()), FileLoad::Loaded);
-    auto loaded = std::make_unique<CurrentRider>();
-    BuildSnapshot(content->snapshot, loaded->snapshot);
-    loaded->focusPointId = content->focusPointId;
-    EXPECT_EQ(encode(*loaded), bytes);
-
-    Body body;
-    RebuildFromSnapshot(body, loaded->snapshot);
-    ASSERT_EQ(body.points.size(), e.body.points.size());
-    for (int step = 0; step < 1000; ++step) StepBody(body, Surface{});
-    for (const BodyPoint& p : body.points) ASSERT_TRUE(PointIsFinite(p)) << "point " << p.id;
-  }
 }
