@@ -41,19 +41,6 @@ struct Hinge {
 
 }  // namespace
 
-TEST(Simulation, FreeFallFollowsTheVerletSteps) {
-  auto world = std::make_unique<World>();
-  Body body;
-  BodyPoint* p = Add(body, {.x = 5, .y = 1});
-  const float velocity[] = {-0.03f, -0.06f, -0.09f}, drop[] = {-0.09f, -0.24f, -0.45f};
-  for (int step = 0; step < 3; ++step) {
-    StepBodyOnTrack(body, *world);
-    EXPECT_NEAR(p->vy, velocity[step], 1e-6) << "step " << step + 1;
-    EXPECT_NEAR(p->y - 1.0f, drop[step], 1e-5) << "step " << step + 1;
-    EXPECT_EQ(p->x, 5.0f);
-  }
-}
-
 TEST(Simulation, LinkKindsCorrectTheirOwnSide) {
   const struct {
     const char* what;
