@@ -311,27 +311,6 @@ TEST_F(TrackFileTest, ARiderNameThatDoesNotFitBesideTheExecFolderIsRefusedNotCut
   EXPECT_FALSE(Logged("Loading rider:" + std::string(ExecFolder()) + "\\"));
 }
 
-TEST_F(TrackFileTest, ARiderNameThatLeavesTheProgramFolderIsNotLoaded) {
-  auto s = Before();
-  const std::string riderBefore = DescribeRider(s->rider);
-  // The program now lives one folder down, so the test's riders lie just outside it.
-  SetExecFolder((folder_.path / "game" / "velmora").c_str());
-  std::filesystem::create_directories(folder_.path / "game" / "riders");
-  std::filesystem::copy_file(folder_.path / "riders/small.rider", folder_.path / "game/riders/small.rider");
-  // Which names leave the folder is the rider file's sheet-name test; one each way here.
-  const struct { std::string name; bool inside; } cases[] = {
-      {"..\\riders\\small.rider", false}, {"riders\\..\\riders\\small.rider", true}};
-  for (const auto& c : cases) {
-    folder_.write("game/named.track", OneLineTrack(c.name));
-    EXPECT_EQ(Load(*s, "named.track"), FileLoad::Loaded) << c.name;
-    EXPECT_EQ(Logged("rider name leaves the program folder, not loaded: " + c.name), !c.inside) << c.name;
-    if (c.inside)
-      EXPECT_STREQ(s->rider.path, c.name.c_str());
-    else
-      EXPECT_EQ(DescribeRider(s->rider), riderBefore) << c.name;
-  }
-}
-
 TEST_F(TrackFileTest, ATrackWhoseLinesNeedTooManyGridCellsIsRefusedBeforeAnyIsListed) {
   // Corner to corner of the world: the longest line the pencil can draw.
   const float m = kMaxLineCoordinate;
