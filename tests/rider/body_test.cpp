@@ -110,7 +110,7 @@ TEST(Body, RebuildKeepsIdsAndNeverRepeatsOne) {
   EXPECT_EQ(NextProvisionalPointId(body), 257) << "moved to the largest id + 200";
 }
 
-TEST(Body, SnapshotRoundTripKeepsEverything) {
+TEST(Body, SnapshotRoundTripAndCopyKeepEverything) {
   Body body;
   BodyPoint* a = Add(body, {.mass = 2, .radius = 7, .group = 1, .friction = 0.2f});
   BodyPoint* b = Add(body, {.x = 40, .radius = 9, .collides = 0, .friction = 0.05f});
@@ -130,6 +130,20 @@ TEST(Body, SnapshotRoundTripKeepsEverything) {
   EXPECT_EQ(DescribeSnapshot(again), DescribeSnapshot(snapshot));
   EXPECT_EQ(rebuilt.spriteOrder.entries.size(), 1u);
   EXPECT_EQ(HashBodyPositions(rebuilt), HashBodyPositions(body));
+
+  // An exact copy (what undo keeps) refers only to its own records, never back into the body.
+  Body copied;
+  CopyBody(body, copied);
+  TakeSnapshot(copied, again);
+  EXPECT_EQ(DescribeSnapshot(again), DescribeSnapshot(snapshot));
+  std::set<const void*> own;
+  for (const BodyPoint& p : copied.points) own.insert(&p);
+  for (const Link& l : copied.links) own.insert(&l);
+  for (const Link& l : copied.links) EXPECT_TRUE(own.count(l.a) && own.count(l.b));
+  const AngleJoint& joint = copied.joints.front();
+  EXPECT_TRUE(own.count(joint.p0) && own.count(joint.p1) && own.count(joint.p2));
+  ASSERT_EQ(copied.spriteOrder.entries.size(), 1u);
+  EXPECT_TRUE(own.count(copied.spriteOrder.entries.front()));
 }
 
 TEST(Body, SnapshotRecordsNamingMissingPointsAreDropped) {
