@@ -118,6 +118,9 @@ void TakeLine(ExportJob& job, const std::string& line) {
 }
 
 void Poll(ExportJob& job) {
+  // Asked first: once it has ended, all it wrote is in the pipe, its last words too.
+  int status = 0;
+  const bool ended = ChildProcessTable().ended(job.child, &status);
   char buffer[4096];
   for (long count; job.errorPipe >= 0 && (count = ChildProcessTable().read(job.errorPipe, buffer, sizeof buffer)) != 0;) {
     if (count < 0) {
@@ -130,8 +133,7 @@ void Poll(ExportJob& job) {
       job.pending.erase(0, end + 1);
     }
   }
-  int status = 0;
-  if (!ChildProcessTable().ended(job.child, &status)) return;
+  if (!ended) return;
   PlatformRemoveFile(Absolute(kTrackCopy).c_str());
   PlatformRemoveFile(Absolute(kRiderCopy).c_str());
   if (status != 0) return Fail(job, job.lastWords.empty() ? "velmora-export stopped" : job.lastWords);

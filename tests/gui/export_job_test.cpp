@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/draw.h"
@@ -24,6 +25,7 @@ struct FakeChild {
   int starts = 0;
   std::vector<std::string> arguments;
   std::deque<std::string> chunks;                 // handed out one per read
+  std::string lastWords;                          // written as it ends: readable once it has ended
   bool ended = false;
   int status = 0;
   int stopped = 0;                                // the id asked to end
@@ -53,6 +55,7 @@ class ExportJobTest : public GameFilesTest {
     ChildProcessTable().stop = [](int id) { child.stopped = id; };
     ChildProcessTable().ended = [](int, int* status) {
       *status = child.status;
+      if (child.ended && !child.lastWords.empty()) child.chunks.push_back(std::exchange(child.lastWords, ""));
       return child.ended;
     };
     ResetSession();
@@ -156,7 +159,8 @@ TEST_F(ExportJobTest, ProgressAndResultAreShown) {
   EXPECT_EQ(job.phase, ExportPhase::Idle);
   child = FakeChild{};
   Tap('V');
-  child.chunks = {"velmora-export: frame 3 of 120, 1 frames/s, 9 s left\nvelmora-export: no offscreen GL: eglInitialize failed\n"};
+  child.chunks = {"velmora-export: frame 3 of 120, 1 frames/s, 9 s left\n"};
+  child.lastWords = "velmora-export: no offscreen GL: eglInitialize failed\n";
   child.ended = true;
   child.status = 1;
   Step();
