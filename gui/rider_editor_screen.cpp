@@ -72,15 +72,12 @@ bool EditingInputHeld() {
 // Ctrl+Z undoes (a gesture in progress ends first and is what it takes back); Ctrl+Y and
 // Ctrl+Shift+Z redo.
 void UndoKeys(Game& game) {
-  if (!KeyDown(kKeyControl)) return;
-  bool changed = false;
-  if (KeyPressed('Z') && !KeyDown(kKeyShift))
-    changed = UndoEditorAction(game.riderHistory, game.riderEditor);
-  else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
-    changed = RedoEditorAction(game.riderHistory, game.riderEditor);
+  const UndoChord chord = UndoChordPressed();
+  if (chord == UndoChord::None) return;
+  const bool changed = chord == UndoChord::Undo ? UndoEditorAction(game.riderHistory, game.riderEditor)
+                                                : RedoEditorAction(game.riderHistory, game.riderEditor);
   if (changed) UseRiderSheet(game.riderEditor.spriteSheet);
-  if (!changed && (KeyPressed('Z') || KeyPressed('Y')))
-    PostMessage(game.messages, KeyPressed('Z') && !KeyDown(kKeyShift) ? "Nothing to undo" : "Nothing to redo");
+  if (!changed) PostMessage(game.messages, chord == UndoChord::Undo ? "Nothing to undo" : "Nothing to redo");
 }
 
 void RunKeys(Game& game, Vec2 motion) {

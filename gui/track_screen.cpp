@@ -38,15 +38,12 @@ void BeginGesture(TrackScene& scene) {
 // Ctrl+Z undoes (a stroke in progress first); Ctrl+Y and Ctrl+Shift+Z redo. A demo can be
 // undone too: its load is the action taken back.
 void UndoKeys(Game& game) {
-  if (!KeyDown(kKeyControl)) return;
-  Undone undone = Undone::Nothing;
-  if (KeyPressed('Z') && !KeyDown(kKeyShift))
-    undone = UndoTrackEdit(game.track);
-  else if (KeyPressed('Y') || (KeyPressed('Z') && KeyDown(kKeyShift)))
-    undone = RedoTrackEdit(game.track);
+  const UndoChord chord = UndoChordPressed();
+  if (chord == UndoChord::None) return;
+  const Undone undone = chord == UndoChord::Undo ? UndoTrackEdit(game.track) : RedoTrackEdit(game.track);
   if (undone == Undone::Setup) UseRiderSheet(game.track.rider.spriteSheet);
-  if (undone == Undone::Nothing && (KeyPressed('Z') || KeyPressed('Y')))
-    PostMessage(game.messages, KeyPressed('Z') && !KeyDown(kKeyShift) ? "Nothing to undo" : "Nothing to redo");
+  if (undone == Undone::Nothing)
+    PostMessage(game.messages, chord == UndoChord::Undo ? "Nothing to undo" : "Nothing to redo");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/keys.h"
 #include "platform/platform.h"
 #include "shell/display.h"
 #include "shell/saturate.h"
@@ -47,6 +48,13 @@ bool KeyDown(int vk) { return vk >= 0 && vk < 256 && (input.current[vk] & 0x80);
 
 bool KeyPressed(int vk) {
   return vk >= 0 && vk < 256 && (input.current[vk] & 0x80) && !(input.previous[vk] & 0x80);
+}
+
+UndoChord UndoChordPressed() {
+  if (!KeyDown(kKeyControl)) return UndoChord::None;
+  if (KeyPressed('Z') && !KeyDown(kKeyShift)) return UndoChord::Undo;
+  if (KeyPressed('Y') || KeyPressed('Z')) return UndoChord::Redo;
+  return UndoChord::None;
 }
 
 int WheelSteps() { return input.wheel; }

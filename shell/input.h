@@ -6,6 +6,9 @@ void ResetInput();                                // mouse (0,0); previous keys 
 void RefreshInput();                              // once per step, before the screen update
 bool KeyDown(int vk);                             // false outside 0..255
 bool KeyPressed(int vk);                          // down in this step, up in the one before
+// The undo chords pressed this step: Ctrl+Z undoes, Ctrl+Y or Ctrl+Shift+Z redoes.
+enum class UndoChord { None, Undo, Redo };
+UndoChord UndoChordPressed();
 int WheelSteps();                                 // wheel notches turned before this step; + away from the player
 void GetMouse(float* x, float* y);                // screen pixels, origin top-left, y down, clamped
 void WarpMouse(float dx, float dy);               // moves the stored position and the system cursor
