@@ -79,8 +79,7 @@ class Progress {
 };
 
 int Refuse(const RideLoad& load) {
-  for (const std::string& line : load.refusal) fprintf(stderr, "%s\n", line.c_str());
-  if (!load.why.empty()) fprintf(stderr, "velmora-export: %s\n", load.why.c_str());
+  PrintRideRefusal(load, "velmora-export");
   return 1;
 }
 

@@ -107,8 +107,7 @@ int main(int argc, char** argv) {
   auto world = std::make_unique<World>();
   const RideLoad load = LoadRide(*world, *rider, options.track, options.rider, options.fromStart);
   if (!load.loaded) {
-    for (const std::string& line : load.refusal) fprintf(stderr, "%s\n", line.c_str());
-    if (!load.why.empty()) fprintf(stderr, "velmora-ride: %s\n", load.why.c_str());
+    PrintRideRefusal(load, "velmora-ride");
     return 1;
   }
   SetLogListener(Hear);

@@ -1,5 +1,6 @@
 #include "track/ride_load.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <utility>
 
@@ -92,4 +93,9 @@ RideLoad LoadRide(World& world, CurrentRider& rider, const char* trackArgument, 
   Platform().messageBox = messageBox;
   heard = Heard{};
   return load;
+}
+
+void PrintRideRefusal(const RideLoad& load, const char* program) {
+  for (const std::string& line : load.refusal) fprintf(stderr, "%s\n", line.c_str());
+  if (!load.why.empty()) fprintf(stderr, "%s: %s\n", program, load.why.c_str());
 }

@@ -22,3 +22,5 @@ std::string StoredPathOf(const char* argument);
 // the log and the message box only while loading.
 RideLoad LoadRide(World& world, CurrentRider& rider, const char* trackArgument, const char* riderArgument,
                   bool fromStart);
+// A refusal as the tools print it on standard error: the game's lines, then "PROGRAM: why".
+void PrintRideRefusal(const RideLoad& load, const char* program);
