@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "gui/game.h"
+#include "bench/timings.h"
 #include "shell/paths.h"
 #include "tests/support/temp_folder.h"
 #include "track/track_history.h"
@@ -25,14 +26,10 @@ void BuildMillionLines(World& world) {
     }
 }
 
-double Milliseconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
 struct Figures {
   size_t erased = 0, pieces = 0, historyBytes = 0;
-  double worstUndoMs = 0, worstRedoMs = 0, totalMs = 0, worstStepMs = 0, worstFrameMs = 0, autosaveSeconds = 0;
-  int64_t runs = 0;
+  Timings undos, redos, autosaveSteps;
+  double worstFrameMs = 0, autosaveSeconds = 0;
 } gFigures;
 
 void BM_UndoEraserDrag(benchmark::State& state) {
@@ -48,16 +45,8 @@ void BM_UndoEraserDrag(benchmark::State& state) {
   gFigures.pieces = history.done.back().events.size() - gFigures.erased;
   gFigures.historyBytes = history.bytes;
   for (auto _ : state) {
-    auto begin = std::chrono::steady_clock::now();
-    UndoTrackAction(history, world, rider);
-    const double undo = Milliseconds(begin);
-    begin = std::chrono::steady_clock::now();
-    RedoTrackAction(history, world, rider);
-    const double redo = Milliseconds(begin);
-    gFigures.worstUndoMs = std::max(gFigures.worstUndoMs, undo);
-    gFigures.worstRedoMs = std::max(gFigures.worstRedoMs, redo);
-    gFigures.totalMs += undo + redo;
-    gFigures.runs += 2;
+    gFigures.undos.time([&] { UndoTrackAction(history, world, rider); });
+    gFigures.redos.time([&] { RedoTrackAction(history, world, rider); });
   }
 }
 
@@ -75,15 +64,13 @@ void BM_AutosaveSteps(benchmark::State& state) {
       const auto begin = std::chrono::steady_clock::now();
       double previous = 0;
       while (game->autosave.copying || game->autosave.session.writing || game->autosave.session.writer.joinable()) {
-        const auto step = std::chrono::steady_clock::now();
-        StepAutosave(*game);
-        const double ms = Milliseconds(step);
-        gFigures.worstStepMs = std::max(gFigures.worstStepMs, ms);
+        const double ms = gFigures.autosaveSteps.time([&] { StepAutosave(*game); });
         gFigures.worstFrameMs = std::max(gFigures.worstFrameMs, ms + previous);
         previous = ms;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
       }
-      gFigures.autosaveSeconds = std::max(gFigures.autosaveSeconds, Milliseconds(begin) / 1000);
+      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+      gFigures.autosaveSeconds = std::max(gFigures.autosaveSeconds, seconds);
     }
     EndAutosave(*game);
   }
@@ -97,14 +84,16 @@ BENCHMARK(BM_AutosaveSteps)->Iterations(3)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
+  const Timings& undos = gFigures.undos;
+  const Timings& redos = gFigures.redos;
+  const double mean = (undos.total + redos.total) / double(std::max<int64_t>(undos.runs + redos.runs, 1));
   std::printf("undo: eraser drag removing %zu lines (and leaving %zu pieces) on 1,000,000 lines: undo worst %.3f ms, "
               "redo worst %.3f ms, mean %.3f ms (allowed: 2 ms); history %.1f KB\n",
-              gFigures.erased, gFigures.pieces, gFigures.worstUndoMs, gFigures.worstRedoMs,
-              gFigures.totalMs / double(std::max<int64_t>(gFigures.runs, 1)), double(gFigures.historyBytes) / 1024);
+              gFigures.erased, gFigures.pieces, undos.worst, redos.worst, mean, double(gFigures.historyBytes) / 1024);
   // A frame at 60 Hz holds at most two 10 ms steps.
   std::printf("autosave of 1,000,000 lines: worst step %.3f ms, worst two steps %.3f ms (allowed: 5 ms a frame), "
               "whole autosave at most %.2f s\n",
-              gFigures.worstStepMs, gFigures.worstFrameMs, gFigures.autosaveSeconds);
+              gFigures.autosaveSteps.worst, gFigures.worstFrameMs, gFigures.autosaveSeconds);
   benchmark::Shutdown();
   return 0;
 }

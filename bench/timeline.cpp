@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <random>
 
+#include "bench/timings.h"
 #include "tests/rider/test_riders.h"
 #include "track/path_preview.h"
 #include "track/timeline.h"
@@ -17,22 +18,6 @@
 namespace {
 
 constexpr int64_t kRideSteps = 100000;
-
-// The worst and the mean of timed runs, in milliseconds.
-struct Timings {
-  double worst = 0, total = 0;
-  int64_t runs = 0;
-  template <typename Work>
-  void time(Work work) {
-    const auto begin = std::chrono::steady_clock::now();
-    work();
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    worst = std::max(worst, ms);
-    total += ms;
-    runs += 1;
-  }
-  double mean() const { return total / double(std::max<int64_t>(runs, 1)); }
-};
 
 // A long wavy floor of pencil strokes, four strands deep, that the rider rolls along and comes
 // to rest on: every step of the ride touches lines.
